@@ -1,0 +1,21 @@
+# Warnings for every target of the project, errors in CI builds.
+add_library(tagwright_options INTERFACE)
+target_compile_options(tagwright_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wnon-virtual-dtor
+  -Wold-style-cast -Woverloaded-virtual -Wformat=2)
+if(TAGWRIGHT_WERROR)
+  target_compile_options(tagwright_options INTERFACE -Werror)
+endif()
+target_include_directories(tagwright_options INTERFACE ${PROJECT_SOURCE_DIR})
+
+if(TAGWRIGHT_SANITIZE)
+  string(REPLACE ";" "," _sanitizers "${TAGWRIGHT_SANITIZE}")
+  add_compile_options(-fsanitize=${_sanitizers} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${_sanitizers})
+endif()
+
+if(WIN32)
+  # The DLL and the programs need nothing but the system's own DLLs.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+endif()

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+namespace tagwright {
+
+// The carriage return that ends every printer command; no line feed is ever
+// written.
+inline constexpr char kCommandEnd = '\r';
+
+// Formats one command line printf-style and appends it to `buffer`, up to
+// the first zero byte of the formatted text. The format supplies the final
+// carriage return as its last %c argument.
+void appendLine(std::string& buffer, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 2, 3)))
+#endif
+    ;
+
+// Formats one command line into a new text (used where the whole line is
+// converted to another code page before it is appended).
+std::string formatLine(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+}  // namespace tagwright
+
+#include <cstdint>
+
+namespace tagwright {
+
+// Settings loaded from a store carry any 32-bit value; arithmetic on them
+// wraps around as the printer firmware's own 32-bit arithmetic would,
+// instead of overflowing.
+inline std::int32_t wrapAdd(std::int32_t a, std::int32_t b) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+inline std::int32_t wrapMul(std::int32_t a, std::int32_t b) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
+}
+
+}  // namespace tagwright

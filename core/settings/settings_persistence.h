@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/settings/printer_settings.h"
+#include "core/settings/settings_profile.h"
+
+namespace tagwright {
+
+inline constexpr std::u16string_view kProfileName = u"Printer Tagwright";
+
+struct SettingKey {
+  std::u16string_view name;  // the bare key, used to save
+  std::int32_t defaultValue;
+  std::int32_t PrinterSettings::*field;
+};
+
+// The twenty persisted keys in load and save order.
+const std::array<SettingKey, 20>& settingKeys();
+
+// "Key:default", as the load passes it.
+std::u16string loadKey(const SettingKey& key);
+
+// Reads the twenty values in key order. Stops at the first failed read and
+// returns false; fields read so far keep their new values. A value that
+// comes back in another type is coerced as the host would; one that cannot
+// be coerced leaves its field as it was, and the load goes on.
+bool LoadSettings(SettingsProfile& profile, PrinterSettings& settings);
+
+// Writes the twenty values in key order under the bare keys.
+void SaveSettings(SettingsProfile& profile, const PrinterSettings& settings);
+
+}  // namespace tagwright
