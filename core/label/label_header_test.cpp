@@ -12,6 +12,8 @@ struct HeaderCase {
   const char* expected;  // lines joined with '|' for CR
 };
 
+void PrintTo(const HeaderCase& c, std::ostream* os) { *os << c.name; }
+
 std::string crLines(const char* joined) {
   std::string s(joined);
   for (char& c : s) {
