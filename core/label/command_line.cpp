@@ -7,6 +7,9 @@
 namespace tagwright {
 namespace {
 
+#if defined(__GNUC__)
+__attribute__((format(printf, 1, 0)))
+#endif
 std::string vformat(const char* format, std::va_list args) {
   std::va_list measure;
   va_copy(measure, args);
