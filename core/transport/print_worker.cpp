@@ -1,0 +1,46 @@
+#include "core/transport/print_worker.h"
+
+#include <string>
+#include <utility>
+
+#include "core/transport/printer_port.h"
+
+namespace tagwright {
+
+JobOutcome PrintWorker::run(PrintJob job) const {
+  if (services_.printAbort.isSet()) return JobOutcome::Dropped;
+
+  const std::chrono::milliseconds closeDelay = services_.closeDelay.closeDelay();
+
+  PortHandle port = kInvalidPort;
+  for (;;) {
+    std::string errorText;
+    port = OpenPrinterPort(services_.ports, services_.sleeper, job.port, errorText);
+    if (port != kInvalidPort) break;
+    switch (services_.prompt.ask(errorText)) {
+      case PromptAnswer::Abort:
+        services_.printAbort.set();
+        return JobOutcome::Dropped;
+      case PromptAnswer::Ignore:
+        return JobOutcome::Dropped;
+      case PromptAnswer::Retry:
+        break;
+      case PromptAnswer::Failed:
+        services_.sleeper.sleepFor(kUnansweredPromptPause);
+        break;
+    }
+  }
+
+  {
+    // The text is released as soon as it is written; the port may stay open
+    // for the close delay.
+    const std::string text = std::move(job.text);
+    std::uint32_t written = 0;
+    services_.ports.write(port, text, written);
+  }
+  services_.sleeper.sleepFor(closeDelay);
+  ClosePrinterPort(services_.ports, job.port, port);
+  return JobOutcome::Written;
+}
+
+}  // namespace tagwright
