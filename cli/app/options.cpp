@@ -1,0 +1,156 @@
+#include "cli/app/options.h"
+
+#include <cctype>
+
+namespace tagwright::cli {
+namespace {
+
+std::string upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool takesValue(const std::string& name) {
+  return name == "--profile" || name == "--device" || name == "--output" ||
+         name == "--on-port-error" || name == "--ansi" || name == "--oem";
+}
+
+std::optional<std::string> apply(Options& o, const std::string& name, const std::string& value) {
+  if (name == "--profile") {
+    if (value.empty()) return std::string("--profile needs a file name");
+    o.profile = value;
+  } else if (name == "--output") {
+    if (value.empty()) return std::string("--output needs a file name, or - for standard output");
+    o.output = value;
+  } else if (name == "--device") {
+    const std::size_t equals = value.find('=');
+    if (equals == std::string::npos || equals + 1 == value.size()) {
+      return "--device takes NAME=PATH, e.g. --device COM1=/dev/ttyUSB0 (got \"" + value + "\")";
+    }
+    std::optional<std::string> port = canonicalPortName(value.substr(0, equals));
+    if (!port) {
+      return "--device: unknown port \"" + value.substr(0, equals) +
+             "\" (LPT1..LPT3, COM1..COM9 or USB)";
+    }
+    for (auto& [existing, path] : o.devices) {
+      if (existing == *port) return "--device: " + *port + " is given twice";
+    }
+    o.devices.emplace_back(*port, value.substr(equals + 1));
+  } else if (name == "--on-port-error") {
+    if (value == "abort") o.onPortError = PortErrorPolicy::Abort;
+    else if (value == "retry") o.onPortError = PortErrorPolicy::Retry;
+    else if (value == "ignore") o.onPortError = PortErrorPolicy::Ignore;
+    else return "--on-port-error takes abort, retry or ignore (got \"" + value + "\")";
+  } else if (name == "--ansi") {
+    if (value.empty()) return std::string("--ansi needs a code page name");
+    o.ansi = value;
+  } else if (name == "--oem") {
+    if (value.empty()) return std::string("--oem needs a code page name");
+    o.oem = value;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> canonicalPortName(const std::string& name) {
+  const std::string u = upper(name);
+  if (u == "USB") return u;
+  if (u.size() == 4 && (u.rfind("LPT", 0) == 0 || u.rfind("COM", 0) == 0)) {
+    const char digit = u[3];
+    if (u[0] == 'L' && digit >= '1' && digit <= '3') return u;
+    if (u[0] == 'C' && digit >= '1' && digit <= '9') return u;
+  }
+  return std::nullopt;
+}
+
+OptionsParse parseOptions(const std::vector<std::string>& args) {
+  OptionsParse result;
+  Options& o = result.options;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && arg.size() > 1 && arg[0] == '-' && arg != "-") {
+      std::string name = arg;
+      std::optional<std::string> value;
+      if (const std::size_t equals = arg.find('='); arg.rfind("--", 0) == 0 &&
+                                                    equals != std::string::npos) {
+        name = arg.substr(0, equals);
+        value = arg.substr(equals + 1);
+      }
+      if (name == "--help" || name == "-h") {
+        o.help = true;
+      } else if (name == "--version") {
+        o.version = true;
+      } else if (name == "--raw") {
+        o.raw = true;
+      } else if (takesValue(name)) {
+        if (!value) {
+          if (i + 1 >= args.size()) {
+            result.error = name + " needs a value";
+            return result;
+          }
+          value = args[++i];
+        }
+        if (auto error = apply(o, name, *value)) {
+          result.error = std::move(error);
+          return result;
+        }
+      } else {
+        result.error = "unknown option " + name + " (see tagwright --help)";
+        return result;
+      }
+      continue;
+    }
+    if (o.command.empty()) {
+      o.command = arg;
+    } else {
+      o.operands.push_back(arg);
+    }
+  }
+  if (o.help || o.version) return result;
+  if (o.command.empty()) {
+    result.error = "no command given (see tagwright --help)";
+  } else if (o.command != "run" && o.command != "settings" && o.command != "names" &&
+             o.command != "dump") {
+    result.error = "unknown command \"" + o.command + "\" (run, settings, names or dump)";
+  } else if (o.command == "run" && o.operands.empty()) {
+    result.error = "run needs at least one script file";
+  } else if (o.command == "dump" && o.operands.size() != 1) {
+    result.error = "dump takes one file (- for standard input)";
+  } else if (o.command == "names" && !o.operands.empty()) {
+    result.error = "names takes no operands";
+  }
+  return result;
+}
+
+std::string usageText() {
+  return R"(Usage:
+  tagwright [OPTIONS] run SCRIPT...        run label scripts through the component
+  tagwright [OPTIONS] settings [KEY=VALUE...]
+                                           show the twenty settings, or set some
+  tagwright names                          list the properties and methods
+  tagwright [--raw] [OPTIONS] dump FILE    show a command stream, one command a line
+  tagwright --help | --version
+
+Options:
+  --profile FILE          the settings profile (default $XDG_CONFIG_HOME/tagwright/profile,
+                          or ~/.config/tagwright/profile)
+  --output FILE           append every print job to FILE instead of a port (- for stdout)
+  --device NAME=PATH      put a device or file behind a port: LPT1..LPT3, COM1..COM9, USB
+  --on-port-error abort|retry|ignore
+                          what to do when a port cannot be opened; without it the
+                          program asks on the terminal, and aborts when there is none
+  --ansi CP, --oem CP     the printer code pages (default CP1251 and CP866)
+  --raw                   dump: show bytes above 127 as \xNN instead of decoding them
+
+Exit status: 0 all jobs written; 1 script error, nothing printed; 2 usage error;
+3 settings profile error; 4 some print jobs dropped.
+)";
+}
+
+}  // namespace tagwright::cli

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tagwright::cli {
+
+enum class PortErrorPolicy { Ask, Abort, Retry, Ignore };
+
+struct Options {
+  std::string command;                // run, settings, names, dump; empty with --help/--version
+  std::vector<std::string> operands;  // scripts, KEY=VALUE pairs, the dump file
+  std::optional<std::string> profile;
+  std::vector<std::pair<std::string, std::string>> devices;  // port name, path
+  std::optional<std::string> output;  // "-" is standard output
+  std::optional<PortErrorPolicy> onPortError;
+  std::string ansi = "CP1251";
+  std::string oem = "CP866";
+  bool raw = false;  // dump: show bytes above 127 as \xNN
+  bool help = false;
+  bool version = false;
+};
+
+struct OptionsParse {
+  Options options;
+  std::optional<std::string> error;
+};
+
+// Options may stand before or after the command, as "--name value" or
+// "--name=value"; "--" ends the options.
+OptionsParse parseOptions(const std::vector<std::string>& args);
+
+// "LPT1".."LPT3", "COM1".."COM9", "USB", in any letter case; the canonical
+// upper-case name, or nothing.
+std::optional<std::string> canonicalPortName(const std::string& name);
+
+std::string usageText();
+
+}  // namespace tagwright::cli

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/script/script_runner.h"
+
+namespace tagwright::cli {
+
+struct ScriptFiles {
+  std::vector<ScriptSource> sources;
+  std::optional<std::string> error;
+};
+
+// Reads every named script file ("-" is standard input) before any runs.
+ScriptFiles readScriptFiles(const std::vector<std::string>& paths);
+
+}  // namespace tagwright::cli

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tagwright::cli {
+
+// Replaces the file at `path` with `content` so that the file is at every
+// moment either the old one or the new one, whole: the content goes to a
+// temporary file in the same directory, is flushed to the disk, and the
+// temporary file is then renamed over the old one. Missing parent
+// directories are made. On failure the old file is untouched, the
+// temporary file is removed, and the message says what failed.
+std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content);
+
+struct FileRead {
+  bool exists = false;
+  std::string content;
+  std::optional<std::string> error;  // the file exists but cannot be read
+};
+
+FileRead readWholeFile(const std::string& path);
+
+}  // namespace tagwright::cli

@@ -1,0 +1,83 @@
+#include "cli/profile/file_profile.h"
+
+#include <cstdlib>
+
+#include "cli/profile/atomic_file.h"
+#include "cli/script/utf8.h"
+
+namespace tagwright::cli {
+
+std::optional<std::string> FileProfile::load() {
+  loaded_ = true;
+  changed_ = false;
+  document_ = ProfileDocument{};
+  damage_.reset();
+  FileRead file = readWholeFile(path_);
+  if (file.error) {
+    damage_ = *file.error;
+    return damage_;
+  }
+  if (!file.exists) return std::nullopt;
+  ProfileParse parse = parseProfile(file.content);
+  if (parse.fault) {
+    damage_ = path_ + ":" + std::to_string(parse.fault->line) +
+              ": the settings profile cannot be read: " + parse.fault->reason +
+              " (the file is left as it is; correct it, or remove it to start from the defaults)";
+    return damage_;
+  }
+  document_ = std::move(parse.document);
+  return std::nullopt;
+}
+
+std::optional<std::string> FileProfile::save() {
+  if (!loaded_) return "the settings profile " + path_ + " was never loaded; it is not written";
+  if (damage_) return *damage_;
+  if (!changed_) return std::nullopt;
+  if (auto error = writeFileAtomically(path_, formatProfile(document_))) {
+    return "the settings were not saved: " + *error;
+  }
+  changed_ = false;
+  return std::nullopt;
+}
+
+void FileProfile::registerAs(std::u16string_view profileName) { section_ = toUtf8(profileName); }
+
+bool FileProfile::read(std::u16string_view key, ScriptValue& value) {
+  if (!usable()) return false;
+  const std::string text = toUtf8(key);
+  const std::size_t colon = text.find(':');
+  const std::string name = text.substr(0, colon);
+  if (std::optional<std::int32_t> stored = document_.find(section_, name)) {
+    value = ScriptValue::int32(*stored);
+    return true;
+  }
+  if (colon == std::string::npos) return false;  // nothing stored, no default given
+  std::optional<std::int32_t> fallback = parseInt32(text.substr(colon + 1));
+  if (!fallback) return false;
+  value = ScriptValue::int32(*fallback);
+  return true;
+}
+
+void FileProfile::write(std::u16string_view key, std::int32_t value) {
+  if (!usable()) return;
+  if (document_.set(section_, toUtf8(key), value)) changed_ = true;
+}
+
+std::optional<std::string> defaultProfilePath() {
+#if defined(_WIN32)
+  if (const char* appData = std::getenv("APPDATA"); appData && *appData) {
+    return std::string(appData) + "\\Tagwright\\profile";
+  }
+  return std::nullopt;
+#else
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/') {
+    return std::string(config) + "/tagwright/profile";
+  }
+  if (const char* home = std::getenv("HOME"); home && *home) {
+    return std::string(home) + "/.config/tagwright/profile";
+  }
+  return std::nullopt;
+#endif
+}
+
+}  // namespace tagwright::cli

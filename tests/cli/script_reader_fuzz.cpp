@@ -1,0 +1,14 @@
+// libFuzzer entry point over the script reader: any byte string must be
+// read or refused with a message, never crash or overrun.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "cli/script/script_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  tagwright::cli::ScriptReadResult result = tagwright::cli::readScript(bytes);
+  if (result.error && !result.statements.empty()) __builtin_trap();
+  return 0;
+}
