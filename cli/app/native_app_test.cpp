@@ -1,0 +1,152 @@
+#include "cli/app/native_app.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/app/exit_codes.h"
+
+namespace tagwright::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+class NativeProgramTest : public ::testing::Test {
+ protected:
+  NativeProgramTest() {
+    std::string pattern = (fs::temp_directory_path() / "tagwright-app-XXXXXX").string();
+    dir_ = ::mkdtemp(pattern.data());
+  }
+  ~NativeProgramTest() override {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+
+  std::string path(const std::string& name) const { return (fs::path(dir_) / name).string(); }
+  void put(const std::string& name, const std::string& content) const {
+    std::ofstream(path(name), std::ios::binary) << content;
+  }
+  std::string content(const std::string& name) const {
+    std::ifstream in(path(name), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  int run(std::vector<std::string> args) {
+    out_.str("");
+    err_.str("");
+    return runNativeProgram(args, out_, err_);
+  }
+
+  std::string dir_;
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+TEST_F(NativeProgramTest, ARunAppendsEveryJobAndSavesTheSettings) {
+  put("a.tws", "LabelWidth = 58\nStartLabel()\nPrint(1)\n? LabelWidth\n");
+  const std::vector<std::string> args = {"run", "--profile", path("profile"), "--output",
+                                         path("out.bin"), path("a.tws")};
+  ASSERT_EQ(run(args), kExitOk) << err_.str();
+  EXPECT_EQ(out_.str(), "LabelWidth = 58\n");
+  const std::string once = content("out.bin");
+  EXPECT_EQ(once.rfind("^Q25,3\r^W58\r", 0), 0u);
+  EXPECT_NE(content("profile").find("LabelWidth = 58"), std::string::npos);
+
+  // The saved width is the next run's starting point; the output grows.
+  put("b.tws", "StartLabel()\nPrint(1)\n");
+  ASSERT_EQ(run({"run", "--profile", path("profile"), "--output", path("out.bin"), path("b.tws")}),
+            kExitOk);
+  EXPECT_EQ(content("out.bin"), once + once);
+}
+
+TEST_F(NativeProgramTest, AScriptErrorPrintsNothingAndLeavesTheProfileAlone) {
+  put("good.tws", "LabelWidth = 60\nStartLabel()\nPrint(1)\n");
+  put("bad.tws", "StartLabel()\nPutText(1, 2, 3)\n");
+  ASSERT_EQ(run({"run", "--profile", path("profile"), "--output", path("out.bin"), path("good.tws"),
+                 path("bad.tws")}),
+            kExitScriptError);
+  EXPECT_NE(err_.str().find(path("bad.tws") + ":2:1: 'PutText' takes 8 arguments, 3 given"),
+            std::string::npos)
+      << err_.str();
+  EXPECT_FALSE(fs::exists(path("out.bin")));
+  EXPECT_FALSE(fs::exists(path("profile")));
+
+  EXPECT_EQ(run({"run", "--profile", path("profile"), "--output", path("out.bin"),
+                 path("missing.tws")}),
+            kExitScriptError);
+  EXPECT_NE(err_.str().find("no such script file"), std::string::npos);
+}
+
+TEST_F(NativeProgramTest, ADamagedProfileStopsTheRunAndIsKept) {
+  put("profile", "[Printer Tagwright]\nLabelSize = big\n");
+  put("a.tws", "LabelSize = 30\nStartLabel()\nPrint(1)\n");
+  EXPECT_EQ(run({"run", "--profile", path("profile"), "--output", path("out.bin"), path("a.tws")}),
+            kExitProfile);
+  EXPECT_NE(err_.str().find(path("profile") + ":2:"), std::string::npos) << err_.str();
+  EXPECT_EQ(content("profile"), "[Printer Tagwright]\nLabelSize = big\n");
+  EXPECT_FALSE(fs::exists(path("out.bin")));
+  EXPECT_EQ(run({"settings", "--profile", path("profile"), "LabelSize=30"}), kExitProfile);
+  EXPECT_EQ(content("profile"), "[Printer Tagwright]\nLabelSize = big\n");
+}
+
+TEST_F(NativeProgramTest, AJobThatCannotBeWrittenIsCountedAsDropped) {
+  put("a.tws", "StartLabel()\nPrint(1)\nPrint(1)\n");
+  fs::create_directory(path("a-directory"));
+  EXPECT_EQ(run({"run", "--profile", path("profile"), "--output", path("a-directory"),
+                 path("a.tws")}),
+            kExitJobsDropped);
+  EXPECT_NE(err_.str().find("2 of 2 print jobs dropped"), std::string::npos) << err_.str();
+}
+
+TEST_F(NativeProgramTest, SettingsShowsAndSetsTheStoredValues) {
+  ASSERT_EQ(run({"settings", "--profile", path("profile")}), kExitOk);
+  EXPECT_NE(out_.str().find("LabelSize          = 25\n"), std::string::npos) << out_.str();
+  EXPECT_FALSE(fs::exists(path("profile")));  // showing writes nothing
+
+  ASSERT_EQ(run({"settings", "--profile", path("profile"), "PrinterSpeed=5", "TopMargin=-40"}),
+            kExitOk);
+  EXPECT_NE(out_.str().find("PrinterSpeed       = 5\n"), std::string::npos);
+  EXPECT_NE(out_.str().find("TopMargin          = -40\n"), std::string::npos);
+  // Stored as given, no clamping: the speed reads back as index 5 + 2.
+  put("q.tws", "? Speed\n? LabelTopMargin\n");
+  ASSERT_EQ(run({"run", "--profile", path("profile"), "--output", path("o"), path("q.tws")}),
+            kExitOk);
+  EXPECT_EQ(out_.str(), "Speed = 7\nLabelTopMargin = -40\n");
+
+  const std::string before = content("profile");
+  EXPECT_EQ(run({"settings", "--profile", path("profile"), "LabelSize=30", "Speed=4"}), kExitUsage);
+  EXPECT_NE(err_.str().find("\"Speed\" is a script property"), std::string::npos) << err_.str();
+  EXPECT_EQ(run({"settings", "--profile", path("profile"), "LabelSize=3x"}), kExitUsage);
+  EXPECT_EQ(content("profile"), before);  // nothing set when any assignment is bad
+}
+
+TEST_F(NativeProgramTest, NamesListsTheWholeCatalogueInBothLanguages) {
+  ASSERT_EQ(run({"names"}), kExitOk);
+  const std::string listing = out_.str();
+  EXPECT_NE(listing.find("Properties (21)"), std::string::npos);
+  EXPECT_NE(listing.find("Methods (10)"), std::string::npos);
+  EXPECT_NE(listing.find(" 20 Termotransfer"), std::string::npos);
+  EXPECT_NE(listing.find("Термотрансферный"), std::string::npos);
+  EXPECT_NE(listing.find("СформироватьШтрихкодPDF417  8           none"), std::string::npos)
+      << listing;
+  EXPECT_NE(listing.find("Печатать"), std::string::npos);
+}
+
+TEST_F(NativeProgramTest, UsageErrorsAndUnknownCodePagesExitWithTwo) {
+  EXPECT_EQ(run({}), kExitUsage);
+  EXPECT_EQ(run({"run", "x.tws", "--device", "LPT9=/dev/null"}), kExitUsage);
+  put("a.tws", "StartLabel()\n");
+  EXPECT_EQ(run({"run", "--ansi", "NO-SUCH-PAGE", "--profile", path("p"), "--output", path("o"),
+                 path("a.tws")}),
+            kExitUsage);
+  EXPECT_NE(err_.str().find("NO-SUCH-PAGE"), std::string::npos);
+  EXPECT_EQ(run({"--version"}), kExitOk);
+  EXPECT_EQ(out_.str(), "tagwright 1.0.11.7\n");
+}
+
+}  // namespace
+}  // namespace tagwright::cli
