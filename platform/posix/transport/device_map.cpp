@@ -1,0 +1,39 @@
+#include "platform/posix/transport/device_map.h"
+
+#include <cctype>
+
+namespace tagwright {
+namespace {
+
+std::string upperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+}  // namespace
+
+DeviceMap::DeviceMap() {
+  for (int n = 1; n <= 3; ++n) ports_["LPT" + std::to_string(n)] = "/dev/lp" + std::to_string(n - 1);
+  for (int n = 1; n <= 9; ++n) ports_["COM" + std::to_string(n)] = "/dev/ttyS" + std::to_string(n - 1);
+}
+
+bool DeviceMap::assign(std::string_view portName, std::string path) {
+  const std::string name = upperCase(portName);
+  if (name == "USB") {
+    usbPrinter_ = std::move(path);
+    return true;
+  }
+  auto it = ports_.find(name);
+  if (it == ports_.end()) return false;
+  it->second = std::move(path);
+  return true;
+}
+
+std::optional<std::string> DeviceMap::pathFor(std::string_view portName) const {
+  auto it = ports_.find(portName);
+  if (it == ports_.end()) return std::nullopt;
+  return it->second;
+}
+
+}  // namespace tagwright

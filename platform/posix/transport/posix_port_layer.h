@@ -1,0 +1,71 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "core/transport/port_layer.h"
+#include "platform/posix/transport/device_map.h"
+#include "platform/posix/transport/system_calls.h"
+
+namespace tagwright {
+
+// The system error code (Windows numbering) that the port logic is given
+// for a failed open() with this errno. Only a port held by another opener
+// is reported as access denied, since that one is waited for without limit;
+// a lack of permission is a failure of its own.
+std::uint32_t portErrorFromErrno(int error);
+
+// Ports on a POSIX system. Names are resolved through a DeviceMap; USB
+// printers are found in sysfs. Opening takes the device for this process
+// alone (an exclusive flock, and TIOCEXCL on a terminal), so that a second
+// opener, in this process or another, is told "access denied" until the
+// first one closes it. Serial set-up maps onto termios; the write honours
+// the port's write time-outs.
+class PosixPortLayer final : public PortLayer {
+ public:
+  struct Options {
+    DeviceMap devices;
+    std::filesystem::path sysfsRoot = "/sys";
+    std::filesystem::path devRoot = "/dev";
+  };
+
+  explicit PosixPortLayer(Options options, SystemCalls& system = realSystemCalls());
+  ~PosixPortLayer() override;
+  PosixPortLayer(const PosixPortLayer&) = delete;
+  PosixPortLayer& operator=(const PosixPortLayer&) = delete;
+
+  PortHandle open(const std::string& name, std::uint32_t& error) override;
+  bool getTimeouts(PortHandle port, CommTimeouts& timeouts) override;
+  bool setTimeouts(PortHandle port, const CommTimeouts& timeouts) override;
+  bool getModemStatus(PortHandle port, std::uint32_t& status) override;
+  bool getCommState(PortHandle port, CommState& state) override;
+  bool setupQueues(PortHandle port, std::uint32_t inputSize, std::uint32_t outputSize) override;
+  bool setCommState(PortHandle port, const CommState& state) override;
+  bool setCommMask(PortHandle port, std::uint32_t mask) override;
+  bool purge(PortHandle port, std::uint32_t flags) override;
+  bool write(PortHandle port, std::string_view bytes, std::uint32_t& written) override;
+  bool setBreak(PortHandle port) override;
+  bool close(PortHandle port) override;
+  std::vector<std::string> usbDevicePaths() override;
+
+ private:
+  struct OpenPort {
+    CommTimeouts timeouts;
+    bool exclusiveSet = false;
+  };
+
+  std::optional<std::string> pathForName(const std::string& name) const;
+  bool isOpen(PortHandle port) const;
+  std::optional<CommTimeouts> timeoutsOf(PortHandle port) const;
+
+  const Options options_;
+  SystemCalls& system_;
+  mutable std::mutex lock_;  // guards open_ and usbNodes_
+  std::map<PortHandle, OpenPort> open_;
+  std::map<std::string, std::string> usbNodes_;  // device path -> node, from the last search
+};
+
+}  // namespace tagwright
