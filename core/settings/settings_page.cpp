@@ -60,11 +60,17 @@ void SettingsPage::activate(PageControls& controls, PageLinks& links, PropertyLi
 
 void SettingsPage::deactivate() {
   if (controls_ == nullptr) return;
+  // The controls are let go of even if taking their values fails.
+  struct Unbind {
+    SettingsPage& page;
+    ~Unbind() {
+      page.controls_ = nullptr;
+      page.links_ = nullptr;
+      page.typedEdits_.clear();
+    }
+  } unbind{*this};
   commitTypedEdits();
   settings_ = collect();
-  controls_ = nullptr;
-  links_ = nullptr;
-  typedEdits_.clear();
 }
 
 void SettingsPage::fill() {
