@@ -22,7 +22,10 @@ std::string describe(char32_t c) {
   if (c < 0x20 || c == 0x7F) {
     const char* digits = "0123456789ABCDEF";
     const auto v = static_cast<unsigned>(c);
-    return std::string("control character 0x") + digits[(v >> 4) & 0xF] + digits[v & 0xF];
+    std::string text = "control character 0x";
+    text += digits[(v >> 4) & 0xF];
+    text += digits[v & 0xF];
+    return text;
   }
   return "'" + toUtf8(std::u32string_view(&c, 1)) + "'";
 }

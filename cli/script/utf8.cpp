@@ -29,7 +29,10 @@ void appendUtf8(std::string& out, char32_t c) {
 
 std::string hexByte(unsigned char b) {
   const char* digits = "0123456789ABCDEF";
-  return std::string("0x") + digits[b >> 4] + digits[b & 0xF];
+  std::string text = "0x";
+  text += digits[b >> 4];
+  text += digits[b & 0xF];
+  return text;
 }
 
 }  // namespace

@@ -1,0 +1,106 @@
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "cli/profile/atomic_file.h"
+#include "cli/script/utf8.h"
+
+namespace tagwright::cli {
+namespace {
+
+std::wstring wide(const std::string& utf8) {
+  const std::u16string text = utf8ToUtf16(utf8);
+  return std::wstring(text.begin(), text.end());
+}
+
+std::string systemMessage(DWORD code) { return "system error " + std::to_string(code); }
+
+class UniqueHandle {
+ public:
+  explicit UniqueHandle(HANDLE h) : handle_(h) {}
+  ~UniqueHandle() { close(); }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  void close() {
+    if (valid()) ::CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+// The same guarantee as on POSIX: write a temporary file beside the target,
+// flush it, then move it over the target in one step.
+std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content) {
+  namespace fs = std::filesystem;
+  const fs::path target(wide(path));
+  std::error_code ec;
+  if (!target.parent_path().empty()) fs::create_directories(target.parent_path(), ec);
+  if (ec) return "cannot make the directory of " + path + ": " + ec.message();
+  const std::wstring temporary = target.wstring() + L".tmp" + std::to_wstring(::GetCurrentProcessId());
+  {
+    UniqueHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return "cannot make a temporary file beside " + path + ": " +
+                              systemMessage(::GetLastError());
+    std::size_t done = 0;
+    while (done < content.size()) {
+      DWORD written = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
+      if (!::WriteFile(file.get(), content.data() + done, chunk, &written, nullptr) || written == 0) {
+        const DWORD error = ::GetLastError();
+        file.close();
+        ::DeleteFileW(temporary.c_str());
+        return "cannot write beside " + path + ": " + systemMessage(error);
+      }
+      done += written;
+    }
+    if (!::FlushFileBuffers(file.get())) {
+      const DWORD error = ::GetLastError();
+      file.close();
+      ::DeleteFileW(temporary.c_str());
+      return "cannot flush beside " + path + ": " + systemMessage(error);
+    }
+  }
+  if (!::MoveFileExW(temporary.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = ::GetLastError();
+    ::DeleteFileW(temporary.c_str());
+    return "cannot replace " + path + ": " + systemMessage(error);
+  }
+  return std::nullopt;
+}
+
+FileRead readWholeFile(const std::string& path) {
+  FileRead result;
+  UniqueHandle file(::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+      result.exists = true;
+      result.error = "cannot read " + path + ": " + systemMessage(error);
+    }
+    return result;
+  }
+  result.exists = true;
+  char buffer[8192];
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+      result.error = "cannot read " + path + ": " + systemMessage(::GetLastError());
+      return result;
+    }
+    if (got == 0) break;
+    result.content.append(buffer, got);
+  }
+  return result;
+}
+
+}  // namespace tagwright::cli
