@@ -19,3 +19,9 @@ if(WIN32)
   add_link_options(-static -static-libgcc -static-libstdc++)
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 endif()
+
+# GCC 12 reports -Wrestrict for std::string appends at -O3 that cannot
+# overlap (GCC bug 105651, fixed in GCC 13); keep the rest of the warnings.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  target_compile_options(tagwright_options INTERFACE -Wno-restrict)
+endif()
