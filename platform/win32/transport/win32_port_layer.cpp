@@ -1,0 +1,177 @@
+#include "platform/win32/transport/win32_port_layer.h"
+
+#include <windows.h>
+#include <setupapi.h>
+
+#include <cstddef>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+namespace tagwright {
+namespace {
+
+// GUID_DEVINTERFACE_USB_DEVICE, written here to spare the DDK header.
+constexpr GUID kUsbDeviceInterfaceClass = {
+    0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+
+// SetupAPI checks the detail's size field against the packing it was built
+// with: 5 bytes on 32-bit Windows, 8 on 64-bit.
+static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == (sizeof(void*) == 8 ? 8 : 5));
+
+HANDLE handleOf(PortHandle port) { return reinterpret_cast<HANDLE>(port); }
+
+// The set of present devices of one interface class, destroyed on every way out.
+class DeviceInfoSet {
+ public:
+  explicit DeviceInfoSet(const GUID& interfaceClass)
+      : set_(SetupDiGetClassDevsA(&interfaceClass, nullptr, nullptr,
+                                  DIGCF_PRESENT | DIGCF_DEVICEINTERFACE)) {}
+  ~DeviceInfoSet() {
+    if (valid()) SetupDiDestroyDeviceInfoList(set_);
+  }
+  DeviceInfoSet(const DeviceInfoSet&) = delete;
+  DeviceInfoSet& operator=(const DeviceInfoSet&) = delete;
+  bool valid() const { return set_ != INVALID_HANDLE_VALUE; }
+  HDEVINFO get() const { return set_; }
+
+ private:
+  HDEVINFO set_;
+};
+
+struct HeapFreer {
+  void operator()(void* block) const { HeapFree(GetProcessHeap(), 0, block); }
+};
+using HeapBlock = std::unique_ptr<void, HeapFreer>;
+
+// The device path of one interface, or nothing when its detail cannot be had.
+bool readDevicePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceData, std::string& path) {
+  DWORD required = 0;
+  SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, nullptr, 0, &required, nullptr);
+  if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) return false;
+  HeapBlock block(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, required));
+  if (!block) return false;
+  auto* detail = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(block.get());
+  // The size of the fixed part, as SetupAPI requires (not the buffer's).
+  detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+  SP_DEVINFO_DATA deviceData{};
+  deviceData.cbSize = sizeof(deviceData);
+  if (!SetupDiGetDeviceInterfaceDetailA(set, &interfaceData, detail, required, nullptr,
+                                        &deviceData)) {
+    return false;
+  }
+  // The path ends at its zero or at the end of the buffer, whichever is first.
+  const std::size_t room = required - offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath);
+  path.assign(detail->DevicePath, strnlen(detail->DevicePath, room));
+  return true;
+}
+
+}  // namespace
+
+PortHandle Win32PortLayer::open(const std::string& name, std::uint32_t& error) {
+  HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    error = GetLastError();
+    return kInvalidPort;
+  }
+  return reinterpret_cast<PortHandle>(handle);
+}
+
+bool Win32PortLayer::getTimeouts(PortHandle port, CommTimeouts& timeouts) {
+  COMMTIMEOUTS native{};
+  if (!GetCommTimeouts(handleOf(port), &native)) return false;
+  timeouts = CommTimeouts{native.ReadIntervalTimeout, native.ReadTotalTimeoutMultiplier,
+                          native.ReadTotalTimeoutConstant, native.WriteTotalTimeoutMultiplier,
+                          native.WriteTotalTimeoutConstant};
+  return true;
+}
+
+bool Win32PortLayer::setTimeouts(PortHandle port, const CommTimeouts& t) {
+  COMMTIMEOUTS native{t.readIntervalTimeout, t.readTotalTimeoutMultiplier,
+                      t.readTotalTimeoutConstant, t.writeTotalTimeoutMultiplier,
+                      t.writeTotalTimeoutConstant};
+  return SetCommTimeouts(handleOf(port), &native) != FALSE;
+}
+
+bool Win32PortLayer::getModemStatus(PortHandle port, std::uint32_t& status) {
+  DWORD native = 0;
+  if (!GetCommModemStatus(handleOf(port), &native)) return false;
+  status = native;
+  return true;
+}
+
+bool Win32PortLayer::getCommState(PortHandle port, CommState& state) {
+  DCB dcb{};
+  dcb.DCBlength = sizeof(dcb);
+  if (!GetCommState(handleOf(port), &dcb)) return false;
+  state.baudRate = dcb.BaudRate;
+  state.byteSize = dcb.ByteSize;
+  state.parity = dcb.Parity;
+  state.stopBits = dcb.StopBits;
+  state.native = dcb;
+  return true;
+}
+
+bool Win32PortLayer::setupQueues(PortHandle port, std::uint32_t inputSize,
+                                 std::uint32_t outputSize) {
+  return SetupComm(handleOf(port), inputSize, outputSize) != FALSE;
+}
+
+bool Win32PortLayer::setCommState(PortHandle port, const CommState& state) {
+  // A state that could not be read is written from an empty record, which
+  // the system refuses for any real port.
+  DCB dcb{};
+  if (const DCB* found = std::any_cast<DCB>(&state.native)) dcb = *found;
+  dcb.DCBlength = sizeof(dcb);
+  dcb.BaudRate = state.baudRate;
+  dcb.ByteSize = state.byteSize;
+  dcb.Parity = state.parity;
+  dcb.StopBits = state.stopBits;
+  return SetCommState(handleOf(port), &dcb) != FALSE;
+}
+
+bool Win32PortLayer::setCommMask(PortHandle port, std::uint32_t mask) {
+  return SetCommMask(handleOf(port), mask) != FALSE;
+}
+
+bool Win32PortLayer::purge(PortHandle port, std::uint32_t flags) {
+  return PurgeComm(handleOf(port), flags) != FALSE;
+}
+
+bool Win32PortLayer::write(PortHandle port, std::string_view bytes, std::uint32_t& written) {
+  written = 0;
+  if (bytes.size() > std::numeric_limits<DWORD>::max()) return false;
+  DWORD count = 0;
+  const BOOL ok = WriteFile(handleOf(port), bytes.data(), static_cast<DWORD>(bytes.size()), &count,
+                            nullptr);
+  written = count;
+  return ok != FALSE;
+}
+
+bool Win32PortLayer::setBreak(PortHandle port) {
+  return EscapeCommFunction(handleOf(port), SETBREAK) != FALSE;
+}
+
+bool Win32PortLayer::close(PortHandle port) { return CloseHandle(handleOf(port)) != FALSE; }
+
+std::vector<std::string> Win32PortLayer::usbDevicePaths() {
+  std::vector<std::string> paths;
+  const DeviceInfoSet set(kUsbDeviceInterfaceClass);
+  if (!set.valid()) return paths;
+  for (DWORD index = 0;; ++index) {
+    SP_DEVICE_INTERFACE_DATA interfaceData{};
+    interfaceData.cbSize = sizeof(interfaceData);
+    if (!SetupDiEnumDeviceInterfaces(set.get(), nullptr, &kUsbDeviceInterfaceClass, index,
+                                     &interfaceData)) {
+      // ERROR_NO_MORE_ITEMS is the end of the list; any other failure ends
+      // it too, since the index would never reach the end otherwise.
+      break;
+    }
+    std::string path;
+    if (readDevicePath(set.get(), interfaceData, path)) paths.push_back(std::move(path));
+  }
+  return paths;
+}
+
+}  // namespace tagwright
