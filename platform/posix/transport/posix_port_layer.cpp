@@ -152,9 +152,13 @@ PortHandle PosixPortLayer::open(const std::string& name, std::uint32_t& error) {
     return kInvalidPort;
   }
   // Non-blocking, so that a serial line without carrier does not hold the
-  // open; writes wait with poll under the port's time-outs instead.
-  const int fd = retryInterrupted(
-      [&] { return system_.openFile(path->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
+  // open; writes wait with poll under the port's time-outs instead. Appending,
+  // so that a file standing for a port receives the jobs one after another
+  // as a printer would, instead of each job overwriting the last from the
+  // start (devices ignore it).
+  const int fd = retryInterrupted([&] {
+    return system_.openFile(path->c_str(), O_RDWR | O_APPEND | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  });
   if (fd < 0) {
     error = portErrorFromErrno(errno);
     return kInvalidPort;

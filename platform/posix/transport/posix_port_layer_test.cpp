@@ -169,6 +169,16 @@ TEST(PosixPorts, FileAsLptPortReceivesTheZeroTestByteThenTheJob) {
   EXPECT_EQ(readAll(lpt), std::string(1, '\0') + kJob);
 }
 
+TEST(PosixPorts, FileStandingForAPortReceivesJobAfterJob) {
+  TempDir dir;
+  const fs::path lpt = dir.file("lpt1");
+  PosixPortLayer layer(portsWith({{"LPT1", lpt.string()}}));
+  Worker w(layer);
+  EXPECT_EQ(w.worker.run(PrintJob{"a long first job\r", 0}), JobOutcome::Written);
+  EXPECT_EQ(w.worker.run(PrintJob{"short\r", 0}), JobOutcome::Written);
+  EXPECT_EQ(readAll(lpt), std::string("\0a long first job\r\0short\r", 25));
+}
+
 TEST(PosixPorts, FileAsUsbPrinterIsFoundAndReceivesOnlyTheJob) {
   TempDir dir;
   const fs::path usb = dir.file("usb");
