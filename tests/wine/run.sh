@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Runs the COM component under wine64: registers the 64-bit Tagwright.dll in a
+# private Wine prefix with regsvr32, runs the Windows unit tests and the test
+# host (which creates the component by its ProgID and prints to COM5, mapped
+# to a file), unregisters it and checks what removal left.
+# Usage: tests/wine/run.sh BUILD_DIR    (a 64-bit Windows build directory)
+set -uo pipefail
+
+if [ $# -ne 1 ]; then
+  echo "usage: $0 BUILD_DIR" >&2
+  exit 2
+fi
+build=$(realpath "$1")
+dll=$build/windows/Tagwright.dll
+unit_tests=$build/windows/windows_unit_tests.exe
+host=$build/tests/wine/tagwright_wine_tests.exe
+for file in "$dll" "$unit_tests" "$host"; do
+  if [ ! -f "$file" ]; then
+    echo "run.sh: $file is missing; build the 64-bit Windows tree first" >&2
+    exit 2
+  fi
+done
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+
+export WINEPREFIX=$build/wineprefix
+export WINEDEBUG=-all
+# No Mono or Gecko installers on the first start.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# Without a display a message box fails at once instead of waiting for a
+# user; the print worker then keeps retrying, which the tests rely on.
+unset DISPLAY WAYLAND_DISPLAY
+
+# Wine takes its ANSI (1251) and OEM (866) code pages from the locale. When
+# the system lacks the Russian locale, one is compiled into the build tree.
+export LC_ALL=ru_RU.UTF-8
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+  if [ ! -d "$build/locale/ru_RU.UTF-8" ]; then
+    mkdir -p "$build/locale"
+    localedef -i ru_RU -f UTF-8 "$build/locale/ru_RU.UTF-8" 2>/dev/null ||
+      { echo "run.sh: cannot make the ru_RU.UTF-8 locale (install 'locales')" >&2; exit 2; }
+  fi
+  export LOCPATH=$build/locale
+fi
+
+windows_path() { printf 'Z:%s' "$(realpath "$1" | sed 's|/|\\|g')"; }
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "run.sh: creating the Wine prefix (takes a few seconds)"
+  "$wine" wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
+
+# COM5 of the prefix leads to a plain file; the tests read it back.
+port_file=$build/wine-port/com5
+mkdir -p "$(dirname "$port_file")"
+: >"$port_file"
+ln -sfn "$port_file" "$WINEPREFIX/dosdevices/com5"
+
+export TAGWRIGHT_DLL=$(windows_path "$dll")
+export TAGWRIGHT_PORT_FILE=$(windows_path "$port_file")
+
+failed=0
+step() {
+  local name=$1
+  shift
+  echo "--- $name"
+  if ! "$@"; then
+    echo "--- $name: FAILED"
+    failed=1
+  fi
+}
+
+step "Windows unit tests" "$wine" "$unit_tests"
+step "regsvr32 Tagwright.dll" "$wine" regsvr32 /s "$TAGWRIGHT_DLL"
+step "component tests" "$wine" "$host" --gtest_filter=-Unregistered.*
+step "regsvr32 /u Tagwright.dll" "$wine" regsvr32 /s /u "$TAGWRIGHT_DLL"
+step "after removal" "$wine" "$host" --gtest_filter=Unregistered.*
+wineserver -w
+
+if [ $failed -ne 0 ]; then
+  echo "run.sh: FAILED"
+  exit 1
+fi
+echo "run.sh: all passed"

@@ -1,0 +1,42 @@
+#include "windows/module/add_in_module.h"
+
+#include <memory>
+#include <mutex>
+
+#include "core/transport/pending_jobs.h"
+#include "core/transport/print_abort.h"
+#include "platform/win32/transport/win32_print_runner.h"
+#include "platform/win32/win32_code_pages.h"
+#include "windows/module/module_path.h"
+
+namespace tagwright::com {
+namespace {
+
+// The print runner of the module, shared by all its add-in objects. It is
+// made on first use, once the module's handle is known (its message box
+// carries the module's name), and never destroyed: a job may still be
+// running on a pool thread while the process ends.
+JobRunner& modulePrintRunner(HINSTANCE instance) {
+  static JobRunner* runner = makeWin32PrintRunner(instance).release();
+  return *runner;
+}
+
+}  // namespace
+
+bool AddInModule::canUnload() const noexcept {
+  return lockCount() == 0 && processPendingJobs().count() == 0;
+}
+
+AddInServices AddInModule::services() {
+  static const Win32CodePages codePages;
+  return AddInServices{codePages, modulePrintRunner(instance_), processPrintAbort()};
+}
+
+std::wstring AddInModule::filePath() const { return modulePath(instance_); }
+
+AddInModule& addInModule() noexcept {
+  static AddInModule module;
+  return module;
+}
+
+}  // namespace tagwright::com
