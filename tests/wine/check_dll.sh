@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Checks a built Tagwright.dll (32- or 64-bit) without running it: exactly
+# the four COM server exports, imports from system DLLs only (the C and C++
+# runtimes are linked in), and the resources the host and regsvr32 need.
+# Usage: tests/wine/check_dll.sh PATH/TO/Tagwright.dll
+set -uo pipefail
+
+if [ $# -ne 1 ] || [ ! -f "$1" ]; then
+  echo "usage: $0 PATH/TO/Tagwright.dll" >&2
+  exit 2
+fi
+dll=$1
+
+case "$(objdump -f "$dll" 2>/dev/null | sed -n 's/.*file format //p')" in
+  pei-i386) prefix=i686-w64-mingw32 ;;
+  pei-x86-64) prefix=x86_64-w64-mingw32 ;;
+  *) echo "check_dll: $dll is not a Windows DLL" >&2; exit 2 ;;
+esac
+objdump_tool=$prefix-objdump
+windres_tool=$prefix-windres
+headers=$("$objdump_tool" -p "$dll") || exit 2
+resources=$("$windres_tool" -i "$dll" -O rc 2>/dev/null) || exit 2
+
+problems=0
+problem() {
+  echo "check_dll: $*"
+  problems=$((problems + 1))
+}
+
+# Exports: the names listed after the name pointer table.
+exports=$(printf '%s\n' "$headers" |
+  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+  sed -n 's/^[[:space:]]*\[[[:space:]]*[0-9]*\][[:space:]]*\([A-Za-z_][A-Za-z0-9_@]*\)$/\1/p' | sort)
+expected_exports=$(printf '%s\n' DllCanUnloadNow DllGetClassObject DllRegisterServer \
+  DllUnregisterServer | sort)
+if [ "$exports" != "$expected_exports" ]; then
+  problem "exports are not exactly the four COM server functions:" $exports
+fi
+
+# Imports: system DLLs only.
+system_dlls='^(kernel32|user32|gdi32|advapi32|ole32|oleaut32|shell32|setupapi|comctl32|version|msvcrt|shlwapi|uuid|rpcrt4)\.dll$'
+imports=$(printf '%s\n' "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | sort -u)
+for name in $imports; do
+  if ! printf '%s\n' "$name" | tr 'A-Z' 'a-z' | grep -Eq "$system_dlls"; then
+    problem "imports a DLL that is not the system's own: $name"
+  fi
+done
+
+# Resources.
+grep -q '^102 "REGISTRY"' <<<"$resources" || problem "no REGISTRY resource 102"
+grep -q '^1 "TYPELIB"' <<<"$resources" || problem "no TYPELIB resource 1"
+for id in 100 101 102 103 104 106 107 108 109 110 $(seq 113 135); do
+  grep -Eq "^[[:space:]]+$id, " <<<"$resources" || problem "no string $id in the string table"
+done
+grep -q '^[[:space:]]*FILEVERSION 1, 0, 11, 7$' <<<"$resources" || problem "file version is not 1.0.11.7"
+for value in '"InternalName", "AddIn"' '"OriginalFilename", "Tagwright.DLL"' \
+  '"ProductName", "Tagwright"'; do
+  grep -qF "VALUE $value" <<<"$resources" || problem "version record lacks $value"
+done
+
+if [ $problems -ne 0 ]; then
+  echo "check_dll: $dll: $problems problem(s)"
+  exit 1
+fi
+echo "check_dll: $dll: 4 exports, system imports only ($(echo $imports | tr '\n' ' ')), resources present"
