@@ -389,19 +389,6 @@ TEST(PosixPortFaults, FailedWriteIsReportedWithTheCountSoFar) {
   layer.close(port);
 }
 
-TEST(PosixPortFaults, FailedParallelTestWriteMeansNoPrinter) {
-  TempDir dir;
-  const fs::path lpt = dir.file("lpt");
-  FaultySystemCalls system;
-  system.writeErrors = {EIO};
-  PosixPortLayer layer(portsWith({{"LPT3", lpt.string()}}), system);
-  testing::RecordingSleeper sleeper;
-  std::string errorText;
-  EXPECT_EQ(OpenPrinterPort(layer, sleeper, 2, errorText), kInvalidPort);
-  EXPECT_EQ(errorText, kPrinterNotConnectedText);
-  EXPECT_EQ(system.calls.back(), "close");
-}
-
 TEST(PosixPortFaults, ModemLinesMapToTheStatusBits) {
   TempDir dir;
   const fs::path com = dir.file("com");
@@ -425,23 +412,6 @@ TEST(PosixPortFaults, ModemLinesMapToTheStatusBits) {
   }
 }
 
-TEST(PosixPortFaults, SerialPortWithAllLinesOffHasNoPrinterAndOneWithoutLinesIsUsed) {
-  TempDir dir;
-  const fs::path com = dir.file("com");
-  FaultySystemCalls system;
-  system.modemBits = 0;
-  PosixPortLayer layer(portsWith({{"COM1", com.string()}}), system);
-  testing::RecordingSleeper sleeper;
-  std::string errorText;
-  EXPECT_EQ(OpenPrinterPort(layer, sleeper, 3, errorText), kInvalidPort);
-  EXPECT_EQ(errorText, kPrinterNotConnectedText);
-  // A plain file has no modem lines at all (the ioctl fails): used as present.
-  PosixPortLayer real(portsWith({{"COM1", com.string()}}));
-  const PortHandle port = OpenPrinterPort(real, sleeper, 3, errorText);
-  EXPECT_NE(port, kInvalidPort);
-  ClosePrinterPort(real, 3, port);
-}
-
 TEST(PosixPortFaults, TerminalIsMadeExclusiveWhileOpen) {
   TempDir dir;
   const fs::path com = dir.file("com");
@@ -454,23 +424,6 @@ TEST(PosixPortFaults, TerminalIsMadeExclusiveWhileOpen) {
   EXPECT_EQ(system.calls, std::vector<std::string>{"exclusive on"});
   layer.close(port);
   EXPECT_EQ(system.calls, (std::vector<std::string>{"exclusive on", "exclusive off", "close"}));
-}
-
-TEST(PosixPortFaults, PortsLeftOpenAreClosedWithTheLayer) {
-  TempDir dir;
-  const fs::path lpt = dir.file("lpt");
-  FaultySystemCalls system;
-  {
-    PosixPortLayer layer(portsWith({{"LPT1", lpt.string()}}), system);
-    std::uint32_t error = 0;
-    ASSERT_NE(layer.open("LPT1", error), kInvalidPort);
-  }
-  EXPECT_EQ(system.calls, std::vector<std::string>{"close"});
-  PosixPortLayer again(portsWith({{"LPT1", lpt.string()}}));
-  std::uint32_t error = 0;
-  const PortHandle port = again.open("LPT1", error);
-  EXPECT_NE(port, kInvalidPort) << "the lock went with the descriptor";
-  again.close(port);
 }
 
 }  // namespace

@@ -111,18 +111,6 @@ TEST_F(PrintPathTest, AbortDropsTheJobsQueuedMeanwhileAndTheNextPrintPrints) {
   EXPECT_EQ(pending.count(), 0);
 }
 
-TEST_F(PrintPathTest, IgnoreLosesOnlyThatJob) {
-  layer.setModemStatus(0);
-  prompt.answer(PromptAnswer::Ignore, [&] { layer.setModemStatus(kModemCtsOn); });
-  print(1);
-  print(2);
-  runner->waitUntilIdle();
-  const std::vector<std::string> written = writtenTo("COM1");
-  ASSERT_EQ(written.size(), 1u);
-  EXPECT_NE(written[0].find("^C2\r"), std::string::npos);
-  EXPECT_EQ(runner->tally().dropped, 1u);
-}
-
 TEST_F(PrintPathTest, JobsAreWrittenWholeInHandOffOrderEachToItsOwnPort) {
   for (std::int32_t copies = 1; copies <= 30; ++copies) {
     setPort(copies % 2 == 0 ? 4 : 3);  // a later hand-off does not move a queued job
@@ -138,15 +126,6 @@ TEST_F(PrintPathTest, JobsAreWrittenWholeInHandOffOrderEachToItsOwnPort) {
     EXPECT_EQ(text.substr(text.size() - 2), "E\r") << "each job is one whole write";
   }
   EXPECT_EQ(layer.openPorts(), 0u);
-}
-
-TEST_F(PrintPathTest, EmptyPrintStillOpensAndClosesThePort) {
-  setPort(0);
-  print(0);
-  runner->waitUntilIdle();
-  EXPECT_EQ(layer.writes(), (std::vector<std::pair<std::string, std::string>>{
-                                {"LPT1", std::string(1, '\0')}, {"LPT1", ""}}));
-  EXPECT_EQ(layer.calls().back(), "close");
 }
 
 }  // namespace

@@ -44,6 +44,14 @@ int main() {
   check(VersionCloseDelay().closeDelay() == std::chrono::milliseconds(0),
         "no close delay outside the Windows 95 family");
 
+  check(answerOfMessageBox(IDABORT) == PromptAnswer::Abort &&
+            answerOfMessageBox(IDRETRY) == PromptAnswer::Retry &&
+            answerOfMessageBox(IDIGNORE) == PromptAnswer::Ignore &&
+            answerOfMessageBox(0) == PromptAnswer::Failed &&
+            answerOfMessageBox(-1) == PromptAnswer::Failed &&
+            answerOfMessageBox(IDCANCEL) == PromptAnswer::Failed,
+        "message box results map to the answers");
+
   MessageBoxPrompt prompt(GetModuleHandleW(nullptr));
   check(prompt.caption() == L"transport_wine_check", "the caption is the module's base name");
   if (GetEnvironmentVariableW(L"TAGWRIGHT_NO_DESKTOP", nullptr, 0) > 0) {
