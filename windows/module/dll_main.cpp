@@ -21,9 +21,9 @@ class CAddInApp {
   bool initInstance(HINSTANCE instance) noexcept {
     // The abort state is made here, before any object or job can use it.
     static_cast<void>(tagwright::processPrintAbort());
+    // Thread notifications stay on: the statically linked runtimes clean up
+    // per-thread data of the pool threads that run print jobs through them.
     addInModule().attach(instance);
-    // The module never wants per-thread notifications.
-    ::DisableThreadLibraryCalls(instance);
     return true;
   }
 };
