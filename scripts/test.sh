@@ -73,6 +73,7 @@ stage "thread sanitizer" native_tests tsan
 stage "fuzzing: add-in dispatch and script reader" fuzz_targets
 stage "32-bit Windows build" cross_build win32
 stage "64-bit Windows build" cross_build win64
+stage "Windows print path under Wine" sh platform/win32/transport/run_wine_check.sh build/win64
 if [ -x tests/wine/run.sh ]; then
   stage "COM component under Wine" tests/wine/run.sh build/win64
 fi
