@@ -1,13 +1,11 @@
 #include "windows/module/add_in_module.h"
 
 #include <memory>
-#include <mutex>
 
 #include "core/transport/pending_jobs.h"
 #include "core/transport/print_abort.h"
 #include "platform/win32/transport/win32_print_runner.h"
 #include "platform/win32/win32_code_pages.h"
-#include "windows/module/module_path.h"
 
 namespace tagwright::com {
 namespace {
@@ -31,8 +29,6 @@ AddInServices AddInModule::services() {
   static const Win32CodePages codePages;
   return AddInServices{codePages, modulePrintRunner(instance_), processPrintAbort()};
 }
-
-std::wstring AddInModule::filePath() const { return modulePath(instance_); }
 
 AddInModule& addInModule() noexcept {
   static AddInModule module;

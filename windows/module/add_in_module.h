@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <string>
 
 #include "core/addin/add_in.h"
 
@@ -29,9 +28,6 @@ class AddInModule {
   // Code pages, print runner and abort state; made on first use.
   AddInServices services();
 
-  // The full path of the module file; throws std::bad_alloc.
-  std::wstring filePath() const;
-
  private:
   HINSTANCE instance_ = nullptr;
   std::atomic<long> locks_{0};
@@ -43,8 +39,8 @@ AddInModule& addInModule() noexcept;
 class ModuleLock {
  public:
   ModuleLock() noexcept { addInModule().lock(); }
-  ModuleLock(const ModuleLock&) noexcept : ModuleLock() {}
-  ModuleLock& operator=(const ModuleLock&) noexcept = default;
+  ModuleLock(const ModuleLock&) = delete;
+  ModuleLock& operator=(const ModuleLock&) = delete;
   ~ModuleLock() { addInModule().unlock(); }
 };
 
