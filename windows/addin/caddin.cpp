@@ -110,10 +110,12 @@ void CAddIn::releaseHostServices() noexcept {
 
 HRESULT CAddIn::GetInfo(SAFEARRAY** info) {
   if (info == nullptr) return E_POINTER;
-  // The version goes into element 0 of the host's array; whether the host's
-  // array could take it is not the component's concern.
-  static_cast<void>(tagwright::com::storeFirstElement(*info, tagwright::AddIn::kInfoVersion));
-  return S_OK;
+  return guardComCall([&] {
+    // The version goes into element 0 of the host's array; whether the
+    // host's array could take it is not the component's concern.
+    static_cast<void>(tagwright::com::storeFirstElement(*info, tagwright::AddIn::kInfoVersion));
+    return S_OK;
+  });
 }
 
 // ---- ILanguageExtender ---------------------------------------------------------
@@ -128,14 +130,18 @@ HRESULT CAddIn::RegisterExtensionAs(BSTR* extensionName) {
 
 HRESULT CAddIn::GetNProps(LONG* count) {
   if (count == nullptr) return E_POINTER;
-  *count = core_.propertyCount();
-  return S_OK;
+  return guardComCall([&] {
+    *count = core_.propertyCount();
+    return S_OK;
+  });
 }
 
 HRESULT CAddIn::GetNMethods(LONG* count) {
   if (count == nullptr) return E_POINTER;
-  *count = core_.methodCount();
-  return S_OK;
+  return guardComCall([&] {
+    *count = core_.methodCount();
+    return S_OK;
+  });
 }
 
 HRESULT CAddIn::FindProp(BSTR name, LONG* number) {
@@ -197,26 +203,32 @@ HRESULT CAddIn::SetPropVal(LONG number, VARIANT* value) {
 
 HRESULT CAddIn::IsPropReadable(LONG number, BOOL* readable) {
   if (readable == nullptr) return E_POINTER;
-  bool flag = false;
-  const HostResult result = core_.isPropertyReadable(number, flag);
-  if (result == HostResult::Ok) *readable = toBool(flag);
-  return toHResult(result);
+  return guardComCall([&] {
+    bool flag = false;
+    const HostResult result = core_.isPropertyReadable(number, flag);
+    if (result == HostResult::Ok) *readable = toBool(flag);
+    return toHResult(result);
+  });
 }
 
 HRESULT CAddIn::IsPropWritable(LONG number, BOOL* writable) {
   if (writable == nullptr) return E_POINTER;
-  bool flag = false;
-  const HostResult result = core_.isPropertyWritable(number, flag);
-  if (result == HostResult::Ok) *writable = toBool(flag);
-  return toHResult(result);
+  return guardComCall([&] {
+    bool flag = false;
+    const HostResult result = core_.isPropertyWritable(number, flag);
+    if (result == HostResult::Ok) *writable = toBool(flag);
+    return toHResult(result);
+  });
 }
 
 HRESULT CAddIn::GetNParams(LONG method, LONG* count) {
   if (count == nullptr) return E_POINTER;
-  std::int32_t params = 0;
-  const HostResult result = core_.paramCount(method, params);
-  *count = params;
-  return toHResult(result);
+  return guardComCall([&] {
+    std::int32_t params = 0;
+    const HostResult result = core_.paramCount(method, params);
+    *count = params;
+    return toHResult(result);
+  });
 }
 
 HRESULT CAddIn::GetParamDefValue(LONG method, LONG param, VARIANT* value) {
@@ -232,10 +244,12 @@ HRESULT CAddIn::GetParamDefValue(LONG method, LONG param, VARIANT* value) {
 
 HRESULT CAddIn::HasRetVal(LONG method, BOOL* hasValue) {
   if (hasValue == nullptr) return E_POINTER;
-  bool flag = false;
-  const HostResult result = core_.hasReturnValue(method, flag);
-  if (result == HostResult::Ok) *hasValue = toBool(flag);
-  return toHResult(result);
+  return guardComCall([&] {
+    bool flag = false;
+    const HostResult result = core_.hasReturnValue(method, flag);
+    if (result == HostResult::Ok) *hasValue = toBool(flag);
+    return toHResult(result);
+  });
 }
 
 HRESULT CAddIn::CallAsProc(LONG method, SAFEARRAY** params) {
@@ -265,20 +279,24 @@ HRESULT CAddIn::CallAsFunc(LONG method, VARIANT* result, SAFEARRAY** params) {
 HRESULT CAddIn::GetPrinterGroup(LONG* port, LONG* speed, LONG* darkness, LONG* striper,
                                 LONG* cutter, LONG* transfer) {
   if (!port || !speed || !darkness || !striper || !cutter || !transfer) return E_POINTER;
-  const tagwright::PrinterGroup group = core_.getPrinterGroup();
-  *port = group.PrinterPort;
-  *speed = group.PrinterSpeed;
-  *darkness = group.PrinterDarkness;
-  *striper = group.PrinterStriper;
-  *cutter = group.PrinterCutter;
-  *transfer = group.MetodTransfer;
-  return S_OK;
+  return guardComCall([&] {
+    const tagwright::PrinterGroup group = core_.getPrinterGroup();
+    *port = group.PrinterPort;
+    *speed = group.PrinterSpeed;
+    *darkness = group.PrinterDarkness;
+    *striper = group.PrinterStriper;
+    *cutter = group.PrinterCutter;
+    *transfer = group.MetodTransfer;
+    return S_OK;
+  });
 }
 
 HRESULT CAddIn::SetPrinterGroup(LONG port, LONG speed, LONG darkness, LONG striper, LONG cutter,
                                 LONG transfer) {
-  core_.setPrinterGroup({port, speed, darkness, striper, cutter, transfer});
-  return S_OK;
+  return guardComCall([&] {
+    core_.setPrinterGroup({port, speed, darkness, striper, cutter, transfer});
+    return S_OK;
+  });
 }
 
 HRESULT CAddIn::GetLabelGroup(LONG* size, LONG* width, LONG* gap, LONG* leftMargin,
@@ -286,21 +304,25 @@ HRESULT CAddIn::GetLabelGroup(LONG* size, LONG* width, LONG* gap, LONG* leftMarg
   if (!size || !width || !gap || !leftMargin || !topMargin || !stopPosition || !rotate) {
     return E_POINTER;
   }
-  const tagwright::LabelGroup group = core_.getLabelGroup();
-  *size = group.LabelSize;
-  *width = group.LabelWidth;
-  *gap = group.LabelGap;
-  *leftMargin = group.LeftMargin;
-  *topMargin = group.TopMargin;
-  *stopPosition = group.StopPosition;
-  *rotate = group.LabelRotate;
-  return S_OK;
+  return guardComCall([&] {
+    const tagwright::LabelGroup group = core_.getLabelGroup();
+    *size = group.LabelSize;
+    *width = group.LabelWidth;
+    *gap = group.LabelGap;
+    *leftMargin = group.LeftMargin;
+    *topMargin = group.TopMargin;
+    *stopPosition = group.StopPosition;
+    *rotate = group.LabelRotate;
+    return S_OK;
+  });
 }
 
 HRESULT CAddIn::SetLabelGroup(LONG size, LONG width, LONG gap, LONG leftMargin, LONG topMargin,
                               LONG stopPosition, LONG rotate) {
-  core_.setLabelGroup({size, width, gap, leftMargin, topMargin, stopPosition, rotate});
-  return S_OK;
+  return guardComCall([&] {
+    core_.setLabelGroup({size, width, gap, leftMargin, topMargin, stopPosition, rotate});
+    return S_OK;
+  });
 }
 
 HRESULT CAddIn::GetMediaGroup(LONG* barcodeWidth, LONG* barcodeNarrow, LONG* barcodeReadable,
@@ -310,21 +332,25 @@ HRESULT CAddIn::GetMediaGroup(LONG* barcodeWidth, LONG* barcodeNarrow, LONG* bar
       !blackMarkLength || !blackMarkPosition) {
     return E_POINTER;
   }
-  const tagwright::MediaGroup group = core_.getMediaGroup();
-  *barcodeWidth = group.BarcodeWidth;
-  *barcodeNarrow = group.BarcodeNarrow;
-  *barcodeReadable = group.BarcodeReadable;
-  *labelType = group.LabelType;
-  *feedLength = group.FeedLenght;
-  *blackMarkLength = group.BlackMarkLenght;
-  *blackMarkPosition = group.BlackMarkPosition;
-  return S_OK;
+  return guardComCall([&] {
+    const tagwright::MediaGroup group = core_.getMediaGroup();
+    *barcodeWidth = group.BarcodeWidth;
+    *barcodeNarrow = group.BarcodeNarrow;
+    *barcodeReadable = group.BarcodeReadable;
+    *labelType = group.LabelType;
+    *feedLength = group.FeedLenght;
+    *blackMarkLength = group.BlackMarkLenght;
+    *blackMarkPosition = group.BlackMarkPosition;
+    return S_OK;
+  });
 }
 
 HRESULT CAddIn::SetMediaGroup(LONG barcodeWidth, LONG barcodeNarrow, LONG barcodeReadable,
                               LONG labelType, LONG feedLength, LONG blackMarkLength,
                               LONG blackMarkPosition) {
-  core_.setMediaGroup({barcodeWidth, barcodeNarrow, barcodeReadable, labelType, feedLength,
-                       blackMarkLength, blackMarkPosition});
-  return S_OK;
+  return guardComCall([&] {
+    core_.setMediaGroup({barcodeWidth, barcodeNarrow, barcodeReadable, labelType, feedLength,
+                         blackMarkLength, blackMarkPosition});
+    return S_OK;
+  });
 }

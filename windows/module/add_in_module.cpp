@@ -21,7 +21,7 @@ JobRunner& modulePrintRunner(HINSTANCE instance) {
 
 }  // namespace
 
-bool AddInModule::canUnload() const noexcept {
+bool AddInModule::canUnload() const {
   return lockCount() == 0 && processPendingJobs().count() == 0;
 }
 

@@ -23,7 +23,7 @@ class AddInModule {
 
   // True when nothing holds the module: no lock and no print job queued or
   // running (a job runs code of this module on a pool thread).
-  bool canUnload() const noexcept;
+  bool canUnload() const;
 
   // Code pages, print runner and abort state; made on first use.
   AddInServices services();

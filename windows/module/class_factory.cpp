@@ -39,7 +39,7 @@ class AddInClassFactory final : public IClassFactory {
     } else {
       addInModule().unlock();
     }
-    return S_OK;
+    return S_OK;  // nothing here can fail or throw
   }
 
  private:

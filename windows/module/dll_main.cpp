@@ -47,7 +47,9 @@ STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, LPVOID* object) {
       [&] { return tagwright::com::addInClassFactory().QueryInterface(iid, object); });
 }
 
-STDAPI DllCanUnloadNow() { return addInModule().canUnload() ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+  return guardComCall([] { return addInModule().canUnload() ? S_OK : S_FALSE; });
+}
 
 STDAPI DllRegisterServer() {
   return guardComCall([] { return tagwright::com::registerServer(addInModule().instance()); });
