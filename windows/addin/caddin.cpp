@@ -49,6 +49,7 @@ void* CAddIn::findInterface(REFIID iid) noexcept {
   if (IsEqualIID(iid, __uuidof(IInitDone))) return static_cast<IInitDone*>(this);
   if (IsEqualIID(iid, __uuidof(ILanguageExtender))) return static_cast<ILanguageExtender*>(this);
   if (IsEqualIID(iid, __uuidof(IPropertyLink))) return static_cast<IPropertyLink*>(this);
+  if (IsEqualIID(iid, IID_IPropertyPage)) return static_cast<IPropertyPage*>(this);
   return nullptr;
 }
 
@@ -354,3 +355,22 @@ HRESULT CAddIn::SetMediaGroup(LONG barcodeWidth, LONG barcodeNarrow, LONG barcod
     return S_OK;
   });
 }
+
+// ---- IPropertyPage ------------------------------------------------------------
+// The settings page keeps its own state and answers every call itself.
+
+HRESULT CAddIn::SetPageSite(IPropertyPageSite* site) { return page_.setPageSite(site); }
+HRESULT CAddIn::Activate(HWND parent, LPCRECT rect, BOOL modal) {
+  return page_.activate(parent, rect, modal);
+}
+HRESULT CAddIn::Deactivate() { return page_.deactivate(); }
+HRESULT CAddIn::GetPageInfo(PROPPAGEINFO* info) { return page_.getPageInfo(info); }
+HRESULT CAddIn::SetObjects(ULONG count, IUnknown** objects) {
+  return page_.setObjects(count, objects);
+}
+HRESULT CAddIn::Show(UINT command) { return page_.show(command); }
+HRESULT CAddIn::Move(LPCRECT rect) { return page_.move(rect); }
+HRESULT CAddIn::IsPageDirty() { return page_.isPageDirty(); }
+HRESULT CAddIn::Apply() { return page_.apply(); }
+HRESULT CAddIn::Help(LPCOLESTR helpDirectory) { return page_.help(helpDirectory); }
+HRESULT CAddIn::TranslateAccelerator(MSG* message) { return page_.translateAccelerator(message); }

@@ -8,6 +8,7 @@
 #include "windows/addin/host_profile.h"
 #include "windows/com/com_ptr.h"
 #include "windows/module/add_in_module.h"
+#include "windows/page/settings_property_page.h"
 
 // The add-in object the host creates as "AddIn.Tagwright": a COM adapter over
 // the portable tagwright::AddIn. It translates VARIANT, BSTR and SAFEARRAY
@@ -17,7 +18,10 @@
 // The object can be aggregated: its own IUnknown (`inner_`) is the
 // non-delegating one, and the interfaces below delegate to the controlling
 // IUnknown, which is the outer object's when aggregated.
-class CAddIn final : public IInitDone, public ILanguageExtender, public IPropertyLink {
+class CAddIn final : public IInitDone,
+                     public ILanguageExtender,
+                     public IPropertyLink,
+                     public IPropertyPage {
  public:
   // Makes an object and asks it for `iid`. With an outer object only
   // IUnknown may be asked for (the outer object needs the inner IUnknown).
@@ -74,6 +78,19 @@ class CAddIn final : public IInitDone, public ILanguageExtender, public IPropert
                                           LONG barcodeReadable, LONG labelType, LONG feedLength,
                                           LONG blackMarkLength, LONG blackMarkPosition) override;
 
+  // IPropertyPage: the printer settings page, served by `page_`.
+  HRESULT STDMETHODCALLTYPE SetPageSite(IPropertyPageSite* site) override;
+  HRESULT STDMETHODCALLTYPE Activate(HWND parent, LPCRECT rect, BOOL modal) override;
+  HRESULT STDMETHODCALLTYPE Deactivate() override;
+  HRESULT STDMETHODCALLTYPE GetPageInfo(PROPPAGEINFO* info) override;
+  HRESULT STDMETHODCALLTYPE SetObjects(ULONG count, IUnknown** objects) override;
+  HRESULT STDMETHODCALLTYPE Show(UINT command) override;
+  HRESULT STDMETHODCALLTYPE Move(LPCRECT rect) override;
+  HRESULT STDMETHODCALLTYPE IsPageDirty() override;
+  HRESULT STDMETHODCALLTYPE Apply() override;
+  HRESULT STDMETHODCALLTYPE Help(LPCOLESTR helpDirectory) override;
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* message) override;
+
  private:
   // The object's own IUnknown: identity and lifetime.
   class InnerUnknown final : public IUnknown {
@@ -110,4 +127,7 @@ class CAddIn final : public IInitDone, public ILanguageExtender, public IPropert
   std::unique_ptr<tagwright::com::HostProfile> hostProfile_;
 
   tagwright::AddIn core_;
+
+  // The settings page; it lives and dies with the object.
+  tagwright::com::SettingsPropertyPage page_{tagwright::com::addInModule().instance()};
 };
