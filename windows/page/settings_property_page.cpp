@@ -68,8 +68,8 @@ HRESULT SettingsPropertyPage::activate(HWND parent, LPCRECT rect, BOOL /*modal*/
     } else {
       dialog_ = std::make_unique<PageDialog>(module_, parent, page_, nullptr);
     }
-    size_ = {rect->right - rect->left, rect->bottom - rect->top};
-    ::MoveWindow(dialog_->window(), rect->left, rect->top, size_.cx, size_.cy, TRUE);
+    ::MoveWindow(dialog_->window(), rect->left, rect->top, rect->right - rect->left,
+                 rect->bottom - rect->top, TRUE);
     return S_OK;
   });
 }
@@ -120,8 +120,8 @@ HRESULT SettingsPropertyPage::move(LPCRECT rect) noexcept {
   HWND window = dialogWindow();
   if (window == nullptr) return E_UNEXPECTED;
   if (rect == nullptr) return E_POINTER;
-  size_ = {rect->right - rect->left, rect->bottom - rect->top};
-  ::MoveWindow(window, rect->left, rect->top, size_.cx, size_.cy, TRUE);
+  ::MoveWindow(window, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
+               TRUE);
   return S_OK;
 }
 

@@ -59,7 +59,6 @@ class SettingsPropertyPage {
   SettingsPage page_;
   SiteNotifier notifier_{*this};
   std::unique_ptr<PageDialog> dialog_;
-  SIZE size_{};
 };
 
 }  // namespace tagwright::com

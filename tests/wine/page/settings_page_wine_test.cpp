@@ -166,6 +166,76 @@ TEST_F(SettingsPageWine, ActivationFillsTheControlsFromTheComponentsProperties) 
   EXPECT_EQ(high, 9999);
 }
 
+TEST_F(SettingsPageWine, TemplateGivesEveryControlItsKindAndStyle) {
+  HWND window = activate();
+  ASSERT_NE(window, nullptr);
+  struct Spin {
+    int edit;
+    int spin;
+  };
+  const Spin spins[] = {
+      {IDC_CUTTER_COUNT, IDC_CUTTER_COUNT_SPIN},   {IDC_LABEL_HEIGHT, IDC_LABEL_HEIGHT_SPIN},
+      {IDC_LABEL_WIDTH, IDC_LABEL_WIDTH_SPIN},     {IDC_LEFT_OFFSET, IDC_LEFT_OFFSET_SPIN},
+      {IDC_TOP_OFFSET, IDC_TOP_OFFSET_SPIN},       {IDC_STOP_POSITION, IDC_STOP_POSITION_SPIN},
+      {IDC_MEDIA_LENGTH, IDC_MEDIA_LENGTH_SPIN},   {IDC_BLACK_MARK_OFFSET, IDC_BLACK_MARK_OFFSET_SPIN},
+  };
+  const LONG_PTR editStyle = ES_NUMBER | ES_AUTOHSCROLL;
+  const LONG_PTR spinStyle =
+      UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
+  wchar_t kind[64] = {};
+  for (const Spin& s : spins) {
+    HWND edit = GetDlgItem(window, s.edit);
+    HWND spin = GetDlgItem(window, s.spin);
+    ASSERT_NE(edit, nullptr) << s.edit;
+    ASSERT_NE(spin, nullptr) << s.spin;
+    GetClassNameW(edit, kind, 64);
+    EXPECT_EQ(_wcsicmp(kind, L"Edit"), 0) << s.edit;
+    EXPECT_EQ(GetWindowLongPtrW(edit, GWL_STYLE) & editStyle, editStyle) << s.edit;
+    // An edit shows its border as a sunken client edge once it is made.
+    EXPECT_TRUE((GetWindowLongPtrW(edit, GWL_STYLE) & WS_BORDER) != 0 ||
+                (GetWindowLongPtrW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0)
+        << s.edit;
+    GetClassNameW(spin, kind, 64);
+    EXPECT_EQ(std::wstring(kind), UPDOWN_CLASSW) << s.spin;
+    EXPECT_EQ(GetWindowLongPtrW(spin, GWL_STYLE) & spinStyle, spinStyle) << s.spin;
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)), edit) << s.spin;
+  }
+  for (int list : {IDC_PORT, IDC_SPEED, IDC_DARKNESS, IDC_BARCODE_WIDTH}) {
+    HWND combo = GetDlgItem(window, list);
+    ASSERT_NE(combo, nullptr) << list;
+    EXPECT_EQ(GetWindowLongPtrW(combo, GWL_STYLE) & 3, CBS_DROPDOWNLIST) << list;
+  }
+  EXPECT_NE(GetWindowLongPtrW(GetDlgItem(window, IDC_SPEED), GWL_STYLE) & CBS_SORT, 0);
+  for (int button : {IDC_STRIPPER, IDC_CUTTER, IDC_ROTATE, IDC_READABLE}) {
+    EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(window, button), GWL_STYLE) & BS_TYPEMASK,
+              BS_AUTOCHECKBOX) << button;
+  }
+  for (int radio : {IDC_DIRECT_THERMAL, IDC_THERMAL_TRANSFER, IDC_GAP_LABELS, IDC_CONTINUOUS_TAPE,
+                    IDC_BLACK_MARK, IDC_RATIO_2_1, IDC_RATIO_3_1, IDC_RATIO_5_2}) {
+    EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(window, radio), GWL_STYLE) & BS_TYPEMASK,
+              BS_AUTORADIOBUTTON) << radio;
+  }
+}
+
+TEST_F(SettingsPageWine, AHostThatDestroysItsWindowFirstLosesNoEdit) {
+  {
+    HostWindow frame(600, 560);
+    IUnknown* objects[] = {component.object()};
+    ASSERT_EQ(page().SetObjects(1, objects), S_OK);
+    RECT place{0, 0, 600, 560};
+    ASSERT_EQ(page().Activate(frame.get(), &place, TRUE), S_OK);
+    PageDriver user(FindWindowExW(frame.get(), nullptr, L"#32770", nullptr));
+    user.choose(IDC_DARKNESS, 12);
+    user.type(IDC_LABEL_WIDTH, L"61");
+  }
+  EXPECT_EQ(page().Show(SW_SHOW), E_UNEXPECTED);
+  EXPECT_EQ(page().IsPageDirty(), S_OK);
+  EXPECT_EQ(page().Deactivate(), S_OK);
+  EXPECT_EQ(page().Apply(), S_OK);
+  EXPECT_EQ(component.property(L"Darkness"), 12);
+  EXPECT_EQ(component.property(L"LabelWidth"), 61);
+}
+
 TEST_F(SettingsPageWine, EditsClampWhenLeftAndApplyReachesTheComponent) {
   ASSERT_EQ(component.setProperty(L"LabelType", 2), S_OK);
   ASSERT_EQ(component.setProperty(L"Stripper", 1), S_OK);
