@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/script/script_value.h"
 #include "core/settings/page_controls.h"
 
 namespace tagwright::testing {
@@ -18,8 +17,8 @@ namespace tagwright::testing {
 // dialog's controls do where the page relies on it: an edit reports every
 // change of its text (also one made by the program), a click on a check box
 // toggles it and one on a radio button checks it and unchecks the rest of its
-// group, a click or a focus change first takes the focus from the edit that
-// had it, and a spin box steps its buddy edit within its range.
+// group, and a click or a focus change first takes the focus from the edit
+// that had it.
 class MemoryPageControls final : public PageControls {
  public:
   struct List {
@@ -97,18 +96,6 @@ class MemoryPageControls final : public PageControls {
     selectListEntry(list, index);
     send(list, PageEvent::SelectionChanged);
   }
-  // Presses a spin box's arrow `steps` times (negative: down). The buddy's
-  // value is read, moved and kept within the spin's range, and written back.
-  void pressArrow(int spin, int steps) {
-    const int edit = buddyOf(spin);
-    focus(edit);
-    const Range r = spinRanges.at(spin);
-    std::int64_t value = readLeadingDecimal(text(edit));
-    value = std::clamp<std::int64_t>(value + steps, r.low, r.high);
-    std::string digits = std::to_string(value);
-    setText(edit, std::u16string(digits.begin(), digits.end()));
-  }
-
   bool isVisible(int control) const {
     auto it = visible.find(control);
     return it == visible.end() || it->second;
@@ -130,12 +117,6 @@ class MemoryPageControls final : public PageControls {
       if (std::find(g.begin(), g.end(), control) != g.end()) return &g;
     }
     return nullptr;
-  }
-  // Each spin box takes the edit just before it in the dialog as its buddy.
-  static int buddyOf(int spin) {
-    static const std::map<int, int> buddies{{245, 223}, {237, 209}, {238, 218}, {239, 210},
-                                            {240, 211}, {243, 222}, {241, 205}, {242, 206}};
-    return buddies.at(spin);
   }
   void send(int control, PageEvent event) {
     if (onEvent) onEvent(control, event);
