@@ -10,10 +10,6 @@
 # whole scenario so that every job arrives, in order. Each scenario starts
 # with a fresh profile and "NumberPort = 7" (COM5) ahead of its script.
 # Wine runs with the ru_RU.UTF-8 locale, so ANSI is 1251 and OEM 866.
-#
-# TAGWRIGHT_WINE_MANUAL_REGISTRATION=1 writes the three registry keys that
-# creation by ProgID needs instead of running regsvr32, for a DLL whose
-# DllRegisterServer fails under Wine.
 set -u
 
 if [ $# -ne 1 ]; then
@@ -22,37 +18,15 @@ if [ $# -ne 1 ]; then
 fi
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-wine=/usr/lib/wine/wine64
 exe=$build/cli/com/tagwright.exe
 dll=$build/windows/Tagwright.dll
-for f in "$wine" "$exe" "$dll"; do
+for f in "$exe" "$dll"; do
   [ -e "$f" ] || { echo "run_wine.sh: $f is missing" >&2; exit 2; }
 done
 
-export WINEPREFIX=$build/wineprefix WINEDEBUG=-all
-if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
-  mkdir -p "$build/locale"
-  [ -d "$build/locale/ru_RU.UTF-8" ] || localedef -i ru_RU -f UTF-8 "$build/locale/ru_RU.UTF-8" ||
-    { echo "run_wine.sh: cannot make the ru_RU.UTF-8 locale (install 'locales')" >&2; exit 2; }
-  export LOCPATH=$build/locale
-fi
-export LC_ALL=ru_RU.UTF-8
-
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "run_wine.sh: creating the Wine prefix (takes a few seconds)"
-  "$wine" wineboot -i >/dev/null 2>&1
-  wineserver -w
-fi
-
-windows_path() { printf 'Z:%s' "$(realpath "$1" | sed 's|/|\\|g')"; }
-if [ "${TAGWRIGHT_WINE_MANUAL_REGISTRATION:-0}" = 1 ]; then
-  clsid='{C1109BEC-EBD2-49B9-8A9C-B3E2C215828E}'
-  "$wine" reg add 'HKCR\AddIn.Tagwright\CLSID' /ve /d "$clsid" /f >/dev/null &&
-    "$wine" reg add "HKCR\\CLSID\\$clsid\\InprocServer32" /ve /d "$(windows_path "$dll")" /f \
-      >/dev/null &&
-    "$wine" reg add "HKCR\\CLSID\\$clsid\\InprocServer32" /v ThreadingModel /d Both /f >/dev/null ||
-    { echo "run_wine.sh: cannot write the registry keys" >&2; exit 1; }
-elif ! "$wine" regsvr32 /s "$(windows_path "$dll")"; then
+source "$here/../wine/wine_env.sh"
+wine_env "$build" run_wine.sh || exit 2
+if ! "$wine" regsvr32 /s "$(windows_path "$dll")"; then
   echo "run_wine.sh: regsvr32 Tagwright.dll failed" >&2
   exit 1
 fi

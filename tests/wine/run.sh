@@ -20,36 +20,11 @@ for file in "$dll" "$unit_tests" "$host"; do
     exit 2
   fi
 done
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-
-export WINEPREFIX=$build/wineprefix
-export WINEDEBUG=-all
-# No Mono or Gecko installers on the first start.
-export WINEDLLOVERRIDES="mscoree,mshtml="
 # Without a display a message box fails at once instead of waiting for a
 # user; the print worker then keeps retrying, which the tests rely on.
 unset DISPLAY WAYLAND_DISPLAY
-
-# Wine takes its ANSI (1251) and OEM (866) code pages from the locale. When
-# the system lacks the Russian locale, one is compiled into the build tree.
-export LC_ALL=ru_RU.UTF-8
-if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
-  if [ ! -d "$build/locale/ru_RU.UTF-8" ]; then
-    mkdir -p "$build/locale"
-    localedef -i ru_RU -f UTF-8 "$build/locale/ru_RU.UTF-8" 2>/dev/null ||
-      { echo "run.sh: cannot make the ru_RU.UTF-8 locale (install 'locales')" >&2; exit 2; }
-  fi
-  export LOCPATH=$build/locale
-fi
-
-windows_path() { printf 'Z:%s' "$(realpath "$1" | sed 's|/|\\|g')"; }
-
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "run.sh: creating the Wine prefix (takes a few seconds)"
-  "$wine" wineboot -i >/dev/null 2>&1
-  wineserver -w
-fi
+source "$(dirname "$0")/wine_env.sh"
+wine_env "$build" run.sh || exit 2
 
 # COM5 of the prefix leads to a plain file; the tests read it back.
 port_file=$build/wine-port/com5

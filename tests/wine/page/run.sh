@@ -27,24 +27,9 @@ done
 for tool in Xvfb import; do
   command -v "$tool" >/dev/null || { echo "run.sh: $tool is missing (xvfb, imagemagick)" >&2; exit 2; }
 done
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-
-export WINEPREFIX=$build/wineprefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
 # The page's texts are Russian; Wine takes its code pages from the locale.
-export LC_ALL=ru_RU.UTF-8
-if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
-  if [ ! -d "$build/locale/ru_RU.UTF-8" ]; then
-    mkdir -p "$build/locale"
-    localedef -i ru_RU -f UTF-8 "$build/locale/ru_RU.UTF-8" 2>/dev/null ||
-      { echo "run.sh: cannot make the ru_RU.UTF-8 locale (install 'locales')" >&2; exit 2; }
-  fi
-  export LOCPATH=$build/locale
-fi
-
-windows_path() { printf 'Z:%s' "$(realpath "$1" | sed 's|/|\\|g')"; }
+source "$(dirname "$0")/../wine_env.sh"
+wine_env "$build" run.sh || exit 2
 
 # A display of our own, on the first free number.
 work=$(mktemp -d)
@@ -60,12 +45,6 @@ xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "run.sh: Xvfb did not start" >&2; exit 2; }
 export DISPLAY=:$(cat "$work/display")
-
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "run.sh: creating the Wine prefix (takes a few seconds)"
-  "$wine" wineboot -i >/dev/null 2>&1
-  wineserver -w
-fi
 
 failed=0
 step() {
