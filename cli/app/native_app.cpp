@@ -81,21 +81,10 @@ int settings(const Options& options, std::ostream& out, std::ostream& err) {
 
 int run(const Options& options, const IconvCodePages& codePages, std::ostream& out,
         std::ostream& err) {
-  std::optional<std::string> path = profilePath(options);
-  if (!path) {
-    err << "tagwright: no settings profile: give --profile FILE (HOME is not set)\n";
-    return kExitUsage;
-  }
-  ScriptFiles scripts = readScriptFiles(options.operands);
-  if (scripts.error) {
-    err << "tagwright: " << *scripts.error << '\n';
-    return kExitScriptError;
-  }
-  FileProfile profile(*path);
-  if (auto error = profile.load()) {
-    err << "tagwright: " << *error << '\n';
-    return kExitProfile;
-  }
+  auto prepared = prepareRun(options, profilePath(options), "HOME", err);
+  if (auto* failed = std::get_if<ExitCode>(&prepared)) return *failed;
+  RunInputs& inputs = std::get<RunInputs>(prepared);
+  FileProfile& profile = *inputs.profile;
 
   std::unique_ptr<JobSink> sink;
   if (options.output) {
@@ -116,7 +105,7 @@ int run(const Options& options, const IconvCodePages& codePages, std::ostream& o
   {
     AddIn addIn(AddInServices{codePages, *sink, processPrintAbort()});
     NativeScriptHost host(addIn, &profile);
-    code = runScripts(host, profile, scripts.sources, shown, err);
+    code = runScripts(host, profile, inputs.scripts, shown, err);
   }
   const JobTally tally = sink->finish();
   if (tally.dropped > 0) {

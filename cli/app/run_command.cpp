@@ -1,6 +1,30 @@
 #include "cli/app/run_command.h"
 
+#include "cli/app/script_files.h"
+
 namespace tagwright::cli {
+
+std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
+                                             const std::optional<std::string>& profilePath,
+                                             std::string_view unsetVariable,
+                                             std::ostream& errors) {
+  if (!profilePath) {
+    errors << "tagwright: no settings profile: give --profile FILE (" << unsetVariable
+           << " is not set)\n";
+    return kExitUsage;
+  }
+  ScriptFiles files = readScriptFiles(options.operands);
+  if (files.error) {
+    errors << "tagwright: " << *files.error << '\n';
+    return kExitScriptError;
+  }
+  auto profile = std::make_unique<FileProfile>(*profilePath);
+  if (auto error = profile->load()) {
+    errors << "tagwright: " << *error << '\n';
+    return kExitProfile;
+  }
+  return RunInputs{std::move(files.sources), std::move(profile)};
+}
 
 ExitCode runScripts(ScriptHost& host, FileProfile& profile, const std::vector<ScriptSource>& sources,
                     std::ostream& shown, std::ostream& errors) {

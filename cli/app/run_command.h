@@ -1,14 +1,35 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <ostream>
+#include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 #include "cli/app/exit_codes.h"
+#include "cli/app/options.h"
 #include "cli/host/script_host.h"
 #include "cli/profile/file_profile.h"
 #include "cli/script/script_runner.h"
 
 namespace tagwright::cli {
+
+// What a run starts from: every script read whole, and the loaded profile.
+struct RunInputs {
+  std::vector<ScriptSource> scripts;
+  std::unique_ptr<FileProfile> profile;
+};
+
+// Reads the scripts named by the options and loads the profile at
+// `profilePath` (nullopt when its default place is unknown; `unsetVariable`
+// names what is missing then). On failure writes the message to `errors`
+// and returns the exit code, before anything has run.
+std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
+                                             const std::optional<std::string>& profilePath,
+                                             std::string_view unsetVariable,
+                                             std::ostream& errors);
 
 // One run as the host application does it: Init with the profile, bind
 // every statement of every script, run them, Done, save the profile. A

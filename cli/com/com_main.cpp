@@ -102,21 +102,10 @@ int run(const Options& options, std::ostream& out, std::ostream& err) {
            "here the component prints through its own ports and asks with its own message box\n";
     return kExitUsage;
   }
-  std::optional<std::string> path = profilePath(options);
-  if (!path) {
-    err << "tagwright: no settings profile: give --profile FILE (APPDATA is not set)\n";
-    return kExitUsage;
-  }
-  ScriptFiles scripts = readScriptFiles(options.operands);
-  if (scripts.error) {
-    err << "tagwright: " << *scripts.error << '\n';
-    return kExitScriptError;
-  }
-  FileProfile profile(*path);
-  if (auto error = profile.load()) {
-    err << "tagwright: " << *error << '\n';
-    return kExitProfile;
-  }
+  auto prepared = prepareRun(options, profilePath(options), "APPDATA", err);
+  if (auto* failed = std::get_if<ExitCode>(&prepared)) return *failed;
+  RunInputs& inputs = std::get<RunInputs>(prepared);
+  FileProfile& profile = *inputs.profile;
   ComApartment apartment;
   if (FAILED(apartment.result())) {
     err << "tagwright: COM cannot start (" << hresultText(apartment.result()) << ")\n";
@@ -136,7 +125,7 @@ int run(const Options& options, std::ostream& out, std::ostream& err) {
       return kExitUsage;
     }
     ComScriptHost host(component.initDone, component.extender, connection);
-    code = runScripts(host, profile, scripts.sources, out, err);
+    code = runScripts(host, profile, inputs.scripts, out, err);
   }
   waitForPrintJobs();
   return code;
