@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs everything Tagwright needs to build and test on Debian 12:
 # compilers (native and MinGW-w64 cross), test and benchmark libraries,
-# Wine for the Windows integration tests, Xvfb for the settings page, and
-# the Russian locale that gives Wine its 1251/866 code pages.
+# 64-bit and 32-bit Wine for the Windows integration tests (the product is
+# the 32-bit DLL), Xvfb for the settings page, and the Russian locale that
+# gives Wine its 1251/866 code pages. At the end it checks that a 32-bit
+# Windows program runs, and if it does not, registers qemu's i386
+# interpreter with binfmt_misc and checks again.
 # Safe to run again: it installs only what is missing.
 # Usage: scripts/setup.sh [--native]   (--native: only what the native build needs)
 set -euo pipefail
@@ -12,7 +15,9 @@ packages=(
   build-essential g++ clang libclang-rt-14-dev cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64
-  wine64 xvfb x11-apps imagemagick locales
+  wine64 wine32:i386 qemu-user-static xvfb x11-apps imagemagick locales
+  libcli11-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
+  libzxing-dev
 )
 
 if [ "${1:-}" = "--native" ]; then packages=("${native_packages[@]}"); fi
@@ -26,6 +31,11 @@ sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 
 if [ ${#missing[@]} -gt 0 ]; then
+  # wine32 is an i386 package: the architecture must be known before the update.
+  if [ "${1:-}" != "--native" ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "setup: adding the i386 architecture (for wine32)"
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+  fi
   echo "setup: installing ${missing[*]}"
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
@@ -44,3 +54,7 @@ if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
   "${sudo_cmd[@]}" locale-gen >/dev/null
 fi
 echo "setup: all packages present"
+
+# The 32-bit stages need 32-bit Windows programs to run; find out now.
+bash "$(dirname "$0")/wine32_check.sh" --install ||
+  echo "setup: 32-bit Windows programs do not run here; the 32-bit test stages will fail with the reason"

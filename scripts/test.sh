@@ -2,9 +2,10 @@
 # Sets up the machine and runs every test of Tagwright:
 #   native unit tests (debug), the same under AddressSanitizer and
 #   UndefinedBehaviorSanitizer, the worker tests under ThreadSanitizer,
-#   a libFuzzer run over the add-in dispatch, both Windows cross builds with
-#   their export and import checks, the COM DLL under Wine, and the scenario
-#   corpus through the native command-line host and through the DLL.
+#   a libFuzzer run over the add-in dispatch, and then, for the 32-bit
+#   product and the 64-bit build alike: the cross build with its export and
+#   import checks, the Windows print path, the COM DLL and the settings page
+#   under Wine, and the scenario corpus through tagwright.exe and the DLL.
 # Usage: scripts/test.sh [--no-setup]
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -61,28 +62,48 @@ fuzz_targets() {
 
 cross_build() {
   local preset=$1
-  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$jobs" || return 1
-  if [ -x tests/wine/check_dll.sh ]; then
+  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$jobs" &&
     tests/wine/check_dll.sh "build/$preset/windows/Tagwright.dll"
+}
+
+# The 32-bit stages run only where 32-bit Windows programs do; where they do
+# not, each of them fails with the reason the check found.
+wine32_ready=0
+wine32_check() {
+  if bash scripts/wine32_check.sh build/wine32-check; then
+    wine32_ready=1
+  else
+    return 1
   fi
+}
+wine_stage() {
+  local width=$1
+  shift
+  if [ "$width" = 32 ] && [ "$wine32_ready" -ne 1 ]; then
+    echo "32-bit Windows programs do not run here: $(cat build/wine32-check/reason 2>/dev/null || echo 'see the check above')"
+    return 1
+  fi
+  "$@"
 }
 
 stage "native unit tests" native_tests debug
 stage "address and undefined-behaviour sanitizers" native_tests asan
 stage "thread sanitizer" native_tests tsan
 stage "fuzzing: add-in dispatch and script reader" fuzz_targets
-stage "32-bit Windows build" cross_build win32
-stage "64-bit Windows build" cross_build win64
-stage "Windows print path under Wine" sh platform/win32/transport/run_wine_check.sh build/win64
-if [ -x tests/wine/run.sh ]; then
-  stage "COM component under Wine" tests/wine/run.sh build/win64
-fi
-if [ -x tests/wine/page/run.sh ]; then
-  stage "settings page under Wine" tests/wine/page/run.sh build/win64
-fi
-if [ -x tests/scenarios/run_wine.sh ]; then
-  stage "scenarios through the COM DLL under Wine" tests/scenarios/run_wine.sh build/win64
-fi
+stage "32-bit Windows programs run here" wine32_check
+for width in 32 64; do
+  build=build/win$width
+  stage "$width-bit Windows build" cross_build "win$width"
+  stage "$width-bit Windows print path under Wine" wine_stage "$width" tests/wine/transport/run.sh "$build"
+  stage "$width-bit COM component under Wine" wine_stage "$width" tests/wine/run.sh "$build"
+  if [ "$width" = 32 ]; then
+    # The product's page is the one in the documentation.
+    stage "32-bit settings page under Wine" wine_stage 32 tests/wine/page/run.sh "$build" "$build/settings-page.png"
+  else
+    stage "64-bit settings page under Wine" wine_stage 64 tests/wine/page/run.sh "$build"
+  fi
+  stage "$width-bit scenarios through the COM DLL under Wine" wine_stage "$width" tests/scenarios/run_wine.sh "$build"
+done
 
 echo
 if [ ${#failures[@]} -gt 0 ]; then

@@ -235,12 +235,20 @@ void SettingsPage::enterCutterCount() {
   controls_->setChecked(kCutterBox, true);
 }
 
+// A list shows no selection when the stored value has no entry in it (speed
+// 7, darkness 20, a port past the last one). Until the user picks an entry,
+// the stored value is what the list stands for, and Apply keeps it.
+std::int32_t SettingsPage::selectionOr(int list, std::int32_t stored) const {
+  const std::int32_t selected = controls_->listSelection(list);
+  return selected < 0 ? stored : selected;
+}
+
 PrinterSettings SettingsPage::collect() const {
   const PageControls& c = *controls_;
   PrinterSettings s = settings_;
-  s.PrinterPort = c.listSelection(kPortList);
-  s.PrinterSpeed = c.listSelection(kSpeedList);
-  s.PrinterDarkness = c.listSelection(kDarknessList);
+  s.PrinterPort = selectionOr(kPortList, settings_.PrinterPort);
+  s.PrinterSpeed = selectionOr(kSpeedList, settings_.PrinterSpeed);
+  s.PrinterDarkness = selectionOr(kDarknessList, settings_.PrinterDarkness);
   s.PrinterStriper = c.isChecked(kStripperBox) ? 1 : 0;
   s.MetodTransfer = c.isChecked(kDirectThermalRadio) ? 0 : 1;
 
@@ -251,7 +259,7 @@ PrinterSettings SettingsPage::collect() const {
   s.StopPosition = editNumber(c.text(kStopPositionEdit));
   s.LabelRotate = c.isChecked(kRotateBox) ? 1 : 0;
 
-  s.BarcodeWidth = c.listSelection(kBarcodeWidthList);
+  s.BarcodeWidth = selectionOr(kBarcodeWidthList, settings_.BarcodeWidth);
   s.BarcodeNarrow = c.isChecked(kRatio2To1Radio) ? 0 : (c.isChecked(kRatio3To1Radio) ? 1 : 2);
   s.BarcodeReadable = c.isChecked(kReadableBox) ? 1 : 0;
   s.LabelType = c.isChecked(kGapLabelsRadio) ? 0 : (c.isChecked(kContinuousTapeRadio) ? 1 : 2);

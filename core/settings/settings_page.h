@@ -53,6 +53,7 @@ class SettingsPage {
   void clickCutter();
   void enterCutterCount();
   PrinterSettings collect() const;
+  std::int32_t selectionOr(int list, std::int32_t stored) const;
 
   void showNumber(int edit, std::int32_t value);
   void fillList(int list, std::int32_t first, std::int32_t count, std::int32_t selected);

@@ -378,17 +378,21 @@ TEST_F(SettingsPageTest, ApplyTakesTheEditStillBeingTypedIn) {
   EXPECT_EQ(apply().PrinterCutter, 7);
 }
 
-TEST_F(SettingsPageTest, ValuesNoListOffersLeaveItUnselectedAndApplyAsMinusOne) {
+// Values that no list offers show as no selection; an untouched Apply sends
+// them back as stored (it used to send -1, which the next label printed as
+// ^S1 or ^H-1), and an entry picked later is applied as its index.
+TEST_F(SettingsPageTest, ValuesNoListOffersSurviveAnApplyUntilAnEntryIsPicked) {
   struct Case {
     int list;
     std::int32_t PrinterSettings::*field;
     std::int32_t stored;
+    std::int32_t picked;
   };
   const Case cases[] = {
-      {kPortList, &PrinterSettings::PrinterPort, 13},
-      {kSpeedList, &PrinterSettings::PrinterSpeed, 5},
-      {kDarknessList, &PrinterSettings::PrinterDarkness, 20},
-      {kBarcodeWidthList, &PrinterSettings::BarcodeWidth, -1},
+      {kPortList, &PrinterSettings::PrinterPort, 13, 2},
+      {kSpeedList, &PrinterSettings::PrinterSpeed, 5, 1},
+      {kDarknessList, &PrinterSettings::PrinterDarkness, 20, 9},
+      {kBarcodeWidthList, &PrinterSettings::BarcodeWidth, -1, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.list);
@@ -396,7 +400,10 @@ TEST_F(SettingsPageTest, ValuesNoListOffersLeaveItUnselectedAndApplyAsMinusOne) 
     s.*c.field = c.stored;
     activateWith(s);
     EXPECT_EQ(controls.listSelection(c.list), -1);
-    EXPECT_EQ(apply().*c.field, -1);
+    EXPECT_EQ(apply().*c.field, c.stored);
+    EXPECT_EQ(apply().*c.field, c.stored) << "a second Apply keeps it too";
+    controls.select(c.list, c.picked);
+    EXPECT_EQ(apply().*c.field, c.picked);
   }
 }
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs the scenario corpus through tagwright.exe and the registered COM DLL
-# under wine64, and compares the bytes that reach the port with the same
+# under Wine, at the build's width (the product is the 32-bit pair), and compares the bytes that reach the port with the same
 # NAME.expected files the native program must produce.
 #
-#   tests/scenarios/run_wine.sh BUILD_DIR      (a win64 cross build)
+#   tests/scenarios/run_wine.sh BUILD_DIR      (a win32 or win64 cross build)
 #
 # The DLL's print worker writes to COM5 of a private Wine prefix; COM5 leads
 # to a FIFO that one reader appends to the output file, kept open for the
@@ -69,5 +69,5 @@ for name in $names; do
   fi
 done
 wineserver -w
-echo "wine scenarios: $passed passed, $failed failed"
+echo "wine scenarios ($wine_width-bit): $passed passed, $failed failed"
 [ $failed -eq 0 ]

@@ -91,7 +91,9 @@ TEST(Registered, RegistersTheTypeLibrary) {
   EXPECT_EQ(attributes.wMajorVerNum, 1);
   EXPECT_EQ(attributes.wMinorVerNum, 0);
   EXPECT_EQ(stringValue(typeLibraryKey() + L"\\1.0"), L"V7 AddIn 1.0 Type Library");
-  std::optional<std::wstring> file = stringValue(typeLibraryKey() + L"\\1.0\\0\\win64");
+  // A type library is registered under the platform of the DLL that holds it.
+  const wchar_t* platform = sizeof(void*) == 8 ? L"\\win64" : L"\\win32";
+  std::optional<std::wstring> file = stringValue(typeLibraryKey() + L"\\1.0\\0" + platform);
   ASSERT_TRUE(file.has_value());
   EXPECT_TRUE(samePath(*file, fullPath(dllPath())));
 }

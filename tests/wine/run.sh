@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Runs the COM component under wine64: registers the 64-bit Tagwright.dll in a
-# private Wine prefix with regsvr32, runs the Windows unit tests and the test
+# Runs the COM component under Wine at the build's width (32 or 64 bits):
+# registers its Tagwright.dll in a private Wine prefix with regsvr32, runs the Windows unit tests and the test
 # host (which creates the component by its ProgID and prints to COM5, mapped
 # to a file), unregisters it and checks what removal left.
-# Usage: tests/wine/run.sh BUILD_DIR    (a 64-bit Windows build directory)
+# Usage: tests/wine/run.sh BUILD_DIR    (a Windows build directory, either width)
 set -uo pipefail
 
 if [ $# -ne 1 ]; then
@@ -16,7 +16,7 @@ unit_tests=$build/windows/windows_unit_tests.exe
 host=$build/tests/wine/tagwright_wine_tests.exe
 for file in "$dll" "$unit_tests" "$host"; do
   if [ ! -f "$file" ]; then
-    echo "run.sh: $file is missing; build the 64-bit Windows tree first" >&2
+    echo "run.sh: $file is missing; build that Windows tree first" >&2
     exit 2
   fi
 done
@@ -54,7 +54,7 @@ step "after removal" "$wine" "$host" --gtest_filter=Unregistered.*
 wineserver -w
 
 if [ $failed -ne 0 ]; then
-  echo "run.sh: FAILED"
+  echo "run.sh: FAILED ($wine_width-bit)"
   exit 1
 fi
-echo "run.sh: all passed"
+echo "run.sh: all passed ($wine_width-bit)"

@@ -1,22 +1,63 @@
 # Shared set-up of the scripts that run Tagwright's Windows programs under
-# wine64. Source it from bash, then call:
+# Wine, at either width. Source it from bash, then call:
 #
-#   wine_env BUILD_DIR NAME
-#       sets $wine, a private prefix BUILD_DIR/wineprefix (WINEPREFIX), quiet
-#       Wine output, no Mono or Gecko installers, and the Russian locale that
-#       gives Wine its ANSI (1251) and OEM (866) code pages; when the system
-#       lacks that locale, one is compiled into BUILD_DIR/locale. Creates the
-#       prefix on first use. NAME prefixes the messages.
+#   wine_env BUILD_DIR NAME [PREFIX_NAME]
+#       finds the width of the build in BUILD_DIR (32 or 64 bits, from its
+#       Tagwright.dll, else from its compiler) and sets:
+#         $wine        the loader of that width (/usr/lib/wine/wine for 32-bit
+#                      programs, wine64 for 64-bit ones),
+#         $wine_width  32 or 64,
+#         WINEPREFIX   a private prefix BUILD_DIR/PREFIX_NAME (default
+#                      "wineprefix"), created on first use with WINEARCH of
+#                      that width,
+#       quiet Wine output, no Mono or Gecko installers, and the Russian locale
+#       that gives Wine its ANSI (1251) and OEM (866) code pages; when the
+#       system lacks that locale, one is compiled into BUILD_DIR/locale.
+#       Prints which width runs. NAME prefixes the messages.
 #   windows_path FILE
 #       prints the Windows path (Z:\...) of a file.
+#
+# Each width gets a prefix of its own (a win32 prefix for the 32-bit build, a
+# win64 prefix for the 64-bit one), because that is what each host sees: a
+# 32-bit host on 32-bit Windows has one registry view, and a 64-bit prefix
+# would test the 32-bit DLL through WOW64's redirected view instead, which a
+# registration of the other width could hide. Separate prefixes also let
+# both widths' tests run without touching each other's registrations.
 
 windows_path() { printf 'Z:%s' "$(realpath "$1" | sed 's|/|\\|g')"; }
 
+# Prints 32 or 64 for the Windows build in a directory.
+wine_build_width() {
+  local build=$1 dll=$1/windows/Tagwright.dll
+  if [ -f "$dll" ]; then
+    case "$(objdump -f "$dll" 2>/dev/null || x86_64-w64-mingw32-objdump -f "$dll" 2>/dev/null)" in
+      *pei-i386*) echo 32; return ;;
+      *pei-x86-64*) echo 64; return ;;
+    esac
+  fi
+  if grep -q 'CMAKE_CXX_COMPILER:[A-Z]*=.*i686' "$build/CMakeCache.txt" 2>/dev/null; then
+    echo 32
+  else
+    echo 64
+  fi
+}
+
 wine_env() {
-  local build=$1 name=$2
-  wine=/usr/lib/wine/wine64
-  [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-  export WINEPREFIX=$build/wineprefix
+  local build=$1 name=$2 prefix_name=${3:-wineprefix}
+  wine_width=$(wine_build_width "$build")
+  if [ "$wine_width" = 32 ]; then
+    wine=/usr/lib/wine/wine
+    export WINEARCH=win32
+    if [ ! -x "$wine" ]; then
+      echo "$name: no 32-bit Wine loader ($wine): install wine32:i386 (scripts/setup.sh does)" >&2
+      return 2
+    fi
+  else
+    wine=/usr/lib/wine/wine64
+    [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+    export WINEARCH=win64
+  fi
+  export WINEPREFIX=$build/$prefix_name
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export LC_ALL=ru_RU.UTF-8
@@ -28,6 +69,7 @@ wine_env() {
     fi
     export LOCPATH=$build/locale
   fi
+  echo "$name: $wine_width-bit Windows programs, $WINEARCH prefix $WINEPREFIX"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "$name: creating the Wine prefix (takes a few seconds)"
     "$wine" wineboot -i >/dev/null 2>&1

@@ -55,6 +55,7 @@ Component::Component() {
   }
   initDone_ = tagwright::com::queryInterface<host::IInitDone>(object_.get());
   extender_ = tagwright::com::queryInterface<host::ILanguageExtender>(object_.get());
+  link_ = tagwright::com::queryInterface<host::IPropertyLink>(object_.get());
   page_ = tagwright::com::queryInterface<IPropertyPage>(object_.get());
   // A host without a settings store: the object keeps its defaults.
   if (initDone_) initDone_->Init(nullptr);
@@ -85,9 +86,23 @@ long Component::property(const wchar_t* name) {
   return value;
 }
 
+HRESULT Component::setPrinterGroup(const PrinterGroup& g) {
+  if (!link_) return E_NOINTERFACE;
+  return link_->SetPrinterGroup(g.port, g.speed, g.darkness, g.stripper, g.cutter, g.transfer);
+}
+
+Component::PrinterGroup Component::printerGroup() {
+  PrinterGroup g{-99, -99, -99, -99, -99, -99};
+  if (link_) {
+    link_->GetPrinterGroup(&g.port, &g.speed, &g.darkness, &g.stripper, &g.cutter, &g.transfer);
+  }
+  return g;
+}
+
 void Component::release() {
   if (initDone_) initDone_->Done();
   page_.reset();
+  link_.reset();
   extender_.reset();
   initDone_.reset();
   object_.reset();

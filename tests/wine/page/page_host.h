@@ -57,6 +57,16 @@ class Component {
 
   HRESULT setProperty(const wchar_t* name, long value);
   long property(const wchar_t* name);
+
+  // The printer group (port, speed, darkness, stripper, cutter, transfer) as
+  // the page exchanges it through the component's property link; it can hold
+  // values that the script properties would replace by their fallbacks.
+  struct PrinterGroup {
+    long port, speed, darkness, stripper, cutter, transfer;
+  };
+  HRESULT setPrinterGroup(const PrinterGroup& group);
+  PrinterGroup printerGroup();
+
   void release();
 
  private:
@@ -65,6 +75,7 @@ class Component {
   com_ptr<IUnknown> object_;
   com_ptr<host::IInitDone> initDone_;
   com_ptr<host::ILanguageExtender> extender_;
+  com_ptr<host::IPropertyLink> link_;
   com_ptr<IPropertyPage> page_;
 };
 

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Runs the settings page tests under wine64 on a virtual X display: registers
-# the 64-bit Tagwright.dll in a private Wine prefix, runs the page test host
+# Runs the settings page tests under Wine on a virtual X display, at the
+# build's width (32 or 64 bits): registers its Tagwright.dll in a private Wine
+# prefix, runs the page test host
 # (which creates the component by its ProgID, shows the page in a window of
 # its own and drives it with window messages), and, when asked, takes a
 # picture of the page as the user sees it.
 # Usage: tests/wine/page/run.sh BUILD_DIR [PICTURE.png]
-#   BUILD_DIR   a 64-bit Windows build directory
+#   BUILD_DIR   a Windows build directory, either width
 #   PICTURE.png where to save the picture of the page (for example
 #               docs/settings-page.png); no picture when left out
 set -uo pipefail
@@ -20,7 +21,7 @@ dll=$build/windows/Tagwright.dll
 host=$build/tests/wine/page/tagwright_page_tests.exe
 for file in "$dll" "$host"; do
   if [ ! -f "$file" ]; then
-    echo "run.sh: $file is missing; build the 64-bit Windows tree first" >&2
+    echo "run.sh: $file is missing; build that Windows tree first" >&2
     exit 2
   fi
 done
@@ -87,7 +88,7 @@ fi
 wineserver -w
 
 if [ $failed -ne 0 ]; then
-  echo "run.sh: FAILED"
+  echo "run.sh: FAILED ($wine_width-bit)"
   exit 1
 fi
-echo "run.sh: all passed"
+echo "run.sh: all passed ($wine_width-bit)"

@@ -313,6 +313,38 @@ TEST_F(SettingsPageWine, EditsClampWhenLeftAndApplyReachesTheComponent) {
   }
 }
 
+// Stored values that no list offers (speed 7 stores 5, darkness 20, port 13)
+// show as no selection and survive an Apply with nothing touched; an entry
+// that the user picks is applied as its index.
+TEST_F(SettingsPageWine, ValuesTheListsCannotShowSurviveAnUntouchedApply) {
+  ASSERT_EQ(component.setProperty(L"Speed", 7), S_OK);
+  ASSERT_EQ(component.setProperty(L"Darkness", 20), S_OK);
+  Component::PrinterGroup stored = component.printerGroup();
+  ASSERT_EQ(stored.speed, 5);
+  ASSERT_EQ(stored.darkness, 20);
+  stored.port = 13;
+  ASSERT_EQ(component.setPrinterGroup(stored), S_OK);
+
+  PageDriver user(activate());
+  EXPECT_EQ(user.selection(IDC_PORT), -1);
+  EXPECT_EQ(user.selection(IDC_SPEED), -1);
+  EXPECT_EQ(user.selection(IDC_DARKNESS), -1);
+  EXPECT_EQ(page().Apply(), S_OK);
+  Component::PrinterGroup applied = component.printerGroup();
+  EXPECT_EQ(applied.port, 13);
+  EXPECT_EQ(applied.speed, 5);
+  EXPECT_EQ(applied.darkness, 20);
+  EXPECT_EQ(component.property(L"Speed"), 7);
+
+  user.choose(IDC_SPEED, 1);
+  user.choose(IDC_PORT, 3);
+  EXPECT_EQ(page().Apply(), S_OK);
+  applied = component.printerGroup();
+  EXPECT_EQ(applied.speed, 1);
+  EXPECT_EQ(applied.port, 3);
+  EXPECT_EQ(applied.darkness, 20);
+}
+
 TEST_F(SettingsPageWine, ApplyTakesTheLengthStillBeingTyped) {
   ASSERT_EQ(component.setProperty(L"LabelType", 1), S_OK);
   ASSERT_EQ(component.setProperty(L"GapLenght", 4), S_OK);

@@ -1,7 +1,7 @@
 // Checks the Windows print path on a Windows system or under Wine: the job
 // runner, the worker and the port layer write to the ports behind COM5 and
 // LPT1, a port that cannot be opened is reported with its text, and a
-// message box that cannot be shown answers Failed. run_wine_check.sh puts a
+// message box that cannot be shown answers Failed. run.sh beside it puts a
 // FIFO behind COM5 and a file behind LPT1 and compares what arrives.
 // Prints one line per check and exits non-zero when any fails.
 #include <windows.h>
