@@ -1,8 +1,15 @@
 # Warnings for every target of the project, errors in CI builds.
+# Every warning that the project silences is silenced here, once.
 add_library(tagwright_options INTERFACE)
 target_compile_options(tagwright_options INTERFACE
-  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wnon-virtual-dtor
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
   -Wold-style-cast -Woverloaded-virtual -Wformat=2)
+# COM interfaces have no virtual destructor by design: objects are freed
+# through Release, never deleted through an interface pointer. The native
+# builds, which hold no COM code, keep the warning.
+if(NOT WIN32)
+  target_compile_options(tagwright_options INTERFACE -Wnon-virtual-dtor)
+endif()
 if(TAGWRIGHT_WERROR)
   target_compile_options(tagwright_options INTERFACE -Werror)
 endif()

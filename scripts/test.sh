@@ -55,7 +55,7 @@ fuzz_targets() {
   rm -rf build/fuzz/script-corpus && mkdir -p build/fuzz/script-corpus &&
     cp tests/scenarios/*.tws examples/*.tws build/fuzz/script-corpus/
   echo "script reader fuzzer:"
-  build/fuzz/tests/cli/script_reader_fuzz build/fuzz/script-corpus -max_total_time=30 \
+  build/fuzz/tests/fuzz/script_reader_fuzz build/fuzz/script-corpus -max_total_time=30 \
     -artifact_prefix=build/fuzz/ 2>&1 | tail -n 2
   [ "${PIPESTATUS[0]}" -eq 0 ]
 }

@@ -24,7 +24,7 @@ for f in "$exe" "$dll"; do
   [ -e "$f" ] || { echo "run_wine.sh: $f is missing" >&2; exit 2; }
 done
 
-source "$here/../wine/wine_env.sh"
+source "$here/../test_helpers.sh"
 wine_env "$build" run_wine.sh || exit 2
 if ! "$wine" regsvr32 /s "$(windows_path "$dll")"; then
   echo "run_wine.sh: regsvr32 Tagwright.dll failed" >&2
@@ -52,21 +52,7 @@ for name in $names; do
   status=$?
   exec 3>&-
   wait $reader
-  problem=""
-  if [ $status -ne 0 ]; then
-    problem="exit status $status: $(head -c 2000 "$work/$name.err")"
-  elif ! cmp -s "$out" "$here/$name.expected"; then
-    problem="port output differs from $name.expected ($(cmp "$out" "$here/$name.expected" 2>&1 | head -1))"
-  elif [ -f "$here/$name.shown" ] && ! cmp -s <(tr -d '\r' <"$work/$name.shown") "$here/$name.shown"; then
-    problem="shown values differ"
-  fi
-  if [ -z "$problem" ]; then
-    echo "ok    $name"
-    passed=$((passed + 1))
-  else
-    echo "FAIL  $name: $problem"
-    failed=$((failed + 1))
-  fi
+  check_scenario "$name" "$status" "$out" "$work/$name.shown" "$work/$name.err"
 done
 wineserver -w
 echo "wine scenarios ($wine_width-bit): $passed passed, $failed failed"

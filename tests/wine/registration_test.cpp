@@ -14,7 +14,7 @@
 namespace wine_tests {
 namespace {
 
-using unique_hkey = tagwright::com::unique_resource<HKEY, &::RegCloseKey>;
+using unique_hkey = tagwright::win32::unique_resource<HKEY, &::RegCloseKey>;
 
 const std::wstring kClassKey = std::wstring(L"CLSID\\") + host::kAddInClassIdText;
 

@@ -23,7 +23,7 @@ done
 # Without a display a message box fails at once instead of waiting for a
 # user; the print worker then keeps retrying, which the tests rely on.
 unset DISPLAY WAYLAND_DISPLAY
-source "$(dirname "$0")/wine_env.sh"
+source "$(dirname "$0")/../test_helpers.sh"
 wine_env "$build" run.sh || exit 2
 
 # COM5 of the prefix leads to a plain file; the tests read it back.
@@ -36,15 +36,6 @@ export TAGWRIGHT_DLL=$(windows_path "$dll")
 export TAGWRIGHT_PORT_FILE=$(windows_path "$port_file")
 
 failed=0
-step() {
-  local name=$1
-  shift
-  echo "--- $name"
-  if ! "$@"; then
-    echo "--- $name: FAILED"
-    failed=1
-  fi
-}
 
 step "Windows unit tests" "$wine" "$unit_tests"
 step "regsvr32 Tagwright.dll" "$wine" regsvr32 /s "$TAGWRIGHT_DLL"

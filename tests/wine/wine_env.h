@@ -13,7 +13,7 @@
 #include "tests/wine/host_interfaces.h"
 #include "windows/com/com_ptr.h"
 #include "windows/com/unique_bstr.h"
-#include "windows/com/unique_resource.h"
+#include "platform/win32/unique_resource.h"
 #include "windows/com/unique_variant.h"
 
 namespace wine_tests {
@@ -21,13 +21,8 @@ namespace wine_tests {
 using tagwright::com::com_ptr;
 using tagwright::com::unique_bstr;
 using tagwright::com::unique_variant;
-using unique_safearray = tagwright::com::unique_resource<SAFEARRAY*, &::SafeArrayDestroy>;
-struct file_handle_traits {
-  using type = HANDLE;
-  static type invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void close(type handle) noexcept { CloseHandle(handle); }
-};
-using unique_handle = tagwright::com::unique_any<file_handle_traits>;
+using unique_safearray = tagwright::win32::unique_resource<SAFEARRAY*, &::SafeArrayDestroy>;
+using unique_handle = tagwright::win32::unique_file_handle;
 
 // Windows paths handed over by run.sh: the registered DLL and the file that
 // the prefix's COM5 leads to.

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "windows/com/unique_resource.h"
+#include "platform/win32/unique_resource.h"
 
 namespace tagwright::com {
 
-using unique_bstr = unique_resource<BSTR, &::SysFreeString>;
+using unique_bstr = win32::unique_resource<BSTR, &::SysFreeString>;
 
 // A new BSTR holding `text` (which may contain zero characters); throws
 // std::bad_alloc when the system cannot allocate it.

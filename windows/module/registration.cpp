@@ -5,7 +5,7 @@
 #include <string>
 
 #include "windows/com/com_ptr.h"
-#include "windows/com/unique_resource.h"
+#include "platform/win32/unique_resource.h"
 #include "windows/module/module_path.h"
 #include "windows/module/registry_script.h"
 #include "windows/resources/resource_ids.h"
@@ -13,7 +13,7 @@
 namespace tagwright::com {
 namespace {
 
-using unique_hkey = unique_resource<HKEY, &::RegCloseKey>;
+using unique_hkey = win32::unique_resource<HKEY, &::RegCloseKey>;
 
 const wchar_t* wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());

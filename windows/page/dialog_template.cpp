@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "windows/com/unique_resource.h"
+#include "platform/win32/unique_resource.h"
 
 namespace tagwright::com {
 
@@ -49,7 +49,7 @@ class TemplateReader {
 };
 
 void deleteFont(HFONT font) { ::DeleteObject(font); }
-using unique_font = unique_resource<HFONT, &deleteFont>;
+using unique_font = win32::unique_resource<HFONT, &deleteFont>;
 
 class ScreenContext {
  public:

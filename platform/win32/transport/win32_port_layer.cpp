@@ -8,6 +8,8 @@
 #include <limits>
 #include <memory>
 
+#include "platform/win32/unique_resource.h"
+
 namespace tagwright {
 namespace {
 
@@ -22,22 +24,12 @@ static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == (sizeof(void*) == 8 ?
 HANDLE handleOf(PortHandle port) { return reinterpret_cast<HANDLE>(port); }
 
 // The set of present devices of one interface class, destroyed on every way out.
-class DeviceInfoSet {
- public:
-  explicit DeviceInfoSet(const GUID& interfaceClass)
-      : set_(SetupDiGetClassDevsA(&interfaceClass, nullptr, nullptr,
-                                  DIGCF_PRESENT | DIGCF_DEVICEINTERFACE)) {}
-  ~DeviceInfoSet() {
-    if (valid()) SetupDiDestroyDeviceInfoList(set_);
-  }
-  DeviceInfoSet(const DeviceInfoSet&) = delete;
-  DeviceInfoSet& operator=(const DeviceInfoSet&) = delete;
-  bool valid() const { return set_ != INVALID_HANDLE_VALUE; }
-  HDEVINFO get() const { return set_; }
+using DeviceInfoSet = win32::unique_invalid_resource<HDEVINFO, &::SetupDiDestroyDeviceInfoList>;
 
- private:
-  HDEVINFO set_;
-};
+DeviceInfoSet presentDevices(const GUID& interfaceClass) {
+  return DeviceInfoSet(SetupDiGetClassDevsA(&interfaceClass, nullptr, nullptr,
+                                            DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+}
 
 struct HeapFreer {
   void operator()(void* block) const { HeapFree(GetProcessHeap(), 0, block); }
@@ -157,8 +149,8 @@ bool Win32PortLayer::close(PortHandle port) { return CloseHandle(handleOf(port))
 
 std::vector<std::string> Win32PortLayer::usbDevicePaths() {
   std::vector<std::string> paths;
-  const DeviceInfoSet set(kUsbDeviceInterfaceClass);
-  if (!set.valid()) return paths;
+  const DeviceInfoSet set = presentDevices(kUsbDeviceInterfaceClass);
+  if (!set) return paths;
   for (DWORD index = 0;; ++index) {
     SP_DEVICE_INTERFACE_DATA interfaceData{};
     interfaceData.cbSize = sizeof(interfaceData);

@@ -29,7 +29,7 @@ for tool in Xvfb import; do
   command -v "$tool" >/dev/null || { echo "run.sh: $tool is missing (xvfb, imagemagick)" >&2; exit 2; }
 done
 # The page's texts are Russian; Wine takes its code pages from the locale.
-source "$(dirname "$0")/../wine_env.sh"
+source "$(dirname "$0")/../../test_helpers.sh"
 wine_env "$build" run.sh || exit 2
 
 # A display of our own, on the first free number.
@@ -48,15 +48,6 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
 
 failed=0
-step() {
-  local name=$1
-  shift
-  echo "--- $name"
-  if ! "$@"; then
-    echo "--- $name: FAILED"
-    failed=1
-  fi
-}
 
 step "regsvr32 Tagwright.dll" "$wine" regsvr32 /s "$(windows_path "$dll")"
 step "settings page tests" "$wine" "$host"

@@ -15,7 +15,7 @@ exe=$build/tests/wine/transport/transport_wine_check.exe
 # Without a display the message box fails at once, which the check expects.
 unset DISPLAY WAYLAND_DISPLAY
 export TAGWRIGHT_NO_DESKTOP=1
-source "$(dirname "$0")/../wine_env.sh"
+source "$(dirname "$0")/../../test_helpers.sh"
 wine_env "$build" run.sh wineprefix-transport || exit 2
 
 work=$(mktemp -d)

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <windows.h>
+
 #include <utility>
 
-namespace tagwright::com {
+namespace tagwright::win32 {
 
+// Owners of Windows resources, for every part of the Windows code (the
+// platform layer, the COM server, the programs and their tests).
+//
 // Owns one Windows resource of a handle-like type and closes it exactly once.
 // `Traits` names the handle type, its "no resource" value and how to close
 // it. `put()` empties the owner and hands out the address of the handle for
@@ -50,7 +55,22 @@ struct null_handle_traits {
   static void close(Handle handle) noexcept { static_cast<void>(Close(handle)); }
 };
 
+// Traits of a resource whose "no resource" value is INVALID_HANDLE_VALUE
+// (files, devices, device information sets).
+template <typename Handle, auto Close>
+struct invalid_handle_traits {
+  using type = Handle;
+  static Handle invalid() noexcept { return static_cast<Handle>(INVALID_HANDLE_VALUE); }
+  static void close(Handle handle) noexcept { static_cast<void>(Close(handle)); }
+};
+
 template <typename Handle, auto Close>
 using unique_resource = unique_any<null_handle_traits<Handle, Close>>;
 
-}  // namespace tagwright::com
+template <typename Handle, auto Close>
+using unique_invalid_resource = unique_any<invalid_handle_traits<Handle, Close>>;
+
+// A file or device handle from CreateFile.
+using unique_file_handle = unique_invalid_resource<HANDLE, &::CloseHandle>;
+
+}  // namespace tagwright::win32

@@ -1,5 +1,16 @@
-# Shared set-up of the scripts that run Tagwright's Windows programs under
-# Wine, at either width. Source it from bash, then call:
+# The shell helpers shared by Tagwright's test scripts. Source it from bash.
+#
+#   step NAME COMMAND...
+#       runs one step of a test script, with its name before it and a
+#       FAILED line after it when it fails; sets $failed to 1 then.
+#   check_scenario NAME STATUS OUTPUT SHOWN ERRORS
+#       compares what one scenario of tests/scenarios gave (its exit status,
+#       the print jobs in OUTPUT, what it showed in SHOWN, its error output
+#       in ERRORS) with NAME.expected and NAME.shown, prints "ok" or "FAIL"
+#       with the reason, and counts it in $passed or $failed.
+#
+# and, for the scripts that run Tagwright's Windows programs under Wine, at
+# either width:
 #
 #   wine_env BUILD_DIR NAME [PREFIX_NAME]
 #       finds the width of the build in BUILD_DIR (32 or 64 bits, from its
@@ -23,6 +34,43 @@
 # would test the 32-bit DLL through WOW64's redirected view instead, which a
 # registration of the other width could hide. Separate prefixes also let
 # both widths' tests run without touching each other's registrations.
+
+failed=${failed:-0}
+passed=${passed:-0}
+
+step() {
+  local name=$1
+  shift
+  echo "--- $name"
+  if ! "$@"; then
+    echo "--- $name: FAILED"
+    failed=1
+  fi
+}
+
+scenario_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/scenarios" && pwd)
+
+check_scenario() {
+  local name=$1 status=$2 out=$3 shown=$4 errors=$5
+  local expected=$scenario_dir/$name.expected expected_shown=$scenario_dir/$name.shown
+  local problem=""
+  if [ "$status" -ne 0 ]; then
+    problem="exit status $status: $(head -c 2000 "$errors")"
+  elif [ ! -f "$out" ]; then
+    problem="no output written"
+  elif ! cmp -s "$out" "$expected"; then
+    problem="output differs from $name.expected ($(cmp "$out" "$expected" 2>&1 | head -1))"
+  elif [ -f "$expected_shown" ] && ! cmp -s <(tr -d '\r' <"$shown") "$expected_shown"; then
+    problem="shown values differ: $(diff <(tr -d '\r' <"$shown") "$expected_shown" | head -5)"
+  fi
+  if [ -z "$problem" ]; then
+    echo "ok    $name"
+    passed=$((passed + 1))
+  else
+    echo "FAIL  $name: $problem"
+    failed=$((failed + 1))
+  fi
+}
 
 windows_path() { printf 'Z:%s' "$(realpath "$1" | sed 's|/|\\|g')"; }
 
