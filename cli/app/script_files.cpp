@@ -3,19 +3,20 @@
 #include <iostream>
 #include <iterator>
 
-#include "cli/profile/atomic_file.h"
-
 namespace tagwright::cli {
+
+FileRead readOperand(const std::string& path) {
+  if (path != "-") return readWholeFile(path);
+  FileRead input;
+  input.exists = true;
+  input.content.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  return input;
+}
 
 ScriptFiles readScriptFiles(const std::vector<std::string>& paths) {
   ScriptFiles files;
   for (const std::string& path : paths) {
-    if (path == "-") {
-      std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-      files.sources.push_back(ScriptSource{"<stdin>", std::move(bytes)});
-      continue;
-    }
-    FileRead file = readWholeFile(path);
+    FileRead file = readOperand(path);
     if (!file.exists) {
       files.error = path + ": no such script file";
       return files;
@@ -24,7 +25,7 @@ ScriptFiles readScriptFiles(const std::vector<std::string>& paths) {
       files.error = *file.error;
       return files;
     }
-    files.sources.push_back(ScriptSource{path, std::move(file.content)});
+    files.sources.push_back(ScriptSource{path == "-" ? "<stdin>" : path, std::move(file.content)});
   }
   return files;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/profile/atomic_file.h"
 #include "cli/script/script_runner.h"
 
 namespace tagwright::cli {
@@ -12,6 +13,10 @@ struct ScriptFiles {
   std::vector<ScriptSource> sources;
   std::optional<std::string> error;
 };
+
+// Reads a file named on the command line whole; "-" is standard input,
+// which always exists.
+FileRead readOperand(const std::string& path);
 
 // Reads every named script file ("-" is standard input) before any runs.
 ScriptFiles readScriptFiles(const std::vector<std::string>& paths);
