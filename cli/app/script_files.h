@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/profile/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "cli/script/script_runner.h"
 
 namespace tagwright::cli {

@@ -1,6 +1,6 @@
 #include "cli/profile/file_profile.h"
 
-#include "cli/profile/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "cli/script/utf8.h"
 
 namespace tagwright::cli {
