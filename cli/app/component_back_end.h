@@ -11,6 +11,7 @@
 #include "cli/output/job_sink.h"
 #include "cli/profile/file_profile.h"
 #include "core/text/code_pages.h"
+#include "core/util/result.h"
 
 namespace tagwright::cli {
 
@@ -23,11 +24,6 @@ class ComponentSession {
   // Lets go of the component, then waits until every print job it was
   // handed is written or dropped. host() is gone afterwards.
   virtual JobTally waitForJobs() = 0;
-};
-
-struct OpenedSession {
-  std::unique_ptr<ComponentSession> session;
-  std::string error;  // why there is no session
 };
 
 // How the program reaches the component: linked in, or through COM. The
@@ -48,8 +44,9 @@ class ComponentBackEnd {
   // The component with `profile` as its settings store and `options` saying
   // where jobs go; with `profile` null it starts from its defaults, saves
   // nothing and prints nothing. Failure is a usage error.
-  virtual OpenedSession open(const Options& options, FileProfile* profile,
-                             std::ostream& errors) = 0;
+  virtual Result<std::unique_ptr<ComponentSession>> open(const Options& options,
+                                                         FileProfile* profile,
+                                                         std::ostream& errors) = 0;
 
   // A converter between Unicode and the named printer code pages (the
   // "ANSI" one and the "OEM" one), or null where this back end has none:

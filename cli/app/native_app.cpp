@@ -65,7 +65,8 @@ class NativeBackEnd final : public ComponentBackEnd {
     return std::nullopt;
   }
 
-  OpenedSession open(const Options& options, FileProfile* profile, std::ostream& errors) override {
+  Result<std::unique_ptr<ComponentSession>> open(const Options& options, FileProfile* profile,
+                                                 std::ostream& errors) override {
     const CodePages& pages = pagesFor(options);
     std::unique_ptr<JobSink> sink;
     if (!profile) {
@@ -73,11 +74,12 @@ class NativeBackEnd final : public ComponentBackEnd {
     } else if (options.output) {
       sink = std::make_unique<OutputFileSink>(*options.output, errors);
     } else {
-      PortSinkResult ports = makePortSink(options, pages, errors);
-      if (!ports.sink) return OpenedSession{nullptr, ports.error};
-      sink = std::move(ports.sink);
+      Result<std::unique_ptr<JobSink>> ports = makePortSink(options, pages, errors);
+      if (!ports) return Result<std::unique_ptr<ComponentSession>>::failure(ports.error());
+      sink = std::move(ports).value();
     }
-    return OpenedSession{std::make_unique<NativeSession>(pages, std::move(sink), profile), {}};
+    return std::unique_ptr<ComponentSession>(
+        std::make_unique<NativeSession>(pages, std::move(sink), profile));
   }
 
   std::unique_ptr<CodePages> codePages(const std::string& ansi,

@@ -60,13 +60,14 @@ int settings(const Options& options, const ComponentBackEnd& backEnd, std::ostre
 int names(const Options& options, ComponentBackEnd& backEnd, std::ostream& out,
           std::ostream& err) {
   // The catalogue is the component's; no profile, and nothing is printed.
-  OpenedSession opened = backEnd.open(options, nullptr, err);
-  if (!opened.session) {
-    err << "tagwright: " << opened.error << '\n';
+  Result<std::unique_ptr<ComponentSession>> opened = backEnd.open(options, nullptr, err);
+  if (!opened) {
+    err << "tagwright: " << opened.error() << '\n';
     return kExitUsage;
   }
-  out << namesListing(opened.session->host());
-  opened.session->waitForJobs();
+  ComponentSession& session = *opened.value();
+  out << namesListing(session.host());
+  session.waitForJobs();
   return kExitOk;
 }
 
@@ -75,20 +76,23 @@ int run(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, st
     err << "tagwright: " << *refused << '\n';
     return kExitUsage;
   }
-  auto prepared = prepareRun(options, profilePath(options, backEnd), backEnd.profileVariable(), err);
+  auto prepared =
+      prepareRun(options, profilePath(options, backEnd), backEnd.profileVariable(), err);
   if (auto* failed = std::get_if<ExitCode>(&prepared)) return *failed;
   RunInputs& inputs = std::get<RunInputs>(prepared);
 
-  OpenedSession opened = backEnd.open(options, inputs.profile.get(), err);
-  if (!opened.session) {
-    err << "tagwright: " << opened.error << '\n';
+  Result<std::unique_ptr<ComponentSession>> opened =
+      backEnd.open(options, inputs.profile.get(), err);
+  if (!opened) {
+    err << "tagwright: " << opened.error() << '\n';
     return kExitUsage;
   }
+  ComponentSession& session = *opened.value();
   // Query results share the terminal with nothing, unless the jobs
   // themselves go to standard output.
   std::ostream& shown = options.output && *options.output == "-" ? err : out;
-  ExitCode code = runScripts(opened.session->host(), *inputs.profile, inputs.scripts, shown, err);
-  const JobTally tally = opened.session->waitForJobs();
+  ExitCode code = runScripts(session.host(), *inputs.profile, inputs.scripts, shown, err);
+  const JobTally tally = session.waitForJobs();
   if (tally.dropped > 0) {
     err << "tagwright: " << tally.dropped << " of " << (tally.written + tally.dropped)
         << " print jobs dropped\n";

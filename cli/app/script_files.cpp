@@ -13,21 +13,16 @@ FileRead readOperand(const std::string& path) {
   return input;
 }
 
-ScriptFiles readScriptFiles(const std::vector<std::string>& paths) {
-  ScriptFiles files;
+Result<std::vector<ScriptSource>> readScriptFiles(const std::vector<std::string>& paths) {
+  std::vector<ScriptSource> sources;
   for (const std::string& path : paths) {
     FileRead file = readOperand(path);
-    if (!file.exists) {
-      files.error = path + ": no such script file";
-      return files;
-    }
-    if (file.error) {
-      files.error = *file.error;
-      return files;
-    }
-    files.sources.push_back(ScriptSource{path == "-" ? "<stdin>" : path, std::move(file.content)});
+    using Scripts = Result<std::vector<ScriptSource>>;
+    if (!file.exists) return Scripts::failure(path + ": no such script file");
+    if (file.error) return Scripts::failure(*file.error);
+    sources.push_back(ScriptSource{path == "-" ? "<stdin>" : path, std::move(file.content)});
   }
-  return files;
+  return sources;
 }
 
 }  // namespace tagwright::cli

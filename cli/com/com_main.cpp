@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -50,26 +51,27 @@ std::string hresultText(HRESULT hr) {
 struct Component {
   com::com_ptr<IInitDone> initDone;
   com::com_ptr<ILanguageExtender> extender;
-  std::string error;
 };
 
-Component createComponent() {
-  Component c;
+Result<Component> createComponent() {
   CLSID clsid{};
   HRESULT hr = ::CLSIDFromProgID(L"AddIn.Tagwright", &clsid);
   if (FAILED(hr)) {
-    c.error = "the component AddIn.Tagwright is not registered (" + hresultText(hr) +
-              "); register it with: regsvr32 Tagwright.dll";
-    return c;
+    return Result<Component>::failure("the component AddIn.Tagwright is not registered (" +
+                                      hresultText(hr) +
+                                      "); register it with: regsvr32 Tagwright.dll");
   }
+  Component c;
   hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IInitDone),
                           c.initDone.put_void());
   if (FAILED(hr)) {
-    c.error = "the component AddIn.Tagwright cannot be created (" + hresultText(hr) + ")";
-    return c;
+    return Result<Component>::failure("the component AddIn.Tagwright cannot be created (" +
+                                      hresultText(hr) + ")");
   }
   c.extender = com::queryInterface<ILanguageExtender>(c.initDone.get());
-  if (!c.extender) c.error = "the component does not offer ILanguageExtender";
+  if (!c.extender) {
+    return Result<Component>::failure("the component does not offer ILanguageExtender");
+  }
   return c;
 }
 
@@ -92,18 +94,20 @@ class ComSession final : public ComponentSession {
  public:
   explicit ComSession(std::unique_ptr<ComApartment> apartment) : apartment_(std::move(apartment)) {}
 
-  // The component, connected to `profile` when there is one.
-  std::string connect(FileProfile* profile) {
-    Component component = createComponent();
-    if (!component.error.empty()) return component.error;
+  // The component, connected to `profile` when there is one; the message
+  // when it cannot be had.
+  std::optional<std::string> connect(FileProfile* profile) {
+    Result<Component> component = createComponent();
+    if (!component) return component.error();
     com::com_ptr<IDispatch> connection;
     if (profile) {
       connection = com::com_ptr<IDispatch>::adopt(
           static_cast<IDispatch*>(ProfileConnection::create(*profile)));
-      if (!connection) return "out of memory";
+      if (!connection) return std::string("out of memory");
     }
-    host_ = std::make_unique<ComScriptHost>(component.initDone, component.extender, connection);
-    return {};
+    host_ = std::make_unique<ComScriptHost>(component.value().initDone, component.value().extender,
+                                            connection);
+    return std::nullopt;
   }
 
   ScriptHost& host() override { return *host_; }
@@ -140,16 +144,18 @@ class ComBackEnd final : public ComponentBackEnd {
     return std::nullopt;
   }
 
-  OpenedSession open(const Options&, FileProfile* profile, std::ostream&) override {
+  Result<std::unique_ptr<ComponentSession>> open(const Options&, FileProfile* profile,
+                                                 std::ostream&) override {
     auto apartment = std::make_unique<ComApartment>();
     if (FAILED(apartment->result())) {
-      return OpenedSession{nullptr, "COM cannot start (" + hresultText(apartment->result()) + ")"};
+      return Result<std::unique_ptr<ComponentSession>>::failure(
+          "COM cannot start (" + hresultText(apartment->result()) + ")");
     }
     auto session = std::make_unique<ComSession>(std::move(apartment));
-    if (std::string error = session->connect(profile); !error.empty()) {
-      return OpenedSession{nullptr, error};
+    if (std::optional<std::string> error = session->connect(profile)) {
+      return Result<std::unique_ptr<ComponentSession>>::failure(*error);
     }
-    return OpenedSession{std::move(session), {}};
+    return std::unique_ptr<ComponentSession>(std::move(session));
   }
 
   // No iconv here: dump shows the bytes above 127 as they are, \xNN.
