@@ -1,21 +1,13 @@
 #include "cli/app/native_app.h"
 
-#include <iostream>
+#include <cstdlib>
 #include <memory>
-#include <stdexcept>
 
-#include "cli/app/exit_codes.h"
-#include "cli/app/options.h"
+#include "cli/app/component_back_end.h"
 #include "cli/app/port_sink.h"
-#include "cli/app/run_command.h"
-#include "cli/app/script_files.h"
-#include "cli/app/version.h"
-#include "cli/commands/command_dump.h"
-#include "cli/commands/names_listing.h"
-#include "cli/commands/settings_command.h"
+#include "cli/app/program.h"
 #include "cli/host/native_script_host.h"
 #include "cli/output/output_file_sink.h"
-#include "cli/profile/atomic_file.h"
 #include "core/addin/add_in.h"
 #include "core/transport/print_abort.h"
 #include "platform/posix/iconv_code_pages.h"
@@ -23,127 +15,93 @@
 namespace tagwright::cli {
 namespace {
 
-std::optional<std::string> profilePath(const Options& options) {
-  if (options.profile) return options.profile;
-  return defaultProfilePath();
-}
+// The catalogue listing prints nothing.
+class NoJobs final : public JobSink {
+ public:
+  void queue(PrintJob) override {}
+  JobTally finish() override { return {}; }
+};
 
-int namesCommand(std::ostream& out, const IconvCodePages& codePages) {
-  // The catalogue is the component's; no profile, and nothing is printed.
-  class NoJobs final : public JobRunner {
-    void queue(PrintJob) override {}
-  } noJobs;
-  AddIn addIn(AddInServices{codePages, noJobs, processPrintAbort()});
-  NativeScriptHost host(addIn, nullptr);
-  out << namesListing(host);
-  return kExitOk;
-}
+// The component linked in, its jobs going to `sink`. Members are destroyed
+// in reverse order: the add-in before the sink it hands jobs to.
+class NativeSession final : public ComponentSession {
+ public:
+  NativeSession(const CodePages& codePages, std::unique_ptr<JobSink> sink, FileProfile* profile)
+      : sink_(std::move(sink)),
+        addIn_(std::make_unique<AddIn>(AddInServices{codePages, *sink_, processPrintAbort()})),
+        host_(std::make_unique<NativeScriptHost>(*addIn_, profile)) {}
 
-int dumpCommand(const Options& options, std::ostream& out, std::ostream& err) {
-  std::string bytes;
-  const std::string& path = options.operands.front();
-  if (path == "-") {
-    bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  } else {
-    FileRead file = readWholeFile(path);
-    if (!file.exists || file.error) {
-      err << "tagwright: " << (file.error ? *file.error : path + ": no such file") << '\n';
-      return kExitUsage;
+  ScriptHost& host() override { return *host_; }
+  JobTally waitForJobs() override {
+    host_.reset();
+    addIn_.reset();
+    return sink_->finish();
+  }
+
+ private:
+  std::unique_ptr<JobSink> sink_;
+  std::unique_ptr<AddIn> addIn_;
+  std::unique_ptr<NativeScriptHost> host_;
+};
+
+class NativeBackEnd final : public ComponentBackEnd {
+ public:
+  // $XDG_CONFIG_HOME/tagwright/profile, else ~/.config/tagwright/profile.
+  std::optional<std::string> defaultProfilePath() const override {
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/') {
+      return std::string(config) + "/tagwright/profile";
     }
-    bytes = std::move(file.content);
-  }
-  if (options.raw) {
-    out << dumpCommandStream(bytes, DumpDecoders{});
-    return kExitOk;
-  }
-  // Decoding the OEM lines: a converter whose "ANSI" side is the OEM page.
-  IconvCodePages ansi(options.ansi, options.oem);
-  IconvCodePages oem(options.oem, options.oem);
-  out << dumpCommandStream(bytes, DumpDecoders{&ansi, &oem});
-  return kExitOk;
-}
-
-int settings(const Options& options, std::ostream& out, std::ostream& err) {
-  std::optional<std::string> path = profilePath(options);
-  if (!path) {
-    err << "tagwright: no settings profile: give --profile FILE (HOME is not set)\n";
-    return kExitUsage;
-  }
-  FileProfile profile(*path);
-  SettingsOutcome outcome = settingsCommand(profile, options.operands);
-  if (outcome.error) {
-    err << "tagwright: " << *outcome.error << '\n';
-    return outcome.usageError ? kExitUsage : kExitProfile;
-  }
-  out << "# " << *path << '\n' << outcome.shown;
-  return kExitOk;
-}
-
-int run(const Options& options, const IconvCodePages& codePages, std::ostream& out,
-        std::ostream& err) {
-  auto prepared = prepareRun(options, profilePath(options), "HOME", err);
-  if (auto* failed = std::get_if<ExitCode>(&prepared)) return *failed;
-  RunInputs& inputs = std::get<RunInputs>(prepared);
-  FileProfile& profile = *inputs.profile;
-
-  std::unique_ptr<JobSink> sink;
-  if (options.output) {
-    sink = std::make_unique<OutputFileSink>(*options.output, err);
-  } else {
-    PortSinkResult ports = makePortSink(options, codePages, err);
-    if (!ports.sink) {
-      err << "tagwright: " << ports.error << '\n';
-      return kExitUsage;
+    if (const char* home = std::getenv("HOME"); home && *home) {
+      return std::string(home) + "/.config/tagwright/profile";
     }
-    sink = std::move(ports.sink);
+    return std::nullopt;
   }
-  // Query results share the terminal with nothing, unless the jobs
-  // themselves go to standard output.
-  std::ostream& shown = options.output && *options.output == "-" ? err : out;
+  std::string_view profileVariable() const override { return "HOME"; }
 
-  ExitCode code = kExitOk;
-  {
-    AddIn addIn(AddInServices{codePages, *sink, processPrintAbort()});
-    NativeScriptHost host(addIn, &profile);
-    code = runScripts(host, profile, inputs.scripts, shown, err);
+  // Every option is the native program's own; only the code pages can
+  // still be wrong, and they are set up before any script is read.
+  std::optional<std::string> checkRunOptions(const Options& options) override {
+    pagesFor(options);
+    return std::nullopt;
   }
-  const JobTally tally = sink->finish();
-  if (tally.dropped > 0) {
-    err << "tagwright: " << tally.dropped << " of " << (tally.written + tally.dropped)
-        << " print jobs dropped\n";
-    if (code == kExitOk || code == kExitProfile) code = kExitJobsDropped;
+
+  Result<std::unique_ptr<ComponentSession>> open(const Options& options, FileProfile* profile,
+                                                 std::ostream& errors) override {
+    const CodePages& pages = pagesFor(options);
+    std::unique_ptr<JobSink> sink;
+    if (!profile) {
+      sink = std::make_unique<NoJobs>();
+    } else if (options.output) {
+      sink = std::make_unique<OutputFileSink>(*options.output, errors);
+    } else {
+      Result<std::unique_ptr<JobSink>> ports = makePortSink(options, pages, errors);
+      if (!ports) return Result<std::unique_ptr<ComponentSession>>::failure(ports.error());
+      sink = std::move(ports).value();
+    }
+    return std::unique_ptr<ComponentSession>(
+        std::make_unique<NativeSession>(pages, std::move(sink), profile));
   }
-  return code;
-}
+
+  std::unique_ptr<CodePages> codePages(const std::string& ansi,
+                                       const std::string& oem) const override {
+    return std::make_unique<IconvCodePages>(ansi, oem);
+  }
+
+ private:
+  const CodePages& pagesFor(const Options& options) {
+    if (!pages_) pages_ = std::make_unique<IconvCodePages>(options.ansi, options.oem);
+    return *pages_;
+  }
+
+  // Outlives every session: the add-in converts through it until it is gone.
+  std::unique_ptr<IconvCodePages> pages_;
+};
 
 }  // namespace
 
 int runNativeProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  OptionsParse parsed = parseOptions(args);
-  if (parsed.error) {
-    err << "tagwright: " << *parsed.error << '\n';
-    return kExitUsage;
-  }
-  const Options& options = parsed.options;
-  if (options.help) {
-    out << usageText();
-    return kExitOk;
-  }
-  if (options.version) {
-    out << "tagwright " << kTagwrightVersion << '\n';
-    return kExitOk;
-  }
-  try {
-    if (options.command == "settings") return settings(options, out, err);
-    if (options.command == "dump") return dumpCommand(options, out, err);
-    IconvCodePages codePages(options.ansi, options.oem);
-    if (options.command == "names") return namesCommand(out, codePages);
-    return run(options, codePages, out, err);
-  } catch (const std::exception& e) {
-    // Unknown code page names end up here, from the iconv set-up.
-    err << "tagwright: " << e.what() << '\n';
-    return kExitUsage;
-  }
+  NativeBackEnd backEnd;
+  return runProgram(args, backEnd, out, err);
 }
 
 }  // namespace tagwright::cli

@@ -51,10 +51,13 @@ PromptAnswer answerFor(PortErrorPolicy policy) {
 
 }  // namespace
 
-PortSinkResult makePortSink(const Options& options, const CodePages& codePages, std::ostream&) {
+Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const CodePages& codePages,
+                                              std::ostream&) {
   DeviceMap devices;
   for (const auto& [port, path] : options.devices) {
-    if (!devices.assign(port, path)) return PortSinkResult{nullptr, "unknown port " + port};
+    if (!devices.assign(port, path)) {
+      return Result<std::unique_ptr<JobSink>>::failure("unknown port " + port);
+    }
   }
   UniqueFile terminal;
   std::unique_ptr<UserPrompt> prompt;
@@ -73,9 +76,8 @@ PortSinkResult makePortSink(const Options& options, const CodePages& codePages, 
       prompt = std::make_unique<FixedPrompt>(PromptAnswer::Abort, codePages, stderr);
     }
   }
-  return PortSinkResult{
-      std::make_unique<PortJobSink>(std::move(terminal), std::move(prompt), std::move(devices)),
-      {}};
+  return std::unique_ptr<JobSink>(
+      std::make_unique<PortJobSink>(std::move(terminal), std::move(prompt), std::move(devices)));
 }
 
 }  // namespace tagwright::cli

@@ -13,9 +13,9 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
            << " is not set)\n";
     return kExitUsage;
   }
-  ScriptFiles files = readScriptFiles(options.operands);
-  if (files.error) {
-    errors << "tagwright: " << *files.error << '\n';
+  Result<std::vector<ScriptSource>> scripts = readScriptFiles(options.operands);
+  if (!scripts) {
+    errors << "tagwright: " << scripts.error() << '\n';
     return kExitScriptError;
   }
   auto profile = std::make_unique<FileProfile>(*profilePath);
@@ -23,7 +23,7 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
     errors << "tagwright: " << *error << '\n';
     return kExitProfile;
   }
-  return RunInputs{std::move(files.sources), std::move(profile)};
+  return RunInputs{std::move(scripts).value(), std::move(profile)};
 }
 
 ExitCode runScripts(ScriptHost& host, FileProfile& profile, const std::vector<ScriptSource>& sources,

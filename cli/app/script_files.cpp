@@ -3,30 +3,26 @@
 #include <iostream>
 #include <iterator>
 
-#include "cli/profile/atomic_file.h"
-
 namespace tagwright::cli {
 
-ScriptFiles readScriptFiles(const std::vector<std::string>& paths) {
-  ScriptFiles files;
+FileRead readOperand(const std::string& path) {
+  if (path != "-") return readWholeFile(path);
+  FileRead input;
+  input.exists = true;
+  input.content.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  return input;
+}
+
+Result<std::vector<ScriptSource>> readScriptFiles(const std::vector<std::string>& paths) {
+  std::vector<ScriptSource> sources;
   for (const std::string& path : paths) {
-    if (path == "-") {
-      std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-      files.sources.push_back(ScriptSource{"<stdin>", std::move(bytes)});
-      continue;
-    }
-    FileRead file = readWholeFile(path);
-    if (!file.exists) {
-      files.error = path + ": no such script file";
-      return files;
-    }
-    if (file.error) {
-      files.error = *file.error;
-      return files;
-    }
-    files.sources.push_back(ScriptSource{path, std::move(file.content)});
+    FileRead file = readOperand(path);
+    using Scripts = Result<std::vector<ScriptSource>>;
+    if (!file.exists) return Scripts::failure(path + ": no such script file");
+    if (file.error) return Scripts::failure(*file.error);
+    sources.push_back(ScriptSource{path == "-" ? "<stdin>" : path, std::move(file.content)});
   }
-  return files;
+  return sources;
 }
 
 }  // namespace tagwright::cli

@@ -7,31 +7,27 @@
 #include <objbase.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "addin_interfaces.h"
-#include "cli/app/exit_codes.h"
-#include "cli/app/options.h"
-#include "cli/app/run_command.h"
-#include "cli/app/script_files.h"
-#include "cli/app/version.h"
+#include "cli/app/component_back_end.h"
+#include "cli/app/program.h"
 #include "cli/com/com_script_host.h"
 #include "cli/com/profile_connection.h"
-#include "cli/commands/command_dump.h"
-#include "cli/commands/names_listing.h"
-#include "cli/commands/settings_command.h"
-#include "cli/profile/atomic_file.h"
-#include "cli/profile/file_profile.h"
 #include "cli/script/utf8.h"
 #include "windows/com/com_ptr.h"
 
 namespace tagwright::cli {
 namespace {
 
-// COM for the main thread, for as long as the program runs.
+// COM for the main thread, for as long as a session lasts.
 class ComApartment {
  public:
   ComApartment() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
@@ -55,26 +51,27 @@ std::string hresultText(HRESULT hr) {
 struct Component {
   com::com_ptr<IInitDone> initDone;
   com::com_ptr<ILanguageExtender> extender;
-  std::string error;
 };
 
-Component createComponent() {
-  Component c;
+Result<Component> createComponent() {
   CLSID clsid{};
   HRESULT hr = ::CLSIDFromProgID(L"AddIn.Tagwright", &clsid);
   if (FAILED(hr)) {
-    c.error = "the component AddIn.Tagwright is not registered (" + hresultText(hr) +
-              "); register it with: regsvr32 Tagwright.dll";
-    return c;
+    return Result<Component>::failure("the component AddIn.Tagwright is not registered (" +
+                                      hresultText(hr) +
+                                      "); register it with: regsvr32 Tagwright.dll");
   }
+  Component c;
   hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IInitDone),
                           c.initDone.put_void());
   if (FAILED(hr)) {
-    c.error = "the component AddIn.Tagwright cannot be created (" + hresultText(hr) + ")";
-    return c;
+    return Result<Component>::failure("the component AddIn.Tagwright cannot be created (" +
+                                      hresultText(hr) + ")");
   }
   c.extender = com::queryInterface<ILanguageExtender>(c.initDone.get());
-  if (!c.extender) c.error = "the component does not offer ILanguageExtender";
+  if (!c.extender) {
+    return Result<Component>::failure("the component does not offer ILanguageExtender");
+  }
   return c;
 }
 
@@ -91,101 +88,81 @@ void waitForPrintJobs() {
   while (canUnload() != S_OK) std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
-std::optional<std::string> profilePath(const Options& options) {
-  if (options.profile) return options.profile;
-  return defaultProfilePath();
-}
+// The registered component in this thread's apartment. Members are
+// destroyed in reverse order: the component before the apartment.
+class ComSession final : public ComponentSession {
+ public:
+  explicit ComSession(std::unique_ptr<ComApartment> apartment) : apartment_(std::move(apartment)) {}
 
-int run(const Options& options, std::ostream& out, std::ostream& err) {
-  if (options.output || !options.devices.empty() || options.onPortError) {
-    err << "tagwright: --output, --device and --on-port-error belong to the native program; "
-           "here the component prints through its own ports and asks with its own message box\n";
-    return kExitUsage;
-  }
-  auto prepared = prepareRun(options, profilePath(options), "APPDATA", err);
-  if (auto* failed = std::get_if<ExitCode>(&prepared)) return *failed;
-  RunInputs& inputs = std::get<RunInputs>(prepared);
-  FileProfile& profile = *inputs.profile;
-  ComApartment apartment;
-  if (FAILED(apartment.result())) {
-    err << "tagwright: COM cannot start (" << hresultText(apartment.result()) << ")\n";
-    return kExitUsage;
-  }
-  ExitCode code = kExitOk;
-  {
-    Component component = createComponent();
-    if (!component.error.empty()) {
-      err << "tagwright: " << component.error << '\n';
-      return kExitUsage;
+  // The component, connected to `profile` when there is one; the message
+  // when it cannot be had.
+  std::optional<std::string> connect(FileProfile* profile) {
+    Result<Component> component = createComponent();
+    if (!component) return component.error();
+    com::com_ptr<IDispatch> connection;
+    if (profile) {
+      connection = com::com_ptr<IDispatch>::adopt(
+          static_cast<IDispatch*>(ProfileConnection::create(*profile)));
+      if (!connection) return std::string("out of memory");
     }
-    com::com_ptr<IDispatch> connection =
-        com::com_ptr<IDispatch>::adopt(static_cast<IDispatch*>(ProfileConnection::create(profile)));
-    if (!connection) {
-      err << "tagwright: out of memory\n";
-      return kExitUsage;
-    }
-    ComScriptHost host(component.initDone, component.extender, connection);
-    code = runScripts(host, profile, inputs.scripts, out, err);
+    host_ = std::make_unique<ComScriptHost>(component.value().initDone, component.value().extender,
+                                            connection);
+    return std::nullopt;
   }
-  waitForPrintJobs();
-  return code;
-}
 
-int names(std::ostream& out, std::ostream& err) {
-  ComApartment apartment;
-  Component component = createComponent();
-  if (!component.error.empty()) {
-    err << "tagwright: " << component.error << '\n';
-    return kExitUsage;
-  }
-  ComScriptHost host(component.initDone, component.extender, nullptr);
-  out << namesListing(host);
-  return kExitOk;
-}
+  ScriptHost& host() override { return *host_; }
 
-int program(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  OptionsParse parsed = parseOptions(args);
-  if (parsed.error) {
-    err << "tagwright: " << *parsed.error << '\n';
-    return kExitUsage;
+  // The worker reports a job it cannot write with its own message box and
+  // keeps no count the program could read: nothing is counted here.
+  JobTally waitForJobs() override {
+    host_.reset();
+    waitForPrintJobs();
+    return {};
   }
-  const Options& options = parsed.options;
-  if (options.help) {
-    out << usageText();
-    return kExitOk;
-  }
-  if (options.version) {
-    out << "tagwright " << kTagwrightVersion << '\n';
-    return kExitOk;
-  }
-  if (options.command == "names") return names(out, err);
-  if (options.command == "settings") {
-    std::optional<std::string> path = profilePath(options);
-    if (!path) {
-      err << "tagwright: no settings profile: give --profile FILE\n";
-      return kExitUsage;
+
+ private:
+  std::unique_ptr<ComApartment> apartment_;
+  std::unique_ptr<ComScriptHost> host_;
+};
+
+class ComBackEnd final : public ComponentBackEnd {
+ public:
+  // %APPDATA%\Tagwright\profile.
+  std::optional<std::string> defaultProfilePath() const override {
+    if (const char* appData = std::getenv("APPDATA"); appData && *appData) {
+      return std::string(appData) + "\\Tagwright\\profile";
     }
-    FileProfile profile(*path);
-    SettingsOutcome outcome = settingsCommand(profile, options.operands);
-    if (outcome.error) {
-      err << "tagwright: " << *outcome.error << '\n';
-      return outcome.usageError ? kExitUsage : kExitProfile;
-    }
-    out << "# " << *path << '\n' << outcome.shown;
-    return kExitOk;
+    return std::nullopt;
   }
-  if (options.command == "dump") {
-    // Without iconv the bytes above 127 are shown as they are, \xNN.
-    FileRead file = readWholeFile(options.operands.front());
-    if (!file.exists || file.error) {
-      err << "tagwright: cannot read " << options.operands.front() << '\n';
-      return kExitUsage;
+  std::string_view profileVariable() const override { return "APPDATA"; }
+
+  std::optional<std::string> checkRunOptions(const Options& options) override {
+    if (options.output || !options.devices.empty() || options.onPortError) {
+      return "--output, --device and --on-port-error belong to the native program; here the "
+             "component prints through its own ports and asks with its own message box";
     }
-    out << dumpCommandStream(file.content, DumpDecoders{});
-    return kExitOk;
+    return std::nullopt;
   }
-  return run(options, out, err);
-}
+
+  Result<std::unique_ptr<ComponentSession>> open(const Options&, FileProfile* profile,
+                                                 std::ostream&) override {
+    auto apartment = std::make_unique<ComApartment>();
+    if (FAILED(apartment->result())) {
+      return Result<std::unique_ptr<ComponentSession>>::failure(
+          "COM cannot start (" + hresultText(apartment->result()) + ")");
+    }
+    auto session = std::make_unique<ComSession>(std::move(apartment));
+    if (std::optional<std::string> error = session->connect(profile)) {
+      return Result<std::unique_ptr<ComponentSession>>::failure(*error);
+    }
+    return std::unique_ptr<ComponentSession>(std::move(session));
+  }
+
+  // No iconv here: dump shows the bytes above 127 as they are, \xNN.
+  std::unique_ptr<CodePages> codePages(const std::string&, const std::string&) const override {
+    return nullptr;
+  }
+};
 
 }  // namespace
 }  // namespace tagwright::cli
@@ -196,10 +173,6 @@ int wmain(int argc, wchar_t** argv) {
     std::u16string text(reinterpret_cast<const char16_t*>(argv[i]));
     args.push_back(tagwright::cli::toUtf8(text));
   }
-  try {
-    return tagwright::cli::program(args, std::cout, std::cerr);
-  } catch (const std::exception& e) {
-    std::cerr << "tagwright: " << e.what() << '\n';
-    return tagwright::cli::kExitUsage;
-  }
+  tagwright::cli::ComBackEnd backEnd;
+  return tagwright::cli::runProgram(args, backEnd, std::cout, std::cerr);
 }

@@ -5,44 +5,24 @@
 #include <cstring>
 
 #include "cli/output/output_file_sink.h"
+#include "platform/posix/system_calls.h"
 
 namespace tagwright::cli {
-namespace {
-
-bool writeAll(int fd, const std::string& text, int& error) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = n < 0 ? errno : ENOSPC;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
 
 void OutputFileSink::queue(PrintJob job) {
   int error = 0;
-  bool ok = false;
   if (path_ == "-") {
-    ok = writeAll(STDOUT_FILENO, job.text, error);
+    error = writeAll(realSystemCalls(), STDOUT_FILENO, job.text);
   } else {
     const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) {
       error = errno;
     } else {
-      ok = writeAll(fd, job.text, error);
-      if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-      }
+      error = writeAll(realSystemCalls(), fd, job.text);
+      if (::close(fd) != 0 && error == 0) error = errno;
     }
   }
-  if (ok) {
+  if (error == 0) {
     ++tally_.written;
   } else {
     ++tally_.dropped;

@@ -1,8 +1,6 @@
 #include "cli/profile/file_profile.h"
 
-#include <cstdlib>
-
-#include "cli/profile/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "cli/script/utf8.h"
 
 namespace tagwright::cli {
@@ -61,23 +59,6 @@ bool FileProfile::read(std::u16string_view key, ScriptValue& value) {
 void FileProfile::write(std::u16string_view key, std::int32_t value) {
   if (!usable()) return;
   if (document_.set(section_, toUtf8(key), value)) changed_ = true;
-}
-
-std::optional<std::string> defaultProfilePath() {
-#if defined(_WIN32)
-  if (const char* appData = std::getenv("APPDATA"); appData && *appData) {
-    return std::string(appData) + "\\Tagwright\\profile";
-  }
-  return std::nullopt;
-#else
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/') {
-    return std::string(config) + "/tagwright/profile";
-  }
-  if (const char* home = std::getenv("HOME"); home && *home) {
-    return std::string(home) + "/.config/tagwright/profile";
-  }
-  return std::nullopt;
-#endif
 }
 
 }  // namespace tagwright::cli

@@ -42,8 +42,4 @@ class FileProfile final : public SettingsProfile {
   std::optional<std::string> damage_;
 };
 
-// $XDG_CONFIG_HOME/tagwright/profile, else ~/.config/tagwright/profile (on
-// Windows %APPDATA%\Tagwright\profile); nothing when neither is known.
-std::optional<std::string> defaultProfilePath();
-
 }  // namespace tagwright::cli

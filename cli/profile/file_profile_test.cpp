@@ -1,55 +1,17 @@
 #include "cli/profile/file_profile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <atomic>
-#include <cerrno>
-#include <thread>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include "cli/profile/atomic_file.h"
-#include "cli/profile/posix_file_calls.h"
 #include "core/settings/printer_settings.h"
 #include "core/settings/settings_persistence.h"
+#include "support/temp_dir.h"
 
 namespace tagwright::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "tagwright-profile-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  std::string file(const std::string& name) const { return (fs::path(path_) / name).string(); }
-  std::size_t entries() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(path_), {}));
-  }
-
- private:
-  std::string path_;
-};
-
-std::string contentOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void putFile(const std::string& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
+using test_support::contentOf;
+using test_support::putFile;
+using test_support::TempDir;
 
 TEST(FileProfile, AnEmptyStoreAnswersEveryDefaultAndTheComponentGetsTheFreshRecord) {
   TempDir dir;
@@ -154,129 +116,6 @@ TEST(FileProfile, NothingIsWrittenWhenNoValueChanged) {
   profile.write(u"LabelSize", 25);
   ASSERT_FALSE(profile.save());
   EXPECT_EQ(contentOf(path), "; mine\n[Printer Tagwright]\nLabelSize = 25\n");
-}
-
-// Fails the write after `allowed` bytes, as a full disk does.
-class FullDisk final : public FileCalls {
- public:
-  explicit FullDisk(std::size_t allowed) : allowed_(allowed) {}
-  ssize_t write(int fd, const void* data, std::size_t size) const override {
-    if (allowed_ == 0) {
-      errno = ENOSPC;
-      return -1;
-    }
-    const std::size_t n = std::min(size, allowed_);
-    allowed_ -= n;
-    return FileCalls::write(fd, data, n);
-  }
-
- private:
-  mutable std::size_t allowed_;
-};
-
-// Interrupted and short writes: the whole content must still arrive.
-class ChoppyWrites final : public FileCalls {
- public:
-  ssize_t write(int fd, const void* data, std::size_t size) const override {
-    if (calls_++ % 2 == 0) {
-      errno = EINTR;
-      return -1;
-    }
-    return FileCalls::write(fd, data, std::min<std::size_t>(size, 3));
-  }
-
- private:
-  mutable int calls_ = 0;
-};
-
-class FailingCall final : public FileCalls {
- public:
-  explicit FailingCall(bool failFsync) : failFsync_(failFsync) {}
-  int fsync(int fd) const override {
-    if (failFsync_) {
-      errno = EIO;
-      return -1;
-    }
-    return FileCalls::fsync(fd);
-  }
-  int rename(const char* from, const char* to) const override {
-    if (!failFsync_) {
-      errno = EXDEV;
-      return -1;
-    }
-    return FileCalls::rename(from, to);
-  }
-
- private:
-  bool failFsync_;
-};
-
-TEST(AtomicFile, AFailureAnywhereLeavesTheOldFileWholeAndNoTemporaryBehind) {
-  const std::string oldContent = "[Printer Tagwright]\nLabelSize = 25\n";
-  const std::string newContent(5000, 'x');
-  const FullDisk fullAtOnce(0);
-  const FullDisk fullHalfWay(2500);
-  const FailingCall fsyncFails(true);
-  const FailingCall renameFails(false);
-  const FileCalls* faults[] = {&fullAtOnce, &fullHalfWay, &fsyncFails, &renameFails};
-  for (const FileCalls* calls : faults) {
-    TempDir dir;
-    const std::string path = dir.file("profile");
-    putFile(path, oldContent);
-    std::optional<std::string> error = writeFileAtomicallyWith(*calls, path, newContent);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(contentOf(path), oldContent) << *error;
-    EXPECT_EQ(dir.entries(), 1u) << *error;
-  }
-}
-
-TEST(AtomicFile, ReplacesWholeThroughShortAndInterruptedWritesAndKeepsTheMode) {
-  TempDir dir;
-  const std::string path = dir.file("profile");
-  putFile(path, "old");
-  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-  const std::string content = "[Printer Tagwright]\nLabelSize = 30\n";
-  ASSERT_FALSE(writeFileAtomicallyWith(ChoppyWrites{}, path, content));
-  EXPECT_EQ(contentOf(path), content);
-  struct stat info {};
-  ASSERT_EQ(::stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);
-  EXPECT_EQ(dir.entries(), 1u);
-}
-
-TEST(AtomicFile, ANewFileIsPrivateAndItsDirectoriesAreMade) {
-  TempDir dir;
-  const std::string path = dir.file("a/b/profile");
-  ASSERT_FALSE(writeFileAtomically(path, "x"));
-  EXPECT_EQ(contentOf(path), "x");
-  struct stat info {};
-  ASSERT_EQ(::stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
-}
-
-TEST(AtomicFile, AConcurrentReaderSeesTheOldOrTheNewFileNeverAMix) {
-  TempDir dir;
-  const std::string path = dir.file("profile");
-  const std::string small = "[S]\nA = 1\n";
-  const std::string large = "[S]\n" + std::string(200000, '#') + "\nA = 2\n";
-  ASSERT_FALSE(writeFileAtomically(path, small));
-  std::atomic<bool> writing{true};
-  std::atomic<int> mixed{0};
-  std::atomic<int> reads{0};
-  std::thread reader([&] {
-    while (writing) {
-      const std::string seen = contentOf(path);
-      if (seen != small && seen != large) ++mixed;
-      ++reads;
-    }
-  });
-  for (int round = 0; round < 60; ++round) {
-    ASSERT_FALSE(writeFileAtomically(path, round % 2 ? small : large));
-  }
-  writing = false;
-  reader.join();
-  EXPECT_GT(reads.load(), 0);
-  EXPECT_EQ(mixed.load(), 0);
 }
 
 }  // namespace

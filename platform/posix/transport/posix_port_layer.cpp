@@ -78,15 +78,6 @@ std::uint8_t byteSizeOf(tcflag_t cflag) {
   }
 }
 
-// Runs a call again while a signal interrupts it.
-template <typename Call>
-auto retryInterrupted(Call call) {
-  for (;;) {
-    auto result = call();
-    if (result != -1 || errno != EINTR) return result;
-  }
-}
-
 // The deadline of one write under the port's write time-outs; none when
 // both are 0, as with Windows ports.
 std::optional<Clock::time_point> writeDeadline(const CommTimeouts& t, std::size_t size) {
@@ -281,14 +272,14 @@ bool PosixPortLayer::write(PortHandle port, std::string_view bytes, std::uint32_
   std::size_t sent = 0;
   bool deviceSaidReady = false;
   while (sent < bytes.size()) {
-    const ssize_t n = system_.writeSome(fd, bytes.data() + sent, bytes.size() - sent);
+    const ssize_t n = retryInterrupted(
+        [&] { return system_.writeSome(fd, bytes.data() + sent, bytes.size() - sent); });
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
       written = static_cast<std::uint32_t>(sent);
       deviceSaidReady = false;
       continue;
     }
-    if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
 
     // No room: wait for it, but not past the deadline.

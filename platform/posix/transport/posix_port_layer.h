@@ -8,7 +8,7 @@
 
 #include "core/transport/port_layer.h"
 #include "platform/posix/transport/device_map.h"
-#include "platform/posix/transport/system_calls.h"
+#include "platform/posix/system_calls.h"
 
 namespace tagwright {
 

@@ -3,15 +3,19 @@
 #include <filesystem>
 #include <string>
 
-#include "cli/profile/atomic_file.h"
-#include "cli/script/utf8.h"
+#include "platform/atomic_file.h"
 
-namespace tagwright::cli {
+namespace tagwright {
 namespace {
 
+// Paths are UTF-8; a byte that is not becomes U+FFFD.
 std::wstring wide(const std::string& utf8) {
-  const std::u16string text = utf8ToUtf16(utf8);
-  return std::wstring(text.begin(), text.end());
+  if (utf8.empty()) return {};
+  const int size = static_cast<int>(utf8.size());
+  const int units = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(units), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), units);
+  return text;
 }
 
 std::string systemMessage(DWORD code) { return "system error " + std::to_string(code); }
@@ -103,4 +107,4 @@ FileRead readWholeFile(const std::string& path) {
   return result;
 }
 
-}  // namespace tagwright::cli
+}  // namespace tagwright

@@ -5,14 +5,11 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
-#include "cli/profile/atomic_file.h"
-#include "cli/profile/posix_file_calls.h"
+#include "platform/posix/atomic_file_posix.h"
 
-namespace tagwright::cli {
+namespace tagwright {
 namespace {
 
 class UniqueFd {
@@ -60,13 +57,7 @@ std::string failure(const std::string& what, const std::string& path, int error)
 
 }  // namespace
 
-ssize_t FileCalls::write(int fd, const void* data, std::size_t size) const {
-  return ::write(fd, data, size);
-}
-int FileCalls::fsync(int fd) const { return ::fsync(fd); }
-int FileCalls::rename(const char* from, const char* to) const { return ::rename(from, to); }
-
-std::optional<std::string> writeFileAtomicallyWith(const FileCalls& calls, const std::string& path,
+std::optional<std::string> writeFileAtomicallyWith(SystemCalls& calls, const std::string& path,
                                                    std::string_view content) {
   namespace fs = std::filesystem;
   const fs::path target(path);
@@ -90,17 +81,12 @@ std::optional<std::string> writeFileAtomicallyWith(const FileCalls& calls, const
   TemporaryFile temporary(name.data());
 
   if (::fchmod(fd.get(), mode) != 0) return failure("cannot set the mode of", temporary.path(), errno);
-  std::size_t written = 0;
-  while (written < content.size()) {
-    const ssize_t n = calls.write(fd.get(), content.data() + written, content.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return failure("cannot write", temporary.path(), errno);
-    if (n == 0) return failure("cannot write", temporary.path(), ENOSPC);
-    written += static_cast<std::size_t>(n);
+  if (const int error = writeAll(calls, fd.get(), content); error != 0) {
+    return failure("cannot write", temporary.path(), error);
   }
-  if (calls.fsync(fd.get()) != 0) return failure("cannot flush", temporary.path(), errno);
+  if (calls.syncFile(fd.get()) != 0) return failure("cannot flush", temporary.path(), errno);
   if (fd.close() != 0) return failure("cannot close", temporary.path(), errno);
-  if (calls.rename(temporary.path().c_str(), path.c_str()) != 0) {
+  if (calls.renameFile(temporary.path().c_str(), path.c_str()) != 0) {
     return failure("cannot replace", path, errno);
   }
   temporary.keep();
@@ -112,7 +98,7 @@ std::optional<std::string> writeFileAtomicallyWith(const FileCalls& calls, const
 }
 
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content) {
-  return writeFileAtomicallyWith(FileCalls{}, path, content);
+  return writeFileAtomicallyWith(realSystemCalls(), path, content);
 }
 
 FileRead readWholeFile(const std::string& path) {
@@ -128,8 +114,7 @@ FileRead readWholeFile(const std::string& path) {
   result.exists = true;
   char buffer[8192];
   for (;;) {
-    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = retryInterrupted([&] { return ::read(fd.get(), buffer, sizeof buffer); });
     if (n < 0) {
       result.error = failure("cannot read", path, errno);
       return result;
@@ -140,4 +125,4 @@ FileRead readWholeFile(const std::string& path) {
   return result;
 }
 
-}  // namespace tagwright::cli
+}  // namespace tagwright

@@ -4,14 +4,15 @@
 #include <string>
 #include <string_view>
 
-namespace tagwright::cli {
+namespace tagwright {
 
-// Replaces the file at `path` with `content` so that the file is at every
-// moment either the old one or the new one, whole: the content goes to a
-// temporary file in the same directory, is flushed to the disk, and the
-// temporary file is then renamed over the old one. Missing parent
+// Replaces the file at `path` (UTF-8) with `content` so that the file is at
+// every moment either the old one or the new one, whole: the content goes
+// to a temporary file in the same directory, is flushed to the disk, and
+// the temporary file is then renamed over the old one. Missing parent
 // directories are made. On failure the old file is untouched, the
 // temporary file is removed, and the message says what failed.
+// Implemented in platform/posix and platform/win32.
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content);
 
 struct FileRead {
@@ -22,4 +23,4 @@ struct FileRead {
 
 FileRead readWholeFile(const std::string& path);
 
-}  // namespace tagwright::cli
+}  // namespace tagwright

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "cli/app/options.h"
+#include "cli/host/script_host.h"
+#include "cli/output/job_sink.h"
+#include "cli/profile/file_profile.h"
+#include "core/text/code_pages.h"
+#include "core/util/result.h"
+
+namespace tagwright::cli {
+
+// The component made ready for one command: the script host it answers
+// through, and whatever takes its print jobs.
+class ComponentSession {
+ public:
+  virtual ~ComponentSession() = default;
+  virtual ScriptHost& host() = 0;
+  // Lets go of the component, then waits until every print job it was
+  // handed is written or dropped. host() is gone afterwards.
+  virtual JobTally waitForJobs() = 0;
+};
+
+// How the program reaches the component: linked in, or through COM. The
+// program (cli/app/program.h) does everything else the same way for both.
+class ComponentBackEnd {
+ public:
+  virtual ~ComponentBackEnd() = default;
+
+  // The settings profile used without --profile; nothing when the
+  // environment variable named by profileVariable() is not set.
+  virtual std::optional<std::string> defaultProfilePath() const = 0;
+  virtual std::string_view profileVariable() const = 0;
+
+  // Checks a run's options before any file is read; the message of a usage
+  // error, or nothing. May throw for what it cannot set up (a code page).
+  virtual std::optional<std::string> checkRunOptions(const Options& options) = 0;
+
+  // The component with `profile` as its settings store and `options` saying
+  // where jobs go; with `profile` null it starts from its defaults, saves
+  // nothing and prints nothing. Failure is a usage error.
+  virtual Result<std::unique_ptr<ComponentSession>> open(const Options& options,
+                                                         FileProfile* profile,
+                                                         std::ostream& errors) = 0;
+
+  // A converter between Unicode and the named printer code pages (the
+  // "ANSI" one and the "OEM" one), or null where this back end has none:
+  // dump then shows bytes above 127 as \xNN.
+  virtual std::unique_ptr<CodePages> codePages(const std::string& ansi,
+                                               const std::string& oem) const = 0;
+};
+
+}  // namespace tagwright::cli

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cassert>
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace tagwright {
+
+// A value, or the message that says why there is none. The one way in this
+// code base for a function to hand back either; a function that has no
+// value to give back on success returns std::optional<std::string>, the
+// message of its failure.
+template <typename T>
+class Result {
+ public:
+  Result(T value) : state_(std::move(value)) {}  // NOLINT: a value converts implicitly
+
+  static Result failure(std::string message) { return Result(Failure{std::move(message)}); }
+
+  bool ok() const { return state_.index() == 0; }
+  explicit operator bool() const { return ok(); }
+
+  // Only when ok().
+  T& value() & {
+    assert(ok());
+    return std::get<0>(state_);
+  }
+  const T& value() const& {
+    assert(ok());
+    return std::get<0>(state_);
+  }
+  T&& value() && {
+    assert(ok());
+    return std::get<0>(std::move(state_));
+  }
+
+  // Only when !ok().
+  const std::string& error() const {
+    assert(!ok());
+    return std::get<1>(state_).message;
+  }
+
+ private:
+  struct Failure {
+    std::string message;
+  };
+  explicit Result(Failure failure) : state_(std::move(failure)) {}
+
+  std::variant<T, Failure> state_;
+};
+
+}  // namespace tagwright

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <poll.h>
+#include <sys/types.h>
+#include <termios.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <string_view>
+
+namespace tagwright {
+
+// The system calls of the POSIX platform code (the port layer, the file
+// replacement), one virtual function each, so that a test can make any of
+// them fail (EINTR, EBUSY, a failed ioctl, a short write, a full disk)
+// without a device or a disk that does so. Each one behaves exactly as the
+// call it wraps: -1 and errno on failure.
+class SystemCalls {
+ public:
+  virtual ~SystemCalls() = default;
+  virtual int openFile(const char* path, int flags);
+  virtual int closeFile(int fd);
+  virtual int lockFile(int fd, int operation);  // flock
+  virtual bool isTerminal(int fd);
+  virtual int getModemBits(int fd, int& bits);  // TIOCMGET
+  virtual int setExclusive(int fd, bool on);    // TIOCEXCL, TIOCNXCL
+  virtual int startBreak(int fd);               // TIOCSBRK
+  virtual int getAttributes(int fd, termios& attributes);
+  virtual int setAttributes(int fd, const termios& attributes);
+  virtual int flushQueues(int fd, int queues);  // tcflush
+  virtual ssize_t writeSome(int fd, const void* data, std::size_t size);
+  virtual int pollOne(pollfd& entry, int timeoutMs);
+  virtual int syncFile(int fd);  // fsync
+  virtual int renameFile(const char* from, const char* to);
+};
+
+// The calls as the system makes them.
+SystemCalls& realSystemCalls();
+
+// Makes `call` again while a signal interrupts it (-1 with EINTR). Not for
+// close(): the descriptor is gone either way.
+template <typename Call>
+auto retryInterrupted(Call call) {
+  for (;;) {
+    auto result = call();
+    if (result != -1 || errno != EINTR) return result;
+  }
+}
+
+// Writes all of `bytes` through short and interrupted writes. Returns 0, or
+// the errno of the write that failed; a write that takes nothing counts as
+// ENOSPC.
+int writeAll(SystemCalls& calls, int fd, std::string_view bytes);
+
+}  // namespace tagwright
