@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/atomic_file.h"
+#include "platform/win32/unique_resource.h"
 
 namespace tagwright {
 namespace {
@@ -20,23 +21,6 @@ std::wstring wide(const std::string& utf8) {
 
 std::string systemMessage(DWORD code) { return "system error " + std::to_string(code); }
 
-class UniqueHandle {
- public:
-  explicit UniqueHandle(HANDLE h) : handle_(h) {}
-  ~UniqueHandle() { close(); }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  void close() {
-    if (valid()) ::CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE handle_;
-};
-
 }  // namespace
 
 // The same guarantee as on POSIX: write a temporary file beside the target,
@@ -49,9 +33,9 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
   if (ec) return "cannot make the directory of " + path + ": " + ec.message();
   const std::wstring temporary = target.wstring() + L".tmp" + std::to_wstring(::GetCurrentProcessId());
   {
-    UniqueHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    win32::unique_file_handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return "cannot make a temporary file beside " + path + ": " +
+    if (!file) return "cannot make a temporary file beside " + path + ": " +
                               systemMessage(::GetLastError());
     std::size_t done = 0;
     while (done < content.size()) {
@@ -59,7 +43,7 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
       const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
       if (!::WriteFile(file.get(), content.data() + done, chunk, &written, nullptr) || written == 0) {
         const DWORD error = ::GetLastError();
-        file.close();
+        file.reset();
         ::DeleteFileW(temporary.c_str());
         return "cannot write beside " + path + ": " + systemMessage(error);
       }
@@ -67,7 +51,7 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
     }
     if (!::FlushFileBuffers(file.get())) {
       const DWORD error = ::GetLastError();
-      file.close();
+      file.reset();
       ::DeleteFileW(temporary.c_str());
       return "cannot flush beside " + path + ": " + systemMessage(error);
     }
@@ -83,9 +67,9 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
 
 FileRead readWholeFile(const std::string& path) {
   FileRead result;
-  UniqueHandle file(::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  win32::unique_file_handle file(::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) {
+  if (!file) {
     const DWORD error = ::GetLastError();
     if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
       result.exists = true;
