@@ -12,7 +12,7 @@ set -euo pipefail
 
 native_packages=(build-essential g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev)
 packages=(
-  build-essential g++ clang libclang-rt-14-dev cmake ninja-build pkg-config
+  build-essential g++ clang libclang-rt-14-dev clang-format cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64
   wine64 wine32:i386 qemu-user-static xvfb x11-apps imagemagick locales
