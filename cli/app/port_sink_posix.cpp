@@ -29,8 +29,7 @@ class PortJobSink final : public JobSink {
 
   JobTally finish() override {
     runner_->finish();
-    const ThreadJobRunner::Tally t = runner_->tally();
-    return JobTally{static_cast<std::int64_t>(t.written), static_cast<std::int64_t>(t.dropped)};
+    return runner_->tally();
   }
 
  private:

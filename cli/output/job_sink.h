@@ -1,15 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "core/transport/print_job.h"
 
 namespace tagwright::cli {
-
-struct JobTally {
-  std::int64_t written = 0;
-  std::int64_t dropped = 0;
-};
 
 // Where the component's print jobs go in the command-line host. The
 // program ends only after finish(): every job queued so far is written or

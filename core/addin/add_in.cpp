@@ -1,5 +1,7 @@
 #include "core/addin/add_in.h"
 
+#include <algorithm>
+
 #include "core/addin/property_values.h"
 #include "core/settings/settings_persistence.h"
 
@@ -125,7 +127,7 @@ HostResult AddIn::callAsFunc(std::int32_t method, ScriptValue& result, const Scr
   }
   std::int32_t copies = argumentAsNumber(count);
   if (isPrint) {
-    copies = copies < 0 ? 0 : (copies > kMaxPrintCopies ? kMaxPrintCopies : copies);
+    copies = std::clamp(copies, 0, kMaxPrintCopies);
     print(copies);
   } else {
     label_.finishLabel(copies);

@@ -13,16 +13,16 @@ struct WriteCase {
   std::int32_t readBack;
 };
 
-class PropertyWrite : public ::testing::TestWithParam<WriteCase> {};
+class PropertyValues : public ::testing::TestWithParam<WriteCase> {};
 
-TEST_P(PropertyWrite, StoresClampedOrFallbackValue) {
+TEST_P(PropertyValues, StoresClampedOrFallbackValue) {
   PrinterSettings settings;
   writeProperty(settings, GetParam().property, GetParam().written);
   EXPECT_EQ(readProperty(settings, GetParam().property), GetParam().readBack);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Ranges, PropertyWrite,
+    Ranges, PropertyValues,
     ::testing::Values(
         WriteCase{Property::IsEnabled, 0, 1}, WriteCase{Property::IsEnabled, 77, 1},
         WriteCase{Property::NumberPort, 12, 12}, WriteCase{Property::NumberPort, 13, 0},
@@ -54,14 +54,14 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{Property::BlackMarkPosition, -2, 0}, WriteCase{Property::LabelRotate, -1, 1},
         WriteCase{Property::Termotransfer, 2, 1}, WriteCase{Property::Termotransfer, 0, 0}));
 
-TEST(PropertyWrite, FallbackReplacesTheWholeWriteNotTheOldValue) {
+TEST(PropertyValues, FallbackReplacesTheWholeWriteNotTheOldValue) {
   PrinterSettings settings;
   writeProperty(settings, Property::Darkness, 12);
   writeProperty(settings, Property::Darkness, 99);
   EXPECT_EQ(settings.PrinterDarkness, 5);
 }
 
-TEST(PropertyWrite, SpeedAndBarcodeWidthAreHeldAsIndexes) {
+TEST(PropertyValues, SpeedAndBarcodeWidthAreHeldAsIndexes) {
   PrinterSettings settings;
   writeProperty(settings, Property::Speed, 7);
   writeProperty(settings, Property::BarcodeWidth, 10);
@@ -69,7 +69,7 @@ TEST(PropertyWrite, SpeedAndBarcodeWidthAreHeldAsIndexes) {
   EXPECT_EQ(settings.BarcodeWidth, 9);
 }
 
-TEST(PropertyWrite, StripperAndCutterExcludeEachOther) {
+TEST(PropertyValues, StripperAndCutterExcludeEachOther) {
   PrinterSettings settings;
   writeProperty(settings, Property::Stripper, 1);
   writeProperty(settings, Property::Cutter, 3);
@@ -89,36 +89,6 @@ TEST(PropertyWrite, StripperAndCutterExcludeEachOther) {
   writeProperty(settings, Property::Cutter, 4);
   writeProperty(settings, Property::Stripper, 0);
   EXPECT_EQ(settings.PrinterCutter, 4);
-}
-
-TEST(PropertyGroups, CarryFieldsRawInParameterOrder) {
-  PrinterSettings settings;
-  setPrinterGroup(settings, {12, 5, 30, 1, 7, 1});  // no range check, no side effect
-  setLabelGroup(settings, {100, 9995, 0, -4, -50, 41, 1});
-  setMediaGroup(settings, {11, 5, 1, 7, 20, 30, -40});
-  EXPECT_EQ(settings.PrinterPort, 12);
-  EXPECT_EQ(settings.PrinterSpeed, 5);
-  EXPECT_EQ(settings.PrinterDarkness, 30);
-  EXPECT_EQ(settings.PrinterStriper, 1);
-  EXPECT_EQ(settings.PrinterCutter, 7);
-  EXPECT_EQ(settings.MetodTransfer, 1);
-  EXPECT_EQ(settings.LabelSize, 100);
-  EXPECT_EQ(settings.LabelWidth, 9995);
-  EXPECT_EQ(settings.LabelGap, 0);
-  EXPECT_EQ(settings.LeftMargin, -4);
-  EXPECT_EQ(settings.TopMargin, -50);
-  EXPECT_EQ(settings.StopPosition, 41);
-  EXPECT_EQ(settings.LabelRotate, 1);
-  EXPECT_EQ(settings.BarcodeWidth, 11);
-  EXPECT_EQ(settings.BarcodeNarrow, 5);
-  EXPECT_EQ(settings.BarcodeReadable, 1);
-  EXPECT_EQ(settings.LabelType, 7);
-  EXPECT_EQ(settings.FeedLenght, 20);
-  EXPECT_EQ(settings.BlackMarkLenght, 30);
-  EXPECT_EQ(settings.BlackMarkPosition, -40);
-  EXPECT_EQ(getPrinterGroup(settings), (PrinterGroup{12, 5, 30, 1, 7, 1}));
-  EXPECT_EQ(getLabelGroup(settings), (LabelGroup{100, 9995, 0, -4, -50, 41, 1}));
-  EXPECT_EQ(getMediaGroup(settings), (MediaGroup{11, 5, 1, 7, 20, 30, -40}));
 }
 
 }  // namespace

@@ -26,12 +26,6 @@ std::string ArgumentReader::toCommandText(const std::u16string& text) const {
   return bytes;
 }
 
-std::int32_t atLeast(std::int32_t value, std::int32_t low) { return value < low ? low : value; }
-
-std::int32_t clampTo(std::int32_t value, std::int32_t low, std::int32_t high) {
-  return value < low ? low : (value > high ? high : value);
-}
-
 void trimTrailingBlanks(std::string& text) {
   while (text.size() > 1 && text.back() == ' ') text.pop_back();
 }

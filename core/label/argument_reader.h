@@ -34,8 +34,6 @@ class ArgumentReader {
 };
 
 // Text rules shared by the elements.
-std::int32_t atLeast(std::int32_t value, std::int32_t low);
-std::int32_t clampTo(std::int32_t value, std::int32_t low, std::int32_t high);
 // Removes trailing blanks (byte 32 only) while more than one byte remains.
 void trimTrailingBlanks(std::string& text);
 // Cuts a text to `keep` bytes when it is at least `cutFrom` bytes long.

@@ -1,6 +1,9 @@
+#include <algorithm>
+
 #include "core/label/argument_reader.h"
 #include "core/label/command_line.h"
 #include "core/label/label_composer.h"
+#include "core/label/wrapping_arithmetic.h"
 
 namespace tagwright {
 namespace {
@@ -29,10 +32,10 @@ std::int32_t wideBar(std::int32_t narrow, std::int32_t ratio) {
 void LabelComposer::putBarcode(const ScriptArgs& args) {
   ArgumentReader in(args, codePages_);
   const std::string type = in.upperCaseText();
-  const std::int32_t x = atLeast(in.number(), 0);
-  const std::int32_t y = atLeast(in.number(), 0);
-  const std::int32_t height = clampTo(in.number(), 24, 1200);
-  const std::int32_t rotation = clampTo(in.number(), 0, 3);
+  const std::int32_t x = std::max(in.number(), 0);
+  const std::int32_t y = std::max(in.number(), 0);
+  const std::int32_t height = std::clamp(in.number(), 24, 1200);
+  const std::int32_t rotation = std::clamp(in.number(), 0, 3);
   std::string data = in.text();
   trimTrailingBlanks(data);
   if (data.empty()) data.assign(1, ' ');
@@ -56,13 +59,13 @@ void LabelComposer::putBarcode(const ScriptArgs& args) {
 
 void LabelComposer::putBarcodePDF417(const ScriptArgs& args) {
   ArgumentReader in(args, codePages_);
-  const std::int32_t x = atLeast(in.number(), 0);
-  const std::int32_t y = atLeast(in.number(), 0);
+  const std::int32_t x = std::max(in.number(), 0);
+  const std::int32_t y = std::max(in.number(), 0);
   const std::int32_t size1 = in.number();
   const std::int32_t size2 = in.number();
-  const std::int32_t rows = clampTo(in.number(), 3, 90);
-  const std::int32_t columns = clampTo(in.number(), 1, 30);
-  const std::int32_t level = clampTo(in.number(), 0, 8);
+  const std::int32_t rows = std::clamp(in.number(), 3, 90);
+  const std::int32_t columns = std::clamp(in.number(), 1, 30);
+  const std::int32_t level = std::clamp(in.number(), 0, 8);
   std::string data = in.text();
   trimTrailingBlanks(data);
   if (data.size() > kPdf417DataLimit) data.resize(kPdf417DataLimit);

@@ -21,9 +21,10 @@ struct BarcodeCase {
 
 void PrintTo(const BarcodeCase& c, std::ostream* os) { *os << c.name; }
 
-class LinearBarcode : public AddInTest, public ::testing::WithParamInterface<BarcodeCase> {};
+class BarcodeElements : public AddInTest, public ::testing::WithParamInterface<BarcodeCase> {};
+using BarcodeElementsTest = AddInTest;
 
-TEST_P(LinearBarcode, WritesLineAndCorrectsWidth) {
+TEST_P(BarcodeElements, WritesLineAndCorrectsWidth) {
   const BarcodeCase& c = GetParam();
   set(Property::BarcodeWidth, c.barcodeWidth);
   set(Property::BarcodeNarrow, c.barcodeNarrow);
@@ -33,7 +34,7 @@ TEST_P(LinearBarcode, WritesLineAndCorrectsWidth) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, LinearBarcode,
+    Cases, BarcodeElements,
     ::testing::Values(
         BarcodeCase{"ratio_2_1", 2, 0, u"1", 100, 0, "B1,0,30,2,4,100,0,1,0123", 2},
         BarcodeCase{"ratio_3_1", 2, 1, u"1", 100, 0, "B1,0,30,2,6,100,0,1,0123", 2},
@@ -56,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         BarcodeCase{"cyrillic_type_letter_left_alone", 8, 0, u"ж", 24, 0,
                     "B\xC6,0,30,8,16,24,0,1,0123", 8}));
 
-TEST_F(AddInTest, BarcodeReadableFlagAndDataRules) {
+TEST_F(BarcodeElementsTest, BarcodeReadableFlagAndDataRules) {
   set(Property::BarcodeReadable, 0);
   call(Method::PutBarcode, {T(u"1"), I(1), I(2), I(50), I(0), T(u"   ")});
   call(Method::PutBarcode, {T(u"1"), I(1), I(2), I(50), I(0), T(u"")});
@@ -66,7 +67,7 @@ TEST_F(AddInTest, BarcodeReadableFlagAndDataRules) {
                     "B1,1,2,2,4,50,0,0,\xCA\xEE\xE4 1  2\r"));
 }
 
-TEST_F(AddInTest, BarcodeWithEmptyTypeAppendsNothingAndKeepsWidth) {
+TEST_F(BarcodeElementsTest, BarcodeWithEmptyTypeAppendsNothingAndKeepsWidth) {
   set(Property::BarcodeWidth, 9);
   call(Method::PutBarcode, {T(u""), I(1), I(2), I(50), I(0), T(u"123")});
   call(Method::PutBarcode, {});
@@ -74,7 +75,7 @@ TEST_F(AddInTest, BarcodeWithEmptyTypeAppendsNothingAndKeepsWidth) {
   EXPECT_EQ(get(Property::BarcodeWidth), 9);
 }
 
-TEST_F(AddInTest, StoredWidthOutsideTheListStillGivesALine) {
+TEST_F(BarcodeElementsTest, StoredWidthOutsideTheListStillGivesALine) {
   PrinterSettings s;
   s.BarcodeWidth = INT32_MAX;  // only a store can put this in the record
   addIn.setMediaGroup(getMediaGroup(s));
@@ -82,7 +83,7 @@ TEST_F(AddInTest, StoredWidthOutsideTheListStillGivesALine) {
   EXPECT_EQ(addIn.label().bodyText().back(), '\r');
 }
 
-TEST_F(AddInTest, Pdf417ClampsAndCuts) {
+TEST_F(BarcodeElementsTest, Pdf417ClampsAndCuts) {
   call(Method::PutBarcodePDF417,
        {I(-1), I(-2), I(-3), I(400), I(2), I(40), I(9), T(u"data  ")});
   call(Method::PutBarcodePDF417, {I(5), I(6), I(7), I(8), I(91), I(0), I(-1), T(u"")});
@@ -90,7 +91,7 @@ TEST_F(AddInTest, Pdf417ClampsAndCuts) {
             visible("P0,0,-3,400,3,30,8,data\rP5,6,7,8,90,1,0, \r"));
 }
 
-TEST_F(AddInTest, Pdf417DataIsTrimmedThenCutTo1024Bytes) {
+TEST_F(BarcodeElementsTest, Pdf417DataIsTrimmedThenCutTo1024Bytes) {
   call(Method::PutBarcodePDF417,
        {I(0), I(0), I(1), I(1), I(3), I(1), I(0), T(std::u16string(2000, u'd'))});
   EXPECT_EQ(addIn.label().bodyText(), "P0,0,1,1,3,1,0," + std::string(1024, 'd') + "\r");

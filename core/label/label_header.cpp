@@ -1,5 +1,6 @@
 #include "core/label/command_line.h"
 #include "core/label/label_composer.h"
+#include "core/label/wrapping_arithmetic.h"
 
 namespace tagwright {
 

@@ -32,6 +32,7 @@ PrinterSettings with(void (*change)(PrinterSettings&)) {
 }
 
 class LabelHeader : public AddInTest, public ::testing::WithParamInterface<HeaderCase> {};
+using LabelHeaderTest = AddInTest;
 
 TEST_P(LabelHeader, WritesTheSetUpCommands) {
   const PrinterSettings& s = GetParam().settings;
@@ -108,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "^Q25,3|^W43|^S7|^AT|^H10|^R0|~Q+0|^O0|^D5|^E0|^P1|~R105"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
-TEST_F(AddInTest, StartLabelTwiceLeavesOneHeaderAndAnEmptyBody) {
+TEST_F(LabelHeaderTest, StartLabelTwiceLeavesOneHeaderAndAnEmptyBody) {
   call(Method::StartLabel);
   const std::string once = addIn.label().headerText();
   call(Method::InversRectangle, {testing::I(1), testing::I(2), testing::I(3), testing::I(4)});
@@ -118,7 +119,7 @@ TEST_F(AddInTest, StartLabelTwiceLeavesOneHeaderAndAnEmptyBody) {
   EXPECT_EQ(addIn.label().bodyText(), "");
 }
 
-TEST_F(AddInTest, HeaderReadsSettingsAtTheMomentOfTheCall) {
+TEST_F(LabelHeaderTest, HeaderReadsSettingsAtTheMomentOfTheCall) {
   set(Property::LabelWidth, 50);
   call(Method::StartLabel);
   set(Property::LabelWidth, 60);

@@ -10,23 +10,33 @@ namespace tagwright {
 
 namespace {
 
-constexpr NumberRange kAnyLength{0, 9999};
+// The edit of a field, with the ranges of the field's row. A field without a
+// page edit in its row does not build.
+constexpr PageEdit pageEdit(int edit, int spin, std::int32_t PrinterSettings::*field) {
+  const PageRule rule = settingRow(field)->page.value();
+  return {edit, spin, field, rule.typed, rule.arrows};
+}
 
-const std::array<PageEdit, 7> kFixedEdits{{
-    {page_id::kCutterCountEdit, page_id::kCutterCountSpin, &PrinterSettings::PrinterCutter,
-     {1, 9999}, {1, 9999}},
-    {page_id::kLabelHeightEdit, page_id::kLabelHeightSpin, &PrinterSettings::LabelSize,
-     kAnyLength, kAnyLength},
-    {page_id::kLabelWidthEdit, page_id::kLabelWidthSpin, &PrinterSettings::LabelWidth, kAnyLength,
-     kAnyLength},
-    {page_id::kLeftOffsetEdit, page_id::kLeftOffsetSpin, &PrinterSettings::LeftMargin, kAnyLength,
-     {5, 9999}},
-    {page_id::kTopOffsetEdit, page_id::kTopOffsetSpin, &PrinterSettings::TopMargin, {-36, 36},
-     {-36, 36}},
-    {page_id::kStopPositionEdit, page_id::kStopPositionSpin, &PrinterSettings::StopPosition,
-     {0, 40}, {0, 40}},
-    {page_id::kBlackMarkOffsetEdit, page_id::kBlackMarkOffsetSpin,
-     &PrinterSettings::BlackMarkPosition, kAnyLength, kAnyLength},
+constexpr std::array<PageEdit, 7> kFixedEdits{{
+    pageEdit(page_id::kCutterCountEdit, page_id::kCutterCountSpin, &PrinterSettings::PrinterCutter),
+    pageEdit(page_id::kLabelHeightEdit, page_id::kLabelHeightSpin, &PrinterSettings::LabelSize),
+    pageEdit(page_id::kLabelWidthEdit, page_id::kLabelWidthSpin, &PrinterSettings::LabelWidth),
+    pageEdit(page_id::kLeftOffsetEdit, page_id::kLeftOffsetSpin, &PrinterSettings::LeftMargin),
+    pageEdit(page_id::kTopOffsetEdit, page_id::kTopOffsetSpin, &PrinterSettings::TopMargin),
+    pageEdit(page_id::kStopPositionEdit, page_id::kStopPositionSpin,
+             &PrinterSettings::StopPosition),
+    pageEdit(page_id::kBlackMarkOffsetEdit, page_id::kBlackMarkOffsetSpin,
+             &PrinterSettings::BlackMarkPosition),
+}};
+
+// The media length edit shows one field per media: the gap for labels with
+// gaps (0), the feed length for continuous tape (1), the black mark length
+// for anything else.
+constexpr std::array<PageEdit, 3> kMediaLengthEdits{{
+    pageEdit(page_id::kMediaLengthEdit, page_id::kMediaLengthSpin, &PrinterSettings::LabelGap),
+    pageEdit(page_id::kMediaLengthEdit, page_id::kMediaLengthSpin, &PrinterSettings::FeedLenght),
+    pageEdit(page_id::kMediaLengthEdit, page_id::kMediaLengthSpin,
+             &PrinterSettings::BlackMarkLenght),
 }};
 
 }  // namespace
@@ -34,17 +44,8 @@ const std::array<PageEdit, 7> kFixedEdits{{
 std::span<const PageEdit> fixedPageEdits() { return kFixedEdits; }
 
 PageEdit mediaLengthEdit(std::int32_t labelType) {
-  switch (labelType) {
-    case 0:
-      return {page_id::kMediaLengthEdit, page_id::kMediaLengthSpin, &PrinterSettings::LabelGap,
-              {1, 255}, {1, 255}};
-    case 1:
-      return {page_id::kMediaLengthEdit, page_id::kMediaLengthSpin, &PrinterSettings::FeedLenght,
-              kAnyLength, kAnyLength};
-    default:
-      return {page_id::kMediaLengthEdit, page_id::kMediaLengthSpin,
-              &PrinterSettings::BlackMarkLenght, kAnyLength, kAnyLength};
-  }
+  return kMediaLengthEdits[labelType == 0 || labelType == 1 ? static_cast<std::size_t>(labelType)
+                                                            : 2];
 }
 
 std::optional<PageEdit> findPageEdit(int edit, std::int32_t labelType) {

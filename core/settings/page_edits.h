@@ -6,22 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "core/settings/number_range.h"
 #include "core/settings/printer_settings.h"
 
 namespace tagwright {
 
-struct NumberRange {
-  std::int32_t low;
-  std::int32_t high;
-  std::int32_t clamp(std::int32_t value) const {
-    return value < low ? low : (value > high ? high : value);
-  }
-};
-
 // One number edit of the settings page: the field it edits, the range a
 // value is clamped to when the edit loses the focus, and the range of its
-// spin box's arrows (narrower for the left offset, whose arrows stop at 5
-// while a typed 0 is kept).
+// spin box's arrows, both as the field's row in kSettingRows gives them.
 struct PageEdit {
   int edit;
   int spin;

@@ -12,14 +12,12 @@ namespace tagwright {
 
 inline constexpr std::u16string_view kProfileName = u"Printer Tagwright";
 
-struct SettingKey {
-  std::u16string_view name;  // the bare key, used to save
-  std::int32_t defaultValue;
-  std::int32_t PrinterSettings::*field;
-};
+// A row of the table of settings seen as a persisted key: `name` is the bare
+// key, used to save; the load adds the default.
+using SettingKey = SettingRow;
 
 // The twenty persisted keys in load and save order.
-const std::array<SettingKey, 20>& settingKeys();
+constexpr const std::array<SettingKey, 20>& settingKeys() { return kSettingRows; }
 
 // "Key:default", as the load passes it.
 std::u16string loadKey(const SettingKey& key);

@@ -12,6 +12,18 @@ struct PrintJob {
   std::int32_t port = 0;
 };
 
+// How one job ended: sent to its port, or dropped (by the user's answer, by
+// an earlier Abort, or because it failed).
+enum class JobOutcome { Written, Dropped };
+
+// How the jobs handed off so far have ended.
+struct JobTally {
+  std::uint64_t written = 0;
+  std::uint64_t dropped = 0;
+
+  void count(JobOutcome outcome) { ++(outcome == JobOutcome::Written ? written : dropped); }
+};
+
 // Runs print jobs away from the caller's thread; queue() returns at once.
 // Jobs queued one after another start in that order.
 class JobRunner {

@@ -21,8 +21,6 @@ struct PrintWorkerServices {
   PrintAbortState& printAbort;
 };
 
-enum class JobOutcome { Written, Dropped };
-
 // Sends one print job to its port, on a thread of its own so that the
 // script does not wait for the printer. A job that starts after the user
 // answered Abort is dropped without a question. While the port cannot be

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
-#include "core/transport/pending_jobs.h"
 #include "core/transport/port_texts.h"
 #include "core/transport/printer_port.h"
 #include "support/fake_port_layer.h"
@@ -165,43 +162,6 @@ TEST_F(PrintWorkerTest, ThePortStaysOpenForTheCloseDelayAfterTheWrite) {
   EXPECT_EQ(slowWorker.run(PrintJob{"abc", 0}), JobOutcome::Written);
   EXPECT_EQ(placedSleeper.placed, Calls{"write 3 then sleep 1000"});
   EXPECT_EQ(layer.calls().back(), "close");
-}
-
-TEST(CloseDelay, OnlyTheWindows95FamilyWaitsASecond) {
-  EXPECT_EQ(closeDelayForPlatform(0), milliseconds(0));
-  EXPECT_EQ(closeDelayForPlatform(1), milliseconds(1000));
-  EXPECT_EQ(closeDelayForPlatform(2), milliseconds(0));
-  NoCloseDelay none;
-  EXPECT_EQ(none.closeDelay(), milliseconds(0));
-}
-
-TEST(PendingJobs, TicketsCountJobsUntilTheyAreDestroyed) {
-  PendingJobs pending;
-  EXPECT_EQ(pending.count(), 0);
-  {
-    PendingJobs::Ticket first = pending.enter();
-    PendingJobs::Ticket second = pending.enter();
-    EXPECT_EQ(pending.count(), 2);
-    PendingJobs::Ticket moved = std::move(first);
-    EXPECT_EQ(pending.count(), 2) << "a move hands the place on";
-    moved = std::move(second);
-    EXPECT_EQ(pending.count(), 1) << "the overwritten ticket gives its place back";
-    EXPECT_FALSE(pending.waitUntilNone(milliseconds(1)));
-  }
-  EXPECT_EQ(pending.count(), 0);
-  EXPECT_TRUE(pending.waitUntilNone(milliseconds(0)));
-}
-
-TEST(PendingJobs, WaitEndsWhenAnotherThreadFinishesTheLastJob) {
-  PendingJobs pending;
-  PendingJobs::Ticket ticket = pending.enter();
-  std::thread job([t = std::move(ticket)]() mutable {
-    std::this_thread::sleep_for(milliseconds(5));
-    PendingJobs::Ticket done = std::move(t);
-  });
-  pending.waitUntilNone();
-  EXPECT_EQ(pending.count(), 0);
-  job.join();
 }
 
 }  // namespace

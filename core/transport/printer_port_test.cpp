@@ -6,7 +6,6 @@
 #include <climits>
 
 #include "core/transport/port_texts.h"
-#include "platform/posix/iconv_code_pages.h"
 #include "support/fake_port_layer.h"
 
 namespace tagwright {
@@ -188,19 +187,6 @@ TEST(OpenPrinterPort, UsbWithoutAMatchingDeviceOpensNothing) {
   EXPECT_EQ(opened.port, kInvalidPort);
   EXPECT_EQ(opened.errorText, kUsbPrinterNotFoundText);
   EXPECT_EQ(layer.calls(), Calls{"usbDevicePaths"});
-}
-
-TEST(PortTexts, AreTheRussianMessagesInWindows1251) {
-  const IconvCodePages cp1251;
-  EXPECT_EQ(cp1251.fromAnsi(kUsbPrinterNotFoundText), u"USB принтер не найден...");
-  EXPECT_EQ(cp1251.fromAnsi(kPrinterNotConnectedText), u"Принтер не подключен!");
-  EXPECT_EQ(cp1251.fromAnsi(portOpenFailedText(2)), u"Не возможно открыть порт.\r\nКод ошибки: 2");
-  EXPECT_EQ(cp1251.fromAnsi(usbOpenFailedText(1167)),
-            u"Принтер не подключен!\r\nКод ошибки: 1167");
-  for (std::string_view text : {kUsbPrinterNotFoundText, kPrinterNotConnectedText,
-                                kCannotOpenPortText, kErrorCodeLabel}) {
-    EXPECT_EQ(cp1251.toAnsi(cp1251.fromAnsi(text)), text) << "one byte per letter, no '?'";
-  }
 }
 
 TEST(ClosePrinterPort, BreaksSerialAndUsbLinesBeforeClosing) {

@@ -5,11 +5,13 @@
 
 #include "windows/com/com_barrier.h"
 #include "windows/com/safearray_args.h"
+#include "windows/com/setting_groups.h"
 #include "windows/com/unique_bstr.h"
 #include "windows/com/variant_value.h"
 
 using tagwright::HostResult;
 using tagwright::ScriptValue;
+using tagwright::com::copyGroupOut;
 using tagwright::com::guardComCall;
 using tagwright::com::queryInterface;
 using tagwright::com::toHResult;
@@ -279,16 +281,8 @@ HRESULT CAddIn::CallAsFunc(LONG method, VARIANT* result, SAFEARRAY** params) {
 
 HRESULT CAddIn::GetPrinterGroup(LONG* port, LONG* speed, LONG* darkness, LONG* striper,
                                 LONG* cutter, LONG* transfer) {
-  if (!port || !speed || !darkness || !striper || !cutter || !transfer) return E_POINTER;
   return guardComCall([&] {
-    const tagwright::PrinterGroup group = core_.getPrinterGroup();
-    *port = group.PrinterPort;
-    *speed = group.PrinterSpeed;
-    *darkness = group.PrinterDarkness;
-    *striper = group.PrinterStriper;
-    *cutter = group.PrinterCutter;
-    *transfer = group.MetodTransfer;
-    return S_OK;
+    return copyGroupOut(core_.getPrinterGroup(), port, speed, darkness, striper, cutter, transfer);
   });
 }
 
@@ -302,19 +296,9 @@ HRESULT CAddIn::SetPrinterGroup(LONG port, LONG speed, LONG darkness, LONG strip
 
 HRESULT CAddIn::GetLabelGroup(LONG* size, LONG* width, LONG* gap, LONG* leftMargin,
                               LONG* topMargin, LONG* stopPosition, LONG* rotate) {
-  if (!size || !width || !gap || !leftMargin || !topMargin || !stopPosition || !rotate) {
-    return E_POINTER;
-  }
   return guardComCall([&] {
-    const tagwright::LabelGroup group = core_.getLabelGroup();
-    *size = group.LabelSize;
-    *width = group.LabelWidth;
-    *gap = group.LabelGap;
-    *leftMargin = group.LeftMargin;
-    *topMargin = group.TopMargin;
-    *stopPosition = group.StopPosition;
-    *rotate = group.LabelRotate;
-    return S_OK;
+    return copyGroupOut(core_.getLabelGroup(), size, width, gap, leftMargin, topMargin,
+                        stopPosition, rotate);
   });
 }
 
@@ -329,20 +313,9 @@ HRESULT CAddIn::SetLabelGroup(LONG size, LONG width, LONG gap, LONG leftMargin, 
 HRESULT CAddIn::GetMediaGroup(LONG* barcodeWidth, LONG* barcodeNarrow, LONG* barcodeReadable,
                               LONG* labelType, LONG* feedLength, LONG* blackMarkLength,
                               LONG* blackMarkPosition) {
-  if (!barcodeWidth || !barcodeNarrow || !barcodeReadable || !labelType || !feedLength ||
-      !blackMarkLength || !blackMarkPosition) {
-    return E_POINTER;
-  }
   return guardComCall([&] {
-    const tagwright::MediaGroup group = core_.getMediaGroup();
-    *barcodeWidth = group.BarcodeWidth;
-    *barcodeNarrow = group.BarcodeNarrow;
-    *barcodeReadable = group.BarcodeReadable;
-    *labelType = group.LabelType;
-    *feedLength = group.FeedLenght;
-    *blackMarkLength = group.BlackMarkLenght;
-    *blackMarkPosition = group.BlackMarkPosition;
-    return S_OK;
+    return copyGroupOut(core_.getMediaGroup(), barcodeWidth, barcodeNarrow, barcodeReadable,
+                        labelType, feedLength, blackMarkLength, blackMarkPosition);
   });
 }
 

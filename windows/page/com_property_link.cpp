@@ -1,50 +1,34 @@
 #include "windows/page/com_property_link.h"
 
+#include "windows/com/setting_groups.h"
+
 namespace tagwright::com {
 
 PrinterGroup ComPropertyLink::getPrinterGroup() {
-  const PrinterGroup now = tagwright::getPrinterGroup(current_);
-  LONG port = now.PrinterPort, speed = now.PrinterSpeed, darkness = now.PrinterDarkness,
-       striper = now.PrinterStriper, cutter = now.PrinterCutter, transfer = now.MetodTransfer;
-  if (FAILED(link_.GetPrinterGroup(&port, &speed, &darkness, &striper, &cutter, &transfer))) {
-    return now;
-  }
-  return {port, speed, darkness, striper, cutter, transfer};
+  return readGroup(tagwright::getPrinterGroup(current_),
+                   [this](auto... out) { return link_.GetPrinterGroup(out...); });
 }
 
 void ComPropertyLink::setPrinterGroup(const PrinterGroup& g) {
-  link_.SetPrinterGroup(g.PrinterPort, g.PrinterSpeed, g.PrinterDarkness, g.PrinterStriper,
-                        g.PrinterCutter, g.MetodTransfer);
+  writeGroup(g, [this](auto... value) { return link_.SetPrinterGroup(value...); });
 }
 
 LabelGroup ComPropertyLink::getLabelGroup() {
-  const LabelGroup now = tagwright::getLabelGroup(current_);
-  LONG size = now.LabelSize, width = now.LabelWidth, gap = now.LabelGap, left = now.LeftMargin,
-       top = now.TopMargin, stop = now.StopPosition, rotate = now.LabelRotate;
-  if (FAILED(link_.GetLabelGroup(&size, &width, &gap, &left, &top, &stop, &rotate))) return now;
-  return {size, width, gap, left, top, stop, rotate};
+  return readGroup(tagwright::getLabelGroup(current_),
+                   [this](auto... out) { return link_.GetLabelGroup(out...); });
 }
 
 void ComPropertyLink::setLabelGroup(const LabelGroup& g) {
-  link_.SetLabelGroup(g.LabelSize, g.LabelWidth, g.LabelGap, g.LeftMargin, g.TopMargin,
-                      g.StopPosition, g.LabelRotate);
+  writeGroup(g, [this](auto... value) { return link_.SetLabelGroup(value...); });
 }
 
 MediaGroup ComPropertyLink::getMediaGroup() {
-  const MediaGroup now = tagwright::getMediaGroup(current_);
-  LONG width = now.BarcodeWidth, narrow = now.BarcodeNarrow, readable = now.BarcodeReadable,
-       type = now.LabelType, feed = now.FeedLenght, markLength = now.BlackMarkLenght,
-       markPosition = now.BlackMarkPosition;
-  if (FAILED(link_.GetMediaGroup(&width, &narrow, &readable, &type, &feed, &markLength,
-                                 &markPosition))) {
-    return now;
-  }
-  return {width, narrow, readable, type, feed, markLength, markPosition};
+  return readGroup(tagwright::getMediaGroup(current_),
+                   [this](auto... out) { return link_.GetMediaGroup(out...); });
 }
 
 void ComPropertyLink::setMediaGroup(const MediaGroup& g) {
-  link_.SetMediaGroup(g.BarcodeWidth, g.BarcodeNarrow, g.BarcodeReadable, g.LabelType,
-                      g.FeedLenght, g.BlackMarkLenght, g.BlackMarkPosition);
+  writeGroup(g, [this](auto... value) { return link_.SetMediaGroup(value...); });
 }
 
 }  // namespace tagwright::com

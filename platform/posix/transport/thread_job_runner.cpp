@@ -11,7 +11,7 @@ void ThreadJobRunner::queue(PrintJob job) {
   PendingJobs::Ticket ticket = pending_.enter();
   std::lock_guard<std::mutex> guard(lock_);
   if (finishing_) {
-    ++tally_.dropped;
+    tally_.count(JobOutcome::Dropped);
     return;
   }
   jobs_.push_back(QueuedJob{std::move(job), std::move(ticket)});
@@ -32,7 +32,7 @@ void ThreadJobRunner::finish() {
   if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
-ThreadJobRunner::Tally ThreadJobRunner::tally() const {
+JobTally ThreadJobRunner::tally() const {
   std::lock_guard<std::mutex> guard(lock_);
   return tally_;
 }
@@ -55,11 +55,7 @@ void ThreadJobRunner::serve() {
     }
 
     guard.lock();
-    if (outcome == JobOutcome::Written) {
-      ++tally_.written;
-    } else {
-      ++tally_.dropped;
-    }
+    tally_.count(outcome);
     // The job's pending place is given back once its outcome counts, so that
     // whoever waits for no pending jobs then reads a full tally.
     guard.unlock();

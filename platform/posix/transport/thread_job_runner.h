@@ -1,7 +1,6 @@
 #pragma once
 
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -21,11 +20,6 @@ class ThreadJobRunner final : public JobRunner {
  public:
   using Routine = std::function<JobOutcome(PrintJob)>;
 
-  struct Tally {
-    std::uint64_t written = 0;
-    std::uint64_t dropped = 0;
-  };
-
   explicit ThreadJobRunner(Routine routine, PendingJobs& pending = processPendingJobs());
   // Finishes the jobs already queued, then ends the thread.
   ~ThreadJobRunner() override;
@@ -39,9 +33,8 @@ class ThreadJobRunner final : public JobRunner {
   // Stops taking jobs, finishes the queued ones and ends the thread. The
   // destructor does the same; calling it twice is harmless.
   void finish();
-  // Jobs ended so far: written, or dropped (by the user's answer, by an
-  // earlier Abort, or because the routine failed).
-  Tally tally() const;
+  // Jobs ended so far; a routine that throws counts as dropped.
+  JobTally tally() const;
 
  private:
   struct QueuedJob {
@@ -58,7 +51,7 @@ class ThreadJobRunner final : public JobRunner {
   std::deque<QueuedJob> jobs_;
   bool running_ = false;  // a job has been taken and not yet ended
   bool finishing_ = false;
-  Tally tally_;
+  JobTally tally_;
   std::thread thread_;  // last: starts once everything above is ready
 };
 

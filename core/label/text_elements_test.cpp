@@ -17,9 +17,10 @@ struct ElementCase {
 
 void PrintTo(const ElementCase& c, std::ostream* os) { *os << c.name; }
 
-class LabelElement : public AddInTest, public ::testing::WithParamInterface<ElementCase> {};
+class TextElements : public AddInTest, public ::testing::WithParamInterface<ElementCase> {};
+using TextElementsTest = AddInTest;
 
-TEST_P(LabelElement, AppendsExactlyOneLine) {
+TEST_P(TextElements, AppendsExactlyOneLine) {
   ASSERT_EQ(call(GetParam().method, GetParam().args), HostResult::Ok);
   EXPECT_EQ(visible(addIn.label().bodyText()), visible(GetParam().expected + "\r"));
 }
@@ -28,7 +29,7 @@ std::u16string repeat(char16_t c, std::size_t n) { return std::u16string(n, c); 
 std::string repeat8(char c, std::size_t n) { return std::string(n, c); }
 
 INSTANTIATE_TEST_SUITE_P(
-    Text, LabelElement,
+    Text, TextElements,
     ::testing::Values(
         ElementCase{"put_text_clamps_everything", Method::PutText,
                     {I(-5), I(10), I(0), I(20), I(0), I(7), T(u""), T(u"Hi   ")},
@@ -80,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
-    Boxes, LabelElement,
+    Boxes, TextElements,
     ::testing::Values(
         ElementCase{"rectangle_raises_thickness_to_one", Method::PutRectangle,
                     {I(10), I(10), I(200), I(100), I(0), I(-2)}, "R10,10,200,100,1,1"},
@@ -96,14 +97,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "Y1,1," + repeat8('n', 300)}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
-TEST_F(AddInTest, ElementsBeforeStartLabelGoToTheBody) {
+TEST_F(TextElementsTest, ElementsBeforeStartLabelGoToTheBody) {
   call(Method::PutRectangle, {I(1), I(2), I(3), I(4), I(5), I(6)});
   call(Method::InversRectangle, {I(1), I(2), I(3), I(4)});
   EXPECT_EQ(addIn.label().headerText(), "");
   EXPECT_EQ(addIn.label().bodyText(), "R1,2,3,4,5,6\rLo,1,2,3,4\r");
 }
 
-TEST_F(AddInTest, CyrillicTextTakesTheCodePageOfItsCommand) {
+TEST_F(TextElementsTest, CyrillicTextTakesTheCodePageOfItsCommand) {
   const ScriptArgs args = {I(0), I(0), I(1), I(1), I(1), I(0), T(u"A"), T(u"Цена €")};
   call(Method::PutText, args);
   // PutText: the whole line in the OEM page (866): Ц=0x96 е=0xA5 н=0xAD а=0xA0;

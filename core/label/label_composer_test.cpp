@@ -8,7 +8,7 @@ using testing::I;
 using testing::T;
 using testing::visible;
 
-class PrintTest : public AddInTest {
+class LabelComposerTest : public AddInTest {
  protected:
   void SetUp() override {
     set(Property::Speed, 4);
@@ -25,7 +25,7 @@ class PrintTest : public AddInTest {
   std::string header, body;
 };
 
-TEST_F(PrintTest, PrintToBuffCollectsWithoutSending) {
+TEST_F(LabelComposerTest, PrintToBuffCollectsWithoutSending) {
   EXPECT_EQ(callFunc(Method::PrintToBuff, {I(2)}), I(1));
   EXPECT_EQ(addIn.label().jobText(), label(2));
   EXPECT_TRUE(runner.jobs().empty());
@@ -33,14 +33,14 @@ TEST_F(PrintTest, PrintToBuffCollectsWithoutSending) {
   EXPECT_EQ(addIn.label().bodyText(), body);
 }
 
-TEST_F(PrintTest, PrintToBuffUsesTheCountUnclamped) {
+TEST_F(LabelComposerTest, PrintToBuffUsesTheCountUnclamped) {
   callFunc(Method::PrintToBuff, {I(0)});
   callFunc(Method::PrintToBuff, {I(-3)});
   callFunc(Method::PrintToBuff, {I(100000)});
   EXPECT_EQ(addIn.label().jobText(), label(0) + label(-3) + label(100000));
 }
 
-TEST_F(PrintTest, PrintSendsCollectedLabelsThenTheCurrentOne) {
+TEST_F(LabelComposerTest, PrintSendsCollectedLabelsThenTheCurrentOne) {
   set(Property::NumberPort, 5);
   callFunc(Method::PrintToBuff, {I(2)});
   EXPECT_EQ(callFunc(Method::Print, {I(1)}), I(1));
@@ -50,7 +50,7 @@ TEST_F(PrintTest, PrintSendsCollectedLabelsThenTheCurrentOne) {
   EXPECT_EQ(addIn.label().jobText(), "");
 }
 
-TEST_F(PrintTest, PrintZeroSendsOnlyWhatWasCollected) {
+TEST_F(LabelComposerTest, PrintZeroSendsOnlyWhatWasCollected) {
   callFunc(Method::Print, {I(0)});
   callFunc(Method::PrintToBuff, {I(3)});
   callFunc(Method::Print, {I(-5)});
@@ -59,7 +59,7 @@ TEST_F(PrintTest, PrintZeroSendsOnlyWhatWasCollected) {
   EXPECT_EQ(runner.jobs()[1].text, label(3));
 }
 
-TEST_F(PrintTest, CopyCountIsClampedAndMayBeDecimalText) {
+TEST_F(LabelComposerTest, CopyCountIsClampedAndMayBeDecimalText) {
   callFunc(Method::Print, {I(100000)});
   callFunc(Method::Print, {T(u"12")});
   callFunc(Method::Print, {T(u"  -4x")});
@@ -71,7 +71,7 @@ TEST_F(PrintTest, CopyCountIsClampedAndMayBeDecimalText) {
   EXPECT_EQ(runner.jobs()[3].text, "");
 }
 
-TEST_F(PrintTest, RefusedArgumentTypeReturnsZeroAndChangesNothing) {
+TEST_F(LabelComposerTest, RefusedArgumentTypeReturnsZeroAndChangesNothing) {
   callFunc(Method::PrintToBuff, {I(1)});
   const std::string collected = addIn.label().jobText();
   abort.set();
@@ -88,7 +88,7 @@ TEST_F(PrintTest, RefusedArgumentTypeReturnsZeroAndChangesNothing) {
   EXPECT_TRUE(abort.isSet());
 }
 
-TEST_F(PrintTest, PrintClearsAbortAndLaterChangesDoNotTouchTheJob) {
+TEST_F(LabelComposerTest, PrintClearsAbortAndLaterChangesDoNotTouchTheJob) {
   abort.set();
   callFunc(Method::Print, {I(1)});
   EXPECT_FALSE(abort.isSet());
@@ -99,14 +99,14 @@ TEST_F(PrintTest, PrintClearsAbortAndLaterChangesDoNotTouchTheJob) {
   EXPECT_EQ(runner.jobs()[0].text, label(1));
 }
 
-TEST_F(PrintTest, PrintingTwiceSendsTheSameLabelTwice) {
+TEST_F(LabelComposerTest, PrintingTwiceSendsTheSameLabelTwice) {
   callFunc(Method::Print, {I(1)});
   callFunc(Method::Print, {I(1)});
   ASSERT_EQ(runner.jobs().size(), 2u);
   EXPECT_EQ(runner.jobs()[0].text, runner.jobs()[1].text);
 }
 
-TEST_F(PrintTest, MissingCountReadsAsZero) {
+TEST_F(LabelComposerTest, MissingCountReadsAsZero) {
   callFunc(Method::PrintToBuff, {});
   EXPECT_EQ(addIn.label().jobText(), label(0));
   callFunc(Method::Print, {});

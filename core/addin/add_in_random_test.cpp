@@ -6,12 +6,12 @@
 namespace tagwright {
 namespace {
 
-using DispatchTest = testing::AddInTest;
+using AddInRandomTest = testing::AddInTest;
 
 // Random method numbers and argument arrays through the dispatch: no crash
 // (the sanitizer build watches memory and undefined behaviour), and the
 // command text keeps its form whatever the script passes.
-TEST_F(DispatchTest, RandomCallsKeepTheCommandTextWellFormed) {
+TEST_F(AddInRandomTest, RandomCallsKeepTheCommandTextWellFormed) {
   std::mt19937 random(20261208);
   for (int round = 0; round < 2000; ++round) {
     std::vector<std::uint8_t> bytes(2000);
