@@ -12,11 +12,11 @@ JobOutcome PrintWorker::run(PrintJob job) const {
 
   const std::chrono::milliseconds closeDelay = services_.closeDelay.closeDelay();
 
-  PortHandle port = kInvalidPort;
+  PortHandle handle = kInvalidPort;
   for (;;) {
     std::string errorText;
-    port = OpenPrinterPort(services_.ports, services_.sleeper, job.port, errorText);
-    if (port != kInvalidPort) break;
+    handle = OpenPrinterPort(services_.ports, services_.sleeper, job.port, errorText);
+    if (handle != kInvalidPort) break;
     switch (services_.prompt.ask(errorText)) {
       case PromptAnswer::Abort:
         services_.printAbort.set();
@@ -31,15 +31,16 @@ JobOutcome PrintWorker::run(PrintJob job) const {
     }
   }
 
+  OpenedPrinterPort port(services_.ports, job.port, handle);
   {
     // The text is released as soon as it is written; the port may stay open
     // for the close delay.
     const std::string text = std::move(job.text);
     std::uint32_t written = 0;
-    services_.ports.write(port, text, written);
+    services_.ports.write(port.get(), text, written);
   }
   services_.sleeper.sleepFor(closeDelay);
-  ClosePrinterPort(services_.ports, job.port, port);
+  port.close();
   return JobOutcome::Written;
 }
 

@@ -69,30 +69,29 @@ PortHandle OpenPrinterPort(PortLayer& layer, Sleeper& sleeper, std::int32_t inde
   }
 
   std::uint32_t error = 0;
-  const PortHandle port = openWaitingWhileHeld(layer, sleeper, name, error);
-  if (port == kInvalidPort) {
+  OpenedPrinterPort port(layer, index, openWaitingWhileHeld(layer, sleeper, name, error));
+  if (!port) {
     errorText = index == kUsbPortIndex ? usbOpenFailedText(error) : portOpenFailedText(error);
     return kInvalidPort;
   }
 
   CommTimeouts timeouts;
-  layer.getTimeouts(port, timeouts);
-  layer.setTimeouts(port, kPortTimeouts);
+  layer.getTimeouts(port.get(), timeouts);
+  layer.setTimeouts(port.get(), kPortTimeouts);
 
+  // On each failure below the port closes itself on the way out.
   if (usesSerialSetUp(index)) {
-    if (serialPrinterAbsent(layer, port)) {
+    if (serialPrinterAbsent(layer, port.get())) {
       errorText = kPrinterNotConnectedText;
-      ClosePrinterPort(layer, index, port);
       return kInvalidPort;
     }
-    setUpSerialLine(layer, port);
+    setUpSerialLine(layer, port.get());
   }
-  if (usesParallelTestWrite(index) && parallelTestWriteFails(layer, port)) {
+  if (usesParallelTestWrite(index) && parallelTestWriteFails(layer, port.get())) {
     errorText = kPrinterNotConnectedText;
-    ClosePrinterPort(layer, index, port);
     return kInvalidPort;
   }
-  return port;
+  return port.release();
 }
 
 void ClosePrinterPort(PortLayer& layer, std::int32_t index, PortHandle port) {

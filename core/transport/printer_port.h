@@ -49,4 +49,33 @@ PortHandle OpenPrinterPort(PortLayer& layer, Sleeper& sleeper, std::int32_t inde
 // Serial and USB ports are put into the break state first.
 void ClosePrinterPort(PortLayer& layer, std::int32_t index, PortHandle port);
 
+// An open printer port that closes itself through ClosePrinterPort when it
+// goes out of scope, so that no way out of a job can leave it open.
+class OpenedPrinterPort {
+ public:
+  OpenedPrinterPort(PortLayer& layer, std::int32_t index, PortHandle handle) noexcept
+      : layer_(&layer), index_(index), handle_(handle) {}
+  OpenedPrinterPort(OpenedPrinterPort&& other) noexcept
+      : layer_(other.layer_), index_(other.index_), handle_(other.release()) {}
+  OpenedPrinterPort& operator=(OpenedPrinterPort&&) = delete;
+  OpenedPrinterPort(const OpenedPrinterPort&) = delete;
+  OpenedPrinterPort& operator=(const OpenedPrinterPort&) = delete;
+  ~OpenedPrinterPort() { close(); }
+
+  PortHandle get() const noexcept { return handle_; }
+  explicit operator bool() const noexcept { return handle_ != kInvalidPort; }
+  // Gives the handle up without closing it.
+  [[nodiscard]] PortHandle release() noexcept {
+    const PortHandle handle = handle_;
+    handle_ = kInvalidPort;
+    return handle;
+  }
+  void close() noexcept { ClosePrinterPort(*layer_, index_, release()); }
+
+ private:
+  PortLayer* layer_;
+  std::int32_t index_;
+  PortHandle handle_;
+};
+
 }  // namespace tagwright

@@ -213,5 +213,31 @@ TEST(ClosePrinterPort, DoesNothingForTheInvalidHandle) {
   EXPECT_TRUE(layer.calls().empty());
 }
 
+TEST(OpenedPrinterPort, ClosesOnceWhenItGoesOutOfScopeUnlessReleased) {
+  ScriptedPortLayer layer;
+  std::uint32_t error = 0;
+  {
+    OpenedPrinterPort serial(layer, 3, layer.open("COM1", error));
+    OpenedPrinterPort moved(std::move(serial));
+    EXPECT_FALSE(serial);
+    layer.clearCalls();
+  }
+  EXPECT_EQ(layer.calls(), (Calls{"setBreak", "close"}));
+  EXPECT_EQ(layer.openPorts(), 0u);
+
+  PortHandle kept = kInvalidPort;
+  {
+    OpenedPrinterPort parallel(layer, 0, layer.open("LPT1", error));
+    parallel.close();
+    EXPECT_FALSE(parallel);
+    OpenedPrinterPort released(layer, 0, layer.open("LPT1", error));
+    kept = released.release();
+    layer.clearCalls();
+  }
+  EXPECT_TRUE(layer.calls().empty());
+  EXPECT_EQ(layer.openPorts(), 1u);
+  ClosePrinterPort(layer, 0, kept);
+}
+
 }  // namespace
 }  // namespace tagwright
