@@ -48,6 +48,9 @@ case "$first_error" in
 esac
 
 if [ "$install" -eq 0 ]; then
+  if [ -s "$scratch/qemu-failed" ]; then
+    fail "a 32-bit Windows program does not run here ($first_error), and not through qemu-i386 either when the set-up tried it ($(cat "$scratch/qemu-failed"))"
+  fi
   fail "a 32-bit Windows program does not run here ($first_error); scripts/wine32_check.sh --install registers qemu's i386 interpreter"
 fi
 
@@ -73,10 +76,12 @@ if [ ! -e "$binfmt/qemu-i386" ]; then
 fi
 if run_once; then
   echo "wine32 check: 32-bit programs run through qemu-i386"
+  rm -f "$scratch/qemu-failed"
   exit 0
 fi
 qemu_error=$(tail -n 3 "$scratch/stderr" | tr '\n' ' ')
 [ -n "$qemu_error" ] || qemu_error="exit status without a message"
+echo "$qemu_error" >"$scratch/qemu-failed"
 if [ "$registered" -eq 1 ]; then
   echo -1 | "${sudo_cmd[@]}" tee "$binfmt/qemu-i386" >/dev/null 2>&1
 fi
