@@ -56,8 +56,8 @@ void ComposeLabels(benchmark::State& state) {
   }
   // Twelve header lines, ^C, ^L, eight elements and E make 23 lines a label.
   lines = static_cast<std::size_t>(labels) * 23;
-  state.counters["labels_per_s"] =
-      benchmark::Counter(static_cast<double>(labels), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["labels_per_s"] = benchmark::Counter(
+      static_cast<double>(labels), benchmark::Counter::kIsIterationInvariantRate);
   state.counters["lines_per_s"] =
       benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsIterationInvariantRate);
   state.counters["job_bytes_per_label"] =

@@ -83,8 +83,8 @@ void PrintWhilePortIsHeld(benchmark::State& state, bool held) {
   call(addIn, Method::StartLabel, {});
   call(addIn, Method::PutText,
        {ScriptValue::int32(10), ScriptValue::int32(20), ScriptValue::int32(2),
-        ScriptValue::int32(2), ScriptValue::int32(1), ScriptValue::int32(0), ScriptValue::text(u"C"),
-        ScriptValue::text(u"Товар: молоко 1 л")});
+        ScriptValue::int32(2), ScriptValue::int32(1), ScriptValue::int32(0),
+        ScriptValue::text(u"C"), ScriptValue::text(u"Товар: молоко 1 л")});
   call(addIn, Method::PutBarcode,
        {ScriptValue::text(u"E30"), ScriptValue::int32(10), ScriptValue::int32(80),
         ScriptValue::int32(60), ScriptValue::int32(0), ScriptValue::text(u"4607001234567")});
@@ -107,7 +107,8 @@ void PrintWhilePortIsHeld(benchmark::State& state, bool held) {
   const auto releasedAt = Clock::now();
   holder.reset();
   runner->waitUntilIdle();
-  const double drainMs = std::chrono::duration<double, std::milli>(Clock::now() - releasedAt).count();
+  const double drainMs =
+      std::chrono::duration<double, std::milli>(Clock::now() - releasedAt).count();
 
   // Every job must have reached the port, whole: one test byte and the job
   // text each.

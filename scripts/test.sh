@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up the machine and runs every test of Tagwright:
-#   native unit tests (debug), the same under AddressSanitizer and
+#   the formatting check, native unit tests (debug), the same under AddressSanitizer and
 #   UndefinedBehaviorSanitizer, the worker tests under ThreadSanitizer,
 #   a libFuzzer run over the add-in dispatch, and then, for the 32-bit
 #   product and the 64-bit build alike: the cross build with its export and
@@ -101,6 +101,7 @@ wine_stage() {
   stage "$name" "$@"
 }
 
+stage "formatting" scripts/check_format.sh
 stage "native unit tests" native_tests debug
 stage "address and undefined-behaviour sanitizers" native_tests asan
 stage "thread sanitizer" native_tests tsan

@@ -48,8 +48,8 @@ class NativeProgramTest : public ::testing::Test {
 
 TEST_F(NativeProgramTest, ARunAppendsEveryJobAndSavesTheSettings) {
   put("a.tws", "LabelWidth = 58\nStartLabel()\nPrint(1)\n? LabelWidth\n");
-  const std::vector<std::string> args = {"run", "--profile", path("profile"), "--output",
-                                         path("out.bin"), path("a.tws")};
+  const std::vector<std::string> args = {"run",      "--profile",     path("profile"),
+                                         "--output", path("out.bin"), path("a.tws")};
   ASSERT_EQ(run(args), kExitOk) << err_.str();
   EXPECT_EQ(out_.str(), "LabelWidth = 58\n");
   const std::string once = content("out.bin");
@@ -75,9 +75,9 @@ TEST_F(NativeProgramTest, AScriptErrorPrintsNothingAndLeavesTheProfileAlone) {
   EXPECT_FALSE(fs::exists(path("out.bin")));
   EXPECT_FALSE(fs::exists(path("profile")));
 
-  EXPECT_EQ(run({"run", "--profile", path("profile"), "--output", path("out.bin"),
-                 path("missing.tws")}),
-            kExitScriptError);
+  EXPECT_EQ(
+      run({"run", "--profile", path("profile"), "--output", path("out.bin"), path("missing.tws")}),
+      kExitScriptError);
   EXPECT_NE(err_.str().find("no such script file"), std::string::npos);
 }
 
@@ -96,9 +96,9 @@ TEST_F(NativeProgramTest, ADamagedProfileStopsTheRunAndIsKept) {
 TEST_F(NativeProgramTest, AJobThatCannotBeWrittenIsCountedAsDropped) {
   put("a.tws", "StartLabel()\nPrint(1)\nPrint(1)\n");
   fs::create_directory(path("a-directory"));
-  EXPECT_EQ(run({"run", "--profile", path("profile"), "--output", path("a-directory"),
-                 path("a.tws")}),
-            kExitJobsDropped);
+  EXPECT_EQ(
+      run({"run", "--profile", path("profile"), "--output", path("a-directory"), path("a.tws")}),
+      kExitJobsDropped);
   EXPECT_NE(err_.str().find("2 of 2 print jobs dropped"), std::string::npos) << err_.str();
 }
 

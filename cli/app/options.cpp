@@ -77,8 +77,8 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
     if (!optionsEnded && arg.size() > 1 && arg[0] == '-' && arg != "-") {
       std::string name = arg;
       std::optional<std::string> value;
-      if (const std::size_t equals = arg.find('='); arg.rfind("--", 0) == 0 &&
-                                                    equals != std::string::npos) {
+      if (const std::size_t equals = arg.find('=');
+          arg.rfind("--", 0) == 0 && equals != std::string::npos) {
         name = arg.substr(0, equals);
         value = arg.substr(equals + 1);
       }

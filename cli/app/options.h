@@ -14,7 +14,7 @@ struct Options {
   std::vector<std::string> operands;  // scripts, KEY=VALUE pairs, the dump file
   std::optional<std::string> profile;
   std::vector<std::pair<std::string, std::string>> devices;  // port name, path
-  std::optional<std::string> output;  // "-" is standard output
+  std::optional<std::string> output;                         // "-" is standard output
   std::optional<PortErrorPolicy> onPortError;
   std::string ansi = "CP1251";
   std::string oem = "CP866";

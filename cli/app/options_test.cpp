@@ -7,8 +7,8 @@ namespace {
 
 TEST(Options, TakeValuesInBothFormsAnywhereOnTheLine) {
   OptionsParse p = parseOptions({"--profile", "p.ini", "run", "a.tws", "--output=out.bin",
-                                 "--device", "com3=/dev/pts/4", "--on-port-error=ignore",
-                                 "--ansi", "CP1252", "b.tws", "--", "--odd-name.tws"});
+                                 "--device", "com3=/dev/pts/4", "--on-port-error=ignore", "--ansi",
+                                 "CP1252", "b.tws", "--", "--odd-name.tws"});
   ASSERT_FALSE(p.error) << *p.error;
   const Options& o = p.options;
   EXPECT_EQ(o.command, "run");

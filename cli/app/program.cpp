@@ -57,8 +57,7 @@ int settings(const Options& options, const ComponentBackEnd& backEnd, std::ostre
   return kExitOk;
 }
 
-int names(const Options& options, ComponentBackEnd& backEnd, std::ostream& out,
-          std::ostream& err) {
+int names(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, std::ostream& err) {
   // The catalogue is the component's; no profile, and nothing is printed.
   Result<std::unique_ptr<ComponentSession>> opened = backEnd.open(options, nullptr, err);
   if (!opened) {

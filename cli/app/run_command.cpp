@@ -6,8 +6,7 @@ namespace tagwright::cli {
 
 std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
                                              const std::optional<std::string>& profilePath,
-                                             std::string_view unsetVariable,
-                                             std::ostream& errors) {
+                                             std::string_view unsetVariable, std::ostream& errors) {
   if (!profilePath) {
     errors << "tagwright: no settings profile: give --profile FILE (" << unsetVariable
            << " is not set)\n";
@@ -26,8 +25,9 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
   return RunInputs{std::move(scripts).value(), std::move(profile)};
 }
 
-ExitCode runScripts(ScriptHost& host, FileProfile& profile, const std::vector<ScriptSource>& sources,
-                    std::ostream& shown, std::ostream& errors) {
+ExitCode runScripts(ScriptHost& host, FileProfile& profile,
+                    const std::vector<ScriptSource>& sources, std::ostream& shown,
+                    std::ostream& errors) {
   if (host.start() != HostResult::Ok) {
     errors << "tagwright: the component could not load its settings from " << profile.path()
            << '\n';

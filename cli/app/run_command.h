@@ -28,15 +28,15 @@ struct RunInputs {
 // and returns the exit code, before anything has run.
 std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
                                              const std::optional<std::string>& profilePath,
-                                             std::string_view unsetVariable,
-                                             std::ostream& errors);
+                                             std::string_view unsetVariable, std::ostream& errors);
 
 // One run as the host application does it: Init with the profile, bind
 // every statement of every script, run them, Done, save the profile. A
 // script that cannot be read or bound stops the run before the first call;
 // the profile is then left alone. Returns kExitOk, kExitScriptError or
 // kExitProfile; print jobs may still be on their way when it returns.
-ExitCode runScripts(ScriptHost& host, FileProfile& profile, const std::vector<ScriptSource>& sources,
-                    std::ostream& shown, std::ostream& errors);
+ExitCode runScripts(ScriptHost& host, FileProfile& profile,
+                    const std::vector<ScriptSource>& sources, std::ostream& shown,
+                    std::ostream& errors);
 
 }  // namespace tagwright::cli

@@ -38,7 +38,9 @@ class ArgumentArray {
   SAFEARRAY* array_;
 };
 
-std::u16string textOf(const com::unique_bstr& text) { return std::u16string(com::bstrText(text.get())); }
+std::u16string textOf(const com::unique_bstr& text) {
+  return std::u16string(com::bstrText(text.get()));
+}
 
 }  // namespace
 

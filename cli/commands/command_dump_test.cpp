@@ -26,8 +26,7 @@ TEST(CommandDump, DecodesEachLineInTheCodePageItsElementWroteItIn) {
   EXPECT_EQ(dumpCommandStream(stream, DumpDecoders{&ansi, &oem}),
             "AA,0,0,1,1,1,0,Цена\nY0,0,Цена\nVA,0,0,1,1,0,0,Цена\nBE,0,0,2,4,24,0,1,Цена\n"
             "<NUL>A,Цена\n");
-  EXPECT_EQ(dumpCommandStream("VA," + cp1251 + "\r", DumpDecoders{}),
-            "VA,\\xD6\\xE5\\xED\\xE0\n");
+  EXPECT_EQ(dumpCommandStream("VA," + cp1251 + "\r", DumpDecoders{}), "VA,\\xD6\\xE5\\xED\\xE0\n");
 }
 
 }  // namespace

@@ -43,8 +43,8 @@ SettingsOutcome settingsCommand(FileProfile& profile, const std::vector<std::str
     const std::string name = assignment.substr(0, equals);
     const SettingKey* key = keyNamed(name);
     if (equals == std::string::npos || key == nullptr) {
-      std::string message = "\"" + assignment + "\": expected KEY=VALUE with one of the keys " +
-                            keyList();
+      std::string message =
+          "\"" + assignment + "\": expected KEY=VALUE with one of the keys " + keyList();
       if (equals != std::string::npos && findPropertyNumber(utf8ToUtf16(name))) {
         message = "\"" + name + "\" is a script property; settings takes the stored keys (" +
                   keyList() + "), or set the property in a script";

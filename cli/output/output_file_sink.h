@@ -13,7 +13,8 @@ namespace tagwright::cli {
 // written whole is counted as dropped and reported on `errors`.
 class OutputFileSink final : public JobSink {
  public:
-  OutputFileSink(std::string path, std::ostream& errors) : path_(std::move(path)), errors_(errors) {}
+  OutputFileSink(std::string path, std::ostream& errors)
+      : path_(std::move(path)), errors_(errors) {}
 
   void queue(PrintJob job) override;
   JobTally finish() override { return tally_; }

@@ -16,7 +16,9 @@ bool isNameChar(char32_t c) {
          (c >= 0x80 && c != 0xA0 && c != 0xFEFF);
 }
 
-bool isBlank(char32_t c) { return c == U' ' || c == U'\t' || c == U'\r' || c == 0xA0 || c == 0xFEFF; }
+bool isBlank(char32_t c) {
+  return c == U' ' || c == U'\t' || c == U'\r' || c == 0xA0 || c == 0xFEFF;
+}
 
 std::string describe(char32_t c) {
   if (c < 0x20 || c == 0x7F) {

@@ -21,7 +21,17 @@ struct ScriptError {
   std::string message;
 };
 
-enum class TokenKind { Name, Integer, Text, Equals, OpenParen, CloseParen, Comma, Question, EndOfLine };
+enum class TokenKind {
+  Name,
+  Integer,
+  Text,
+  Equals,
+  OpenParen,
+  CloseParen,
+  Comma,
+  Question,
+  EndOfLine
+};
 
 struct Token {
   TokenKind kind;

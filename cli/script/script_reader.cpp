@@ -128,8 +128,8 @@ class Parser {
             ++i_;
             break;
           }
-          return fail(current(), "expected ',' or ')' in the argument list, found " +
-                                     describe(current()));
+          return fail(current(),
+                      "expected ',' or ')' in the argument list, found " + describe(current()));
         }
       }
     } else {
@@ -151,9 +151,9 @@ ScriptReadResult readScript(std::string_view utf8Bytes) {
   ScriptReadResult result;
   Utf8Decoded decoded = decodeUtf8(utf8Bytes);
   if (decoded.fault) {
-    result.error = ScriptError{positionAfter(decoded.text),
-                               "invalid UTF-8: " + decoded.fault->reason +
-                                   " (save the script as UTF-8)"};
+    result.error =
+        ScriptError{positionAfter(decoded.text),
+                    "invalid UTF-8: " + decoded.fault->reason + " (save the script as UTF-8)"};
     return result;
   }
   LexResult lexed = lexScript(decoded.text);

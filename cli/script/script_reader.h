@@ -23,8 +23,8 @@ struct ScriptLiteral {
 
 struct Statement {
   StatementKind kind;
-  std::u16string name;      // as written, UTF-16, for the component's lookup
-  SourcePosition position;  // of the name
+  std::u16string name;                // as written, UTF-16, for the component's lookup
+  SourcePosition position;            // of the name
   std::vector<ScriptLiteral> values;  // the assigned value, or the arguments
 };
 

@@ -42,8 +42,9 @@ TEST(ScriptReader, ReadsTheThreeStatementFormsWithPositions) {
 }
 
 TEST(ScriptReader, CyrillicNamesAndTextsBecomeUtf16AndColumnsCountCharacters) {
-  ScriptReadResult ok = readOk("\xEF\xBB\xBFШиринаЭтикетки = 43 // комментарий\r\n"
-                               "СформироватьШтрихкодPDF417(\"Цена\")\n");
+  ScriptReadResult ok = readOk(
+      "\xEF\xBB\xBFШиринаЭтикетки = 43 // комментарий\r\n"
+      "СформироватьШтрихкодPDF417(\"Цена\")\n");
   ASSERT_EQ(ok.statements.size(), 2u);
   EXPECT_EQ(ok.statements[0].name, u"ШиринаЭтикетки");
   EXPECT_EQ(ok.statements[1].name, u"СформироватьШтрихкодPDF417");
@@ -56,8 +57,9 @@ TEST(ScriptReader, CyrillicNamesAndTextsBecomeUtf16AndColumnsCountCharacters) {
 }
 
 TEST(ScriptReader, KeepsTextsAsWrittenAndSkipsCommentsOutsideThem) {
-  ScriptReadResult r = readOk("PutText(\"// not a comment\", \"  \", \"\", \"a,b\") // comment\n"
-                              "// a whole comment line\n\n   \n");
+  ScriptReadResult r = readOk(
+      "PutText(\"// not a comment\", \"  \", \"\", \"a,b\") // comment\n"
+      "// a whole comment line\n\n   \n");
   ASSERT_EQ(r.statements.size(), 1u);
   const auto& v = r.statements[0].values;
   ASSERT_EQ(v.size(), 4u);
@@ -104,17 +106,14 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"F(2147483648)\n", 1, 3, "out of range"},
         Fault{"F(-2147483649)\n", 1, 3, "out of range"},
         Fault{"F(99999999999999999999999)\n", 1, 3, "out of range"},
-        Fault{"F(12ab)\n", 1, 3, "runs into"},
-        Fault{"Speed 4\n", 1, 7, "expected '=' or '('"},
+        Fault{"F(12ab)\n", 1, 3, "runs into"}, Fault{"Speed 4\n", 1, 7, "expected '=' or '('"},
         Fault{"Speed =\n", 1, 8, "expected a value"},
         Fault{"Speed = Fast\n", 1, 9, "expected a value"},
         Fault{"F(1,)\n", 1, 5, "expected an argument"},
-        Fault{"F(1 2)\n", 1, 5, "expected ',' or ')'"},
-        Fault{"F(1\n", 1, 4, "expected ',' or ')'"},
+        Fault{"F(1 2)\n", 1, 5, "expected ',' or ')'"}, Fault{"F(1\n", 1, 4, "expected ',' or ')'"},
         Fault{"F(1) G()\n", 1, 6, "after the statement"},
         Fault{"? 5\n", 1, 3, "expected a property name"},
-        Fault{"?\n", 1, 2, "expected a property name"},
-        Fault{"= 5\n", 1, 1, "starts with a name"},
+        Fault{"?\n", 1, 2, "expected a property name"}, Fault{"= 5\n", 1, 1, "starts with a name"},
         Fault{"Speed = 4;\n", 1, 10, "unexpected ';'"},
         Fault{"Speed = - 4\n", 1, 9, "unexpected '-'"},
         Fault{"A = 1\n\tB = 2 / 3\n", 2, 8, "unexpected '/'"},

@@ -14,8 +14,7 @@ namespace {
 
 class ScriptRunnerTest : public ::testing::Test {
  protected:
-  ScriptRunnerTest()
-      : addIn_(AddInServices{codePages_, jobs_, abort_}), host_(addIn_, &profile_) {
+  ScriptRunnerTest() : addIn_(AddInServices{codePages_, jobs_, abort_}), host_(addIn_, &profile_) {
     EXPECT_EQ(host_.start(), HostResult::Ok);
   }
 
@@ -101,8 +100,9 @@ INSTANTIATE_TEST_SUITE_P(
         BindingFault{"StartLabel(1)\n", "second.tws:1:1: 'StartLabel' takes 0 arguments, 1 given"},
         BindingFault{"Яркость = \"7\"\n",
                      "second.tws:1:11: property 'Яркость' takes an integer, not a text"},
-        BindingFault{"Speed = 4\nSpeed = \n", "second.tws:2:9: expected a value (an integer or a "
-                                              "quoted text), found the end of the line"}));
+        BindingFault{"Speed = 4\nSpeed = \n",
+                     "second.tws:2:9: expected a value (an integer or a "
+                     "quoted text), found the end of the line"}));
 
 // A component that refuses or fails one kind of call, to see that the run
 // stops there with the statement's place.
@@ -127,7 +127,9 @@ class RefusingHost final : public ScriptHost {
   }
   std::optional<std::int32_t> paramCount(std::int32_t m) override { return inner_.paramCount(m); }
   std::optional<bool> hasReturnValue(std::int32_t m) override { return inner_.hasReturnValue(m); }
-  HostResult getProperty(std::int32_t n, ScriptValue& v) override { return inner_.getProperty(n, v); }
+  HostResult getProperty(std::int32_t n, ScriptValue& v) override {
+    return inner_.getProperty(n, v);
+  }
   HostResult setProperty(std::int32_t, const ScriptValue&) override { return setResult_; }
   HostResult callAsProc(std::int32_t m, const ScriptArgs& a) override {
     return inner_.callAsProc(m, a);

@@ -42,7 +42,8 @@ HostResult AddIn::findMethod(std::u16string_view name, std::int32_t& number) con
   return number == -1 ? HostResult::Refused : HostResult::Ok;
 }
 
-HostResult AddIn::propertyName(std::int32_t number, std::int32_t alias, std::u16string& name) const {
+HostResult AddIn::propertyName(std::int32_t number, std::int32_t alias,
+                               std::u16string& name) const {
   const PropertyEntry* entry = propertyEntry(number);
   name = entry ? std::u16string(catalogueName(entry->english, entry->russian, alias)) : u"";
   return entry ? HostResult::Ok : HostResult::Refused;

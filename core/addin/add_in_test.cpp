@@ -121,8 +121,12 @@ TEST_F(AddInTest, MethodShapeQueriesAndWhatTheyLeaveUntouched) {
 
 TEST_F(AddInTest, PropertyValuesAcceptOnly32BitIntegers) {
   set(Property::Darkness, 12);
-  const ScriptValue refused[] = {T(u"7"), ScriptValue::real(7.0), ScriptValue::otherInteger(7),
-                                 ScriptValue::boolean(true), ScriptValue(), ScriptValue::other()};
+  const ScriptValue refused[] = {T(u"7"),
+                                 ScriptValue::real(7.0),
+                                 ScriptValue::otherInteger(7),
+                                 ScriptValue::boolean(true),
+                                 ScriptValue(),
+                                 ScriptValue::other()};
   for (const ScriptValue& v : refused) {
     EXPECT_EQ(addIn.setProperty(3, v), HostResult::Refused);
     EXPECT_EQ(get(Property::Darkness), 12);

@@ -38,11 +38,18 @@ TEST(Catalogue, NamesMatchExactlyAndCaseSensitively) {
     std::optional<std::int32_t> method;
   };
   const Case cases[] = {
-      {u"StartLabel", 0},         {u"НоваяЭтикетка", 0},     {u"startlabel", std::nullopt},
-      {u"StartLabel ", std::nullopt}, {u" StartLabel", std::nullopt},
-      {u"новаяэтикетка", std::nullopt}, {u"PutBarcodePDF417", 9},
-      {u"СформироватьШтрихкодPDF417", 9}, {u"PrintToBuff", 7}, {u"", std::nullopt},
-      {u"InversRectangle", 4},    {u"InverseRectangle", std::nullopt},
+      {u"StartLabel", 0},
+      {u"НоваяЭтикетка", 0},
+      {u"startlabel", std::nullopt},
+      {u"StartLabel ", std::nullopt},
+      {u" StartLabel", std::nullopt},
+      {u"новаяэтикетка", std::nullopt},
+      {u"PutBarcodePDF417", 9},
+      {u"СформироватьШтрихкодPDF417", 9},
+      {u"PrintToBuff", 7},
+      {u"", std::nullopt},
+      {u"InversRectangle", 4},
+      {u"InverseRectangle", std::nullopt},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(findMethodNumber(c.name), c.method) << std::string(c.name.begin(), c.name.end());

@@ -16,8 +16,8 @@ void writeProperty(PrinterSettings& s, Property property, std::int32_t value) {
   switch (row->script.kind) {
     case ScriptWrite::Flag: stored = value != 0 ? 1 : 0; break;
     case ScriptWrite::Ranged:
-      stored = row->script.accepted.contains(value) ? value - row->script.offset
-                                                     : row->defaultValue;
+      stored =
+          row->script.accepted.contains(value) ? value - row->script.offset : row->defaultValue;
       break;
   }
   if (row->clears != nullptr && stored != 0) s.*row->clears = 0;

@@ -49,8 +49,8 @@ void LabelComposer::putBarcode(const ScriptArgs& args) {
   const std::int32_t readable = settings_.BarcodeReadable;
 
   if ((letter == 'A' || letter == 'N' || letter == 'Q') && type.size() > 1 && type[1] == '2') {
-    appendLine(BodyText, "B%c%c,%d,%d,%d,%d,%d,%d,%d,%s%c", letter, '2', x, y, narrow, wide,
-               height, rotation, readable, data.c_str(), kCommandEnd);
+    appendLine(BodyText, "B%c%c,%d,%d,%d,%d,%d,%d,%d,%s%c", letter, '2', x, y, narrow, wide, height,
+               rotation, readable, data.c_str(), kCommandEnd);
   } else {
     appendLine(BodyText, "B%c,%d,%d,%d,%d,%d,%d,%d,%s%c", letter, x, y, narrow, wide, height,
                rotation, readable, data.c_str(), kCommandEnd);

@@ -42,9 +42,11 @@ INSTANTIATE_TEST_SUITE_P(
         BarcodeCase{"ratio_5_2_drops_fraction", 3, 2, u"1", 100, 0, "B1,0,30,3,7,100,0,1,0123", 3},
         BarcodeCase{"type_t_raises_width_to_5", 2, 0, u"t", 100, 0, "BT,0,30,5,10,100,0,1,0123", 5},
         BarcodeCase{"type_t_keeps_width_8", 8, 1, u"T", 100, 0, "BT,0,30,8,24,100,0,1,0123", 8},
-        BarcodeCase{"type_e_lowers_width_6_to_2", 6, 0, u"E", 100, 0, "BE,0,30,2,4,100,0,1,0123", 2},
+        BarcodeCase{"type_e_lowers_width_6_to_2", 6, 0, u"E", 100, 0, "BE,0,30,2,4,100,0,1,0123",
+                    2},
         BarcodeCase{"type_b_keeps_width_4", 4, 0, u"B", 100, 0, "BB,0,30,4,8,100,0,1,0123", 4},
-        BarcodeCase{"type_m_raises_width_1_to_2", 1, 0, u"m", 100, 0, "BM,0,30,2,4,100,0,1,0123", 2},
+        BarcodeCase{"type_m_raises_width_1_to_2", 1, 0, u"m", 100, 0, "BM,0,30,2,4,100,0,1,0123",
+                    2},
         BarcodeCase{"type_a_keeps_any_width", 9, 0, u"A", 100, 0, "BA,0,30,9,18,100,0,1,0123", 9},
         BarcodeCase{"type_n_keeps_any_width", 1, 0, u"N", 100, 0, "BN,0,30,1,2,100,0,1,0123", 1},
         BarcodeCase{"type_a2_keeps_digit", 2, 0, u"a2", 100, 0, "BA2,0,30,2,4,100,0,1,0123", 2},
@@ -62,9 +64,8 @@ TEST_F(BarcodeElementsTest, BarcodeReadableFlagAndDataRules) {
   call(Method::PutBarcode, {T(u"1"), I(1), I(2), I(50), I(0), T(u"   ")});
   call(Method::PutBarcode, {T(u"1"), I(1), I(2), I(50), I(0), T(u"")});
   call(Method::PutBarcode, {T(u"1"), I(1), I(2), I(50), I(0), T(u"Код 1\r\n2")});
-  EXPECT_EQ(visible(addIn.label().bodyText()),
-            visible("B1,1,2,2,4,50,0,0, \rB1,1,2,2,4,50,0,0, \r"
-                    "B1,1,2,2,4,50,0,0,\xCA\xEE\xE4 1  2\r"));
+  EXPECT_EQ(visible(addIn.label().bodyText()), visible("B1,1,2,2,4,50,0,0, \rB1,1,2,2,4,50,0,0, \r"
+                                                       "B1,1,2,2,4,50,0,0,\xCA\xEE\xE4 1  2\r"));
 }
 
 TEST_F(BarcodeElementsTest, BarcodeWithEmptyTypeAppendsNothingAndKeepsWidth) {
@@ -84,8 +85,7 @@ TEST_F(BarcodeElementsTest, StoredWidthOutsideTheListStillGivesALine) {
 }
 
 TEST_F(BarcodeElementsTest, Pdf417ClampsAndCuts) {
-  call(Method::PutBarcodePDF417,
-       {I(-1), I(-2), I(-3), I(400), I(2), I(40), I(9), T(u"data  ")});
+  call(Method::PutBarcodePDF417, {I(-1), I(-2), I(-3), I(400), I(2), I(40), I(9), T(u"data  ")});
   call(Method::PutBarcodePDF417, {I(5), I(6), I(7), I(8), I(91), I(0), I(-1), T(u"")});
   EXPECT_EQ(visible(addIn.label().bodyText()),
             visible("P0,0,-3,400,3,30,8,data\rP5,6,7,8,90,1,0, \r"));
@@ -101,8 +101,7 @@ TEST_F(BarcodeElementsTest, Pdf417DataIsTrimmedThenCutTo1024Bytes) {
   // first 1024 bytes remain.
   std::u16string data = std::u16string(1020, u'd') + u"    x" + std::u16string(10, u' ');
   call(Method::PutBarcodePDF417, {I(0), I(0), I(1), I(1), I(3), I(1), I(0), T(data)});
-  EXPECT_EQ(addIn.label().bodyText(),
-            "P0,0,1,1,3,1,0," + std::string(1020, 'd') + "    \r");
+  EXPECT_EQ(addIn.label().bodyText(), "P0,0,1,1,3,1,0," + std::string(1020, 'd') + "    \r");
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ void LabelComposer::startLabel() {
   } else if (s.LabelType == 1) {
     appendLine(HeaderText, "^Q%d,0,%d%c", s.LabelSize, s.FeedLenght, cr);
   } else if (s.BlackMarkPosition >= 0) {
-    appendLine(HeaderText, "^Q%d,%d,%d+%c", s.LabelSize, s.BlackMarkLenght, s.BlackMarkPosition, cr);
+    appendLine(HeaderText, "^Q%d,%d,%d+%c", s.LabelSize, s.BlackMarkLenght, s.BlackMarkPosition,
+               cr);
   } else {
     // The magnitude is taken in 64 bits so that the lowest value has one.
     appendLine(HeaderText, "^Q%d,%d,%lld-%c", s.LabelSize, s.BlackMarkLenght,

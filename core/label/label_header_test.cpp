@@ -44,7 +44,6 @@ TEST_P(LabelHeader, WritesTheSetUpCommands) {
   EXPECT_EQ(addIn.label().bodyText(), "");
 }
 
-
 INSTANTIATE_TEST_SUITE_P(
     Variants, LabelHeader,
     ::testing::Values(
@@ -52,30 +51,26 @@ INSTANTIATE_TEST_SUITE_P(
                    "^Q25,3|^W43|^S4|^AT|^H10|^R0|~Q+0|^O0|^D0|^E0|^P1|~R105"},
         HeaderCase{"continuous_tape", with([](PrinterSettings& s) { s.LabelType = 1; }),
                    "^Q25,0,10|^W43|^S4|^AT|^H10|^R0|~Q+0|^O0|^D0|^E0|^P1|~R105"},
-        HeaderCase{"black_mark_negative_offset",
-                   with([](PrinterSettings& s) {
+        HeaderCase{"black_mark_negative_offset", with([](PrinterSettings& s) {
                      s.LabelType = 2;
                      s.LabelSize = 30;
                      s.BlackMarkLenght = 3;
                      s.BlackMarkPosition = -2;
                    }),
                    "^Q30,3,2-|^W43|^S4|^AT|^H10|^R0|~Q+0|^O0|^D0|^E0|^P1|~R105"},
-        HeaderCase{"black_mark_zero_offset",
-                   with([](PrinterSettings& s) {
+        HeaderCase{"black_mark_zero_offset", with([](PrinterSettings& s) {
                      s.LabelType = 2;
                      s.LabelSize = 30;
                      s.BlackMarkLenght = 3;
                    }),
                    "^Q30,3,0+|^W43|^S4|^AT|^H10|^R0|~Q+0|^O0|^D0|^E0|^P1|~R105"},
-        HeaderCase{"unknown_media_is_black_mark",
-                   with([](PrinterSettings& s) {
+        HeaderCase{"unknown_media_is_black_mark", with([](PrinterSettings& s) {
                      s.LabelType = -7;
                      s.BlackMarkLenght = 4;
                      s.BlackMarkPosition = 5;
                    }),
                    "^Q25,4,5+|^W43|^S4|^AT|^H10|^R0|~Q+0|^O0|^D0|^E0|^P1|~R105"},
-        HeaderCase{"lowest_black_mark_offset_keeps_its_magnitude",
-                   with([](PrinterSettings& s) {
+        HeaderCase{"lowest_black_mark_offset_keeps_its_magnitude", with([](PrinterSettings& s) {
                      s.LabelType = 2;
                      s.BlackMarkPosition = INT32_MIN;
                    }),
@@ -86,21 +81,18 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"negative_top_margin_carries_its_sign",
                    with([](PrinterSettings& s) { s.TopMargin = -5; }),
                    "^Q25,3|^W43|^S4|^AT|^H10|^R0|~Q-5|^O0|^D0|^E0|^P1|~R105"},
-        HeaderCase{"positive_top_margin_and_left_margin",
-                   with([](PrinterSettings& s) {
+        HeaderCase{"positive_top_margin_and_left_margin", with([](PrinterSettings& s) {
                      s.TopMargin = 12;
                      s.LeftMargin = 40;
                    }),
                    "^Q25,3|^W43|^S4|^AT|^H10|^R40|~Q+12|^O0|^D0|^E0|^P1|~R105"},
-        HeaderCase{"stripper_rotation_stop",
-                   with([](PrinterSettings& s) {
+        HeaderCase{"stripper_rotation_stop", with([](PrinterSettings& s) {
                      s.PrinterStriper = 1;
                      s.LabelRotate = 1;
                      s.StopPosition = 7;
                    }),
                    "^Q25,3|^W43|^S4|^AT|^H10|^R0|~Q+0|^O1|^D0|^E7|^P1|~R50"},
-        HeaderCase{"negative_flags_count_as_off",
-                   with([](PrinterSettings& s) {
+        HeaderCase{"negative_flags_count_as_off", with([](PrinterSettings& s) {
                      s.PrinterStriper = -1;
                      s.LabelRotate = -1;
                      s.PrinterCutter = 5;

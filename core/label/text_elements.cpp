@@ -33,9 +33,8 @@ void LabelComposer::putTextLine(const ScriptArgs& args, char command, std::int32
   trimTrailingBlanks(text);
   if (text.empty()) text.assign(1, ' ');
 
-  std::string line = formatLine("%c%c,%d,%d,%d,%d,%d,%d,%s%c", command, font, x, y,
-                                horizontalScale, verticalScale, gap, rotation, text.c_str(),
-                                kCommandEnd);
+  std::string line = formatLine("%c%c,%d,%d,%d,%d,%d,%d,%s%c", command, font, x, y, horizontalScale,
+                                verticalScale, gap, rotation, text.c_str(), kCommandEnd);
   BodyText += toOem ? codePages_.ansiToOem(line) : line;
 }
 

@@ -48,7 +48,8 @@ class ScriptValue {
   bool operator==(const ScriptValue& other) const;
 
  private:
-  using Storage = std::variant<Empty, std::int32_t, std::u16string, double, bool, OtherInteger, Other>;
+  using Storage =
+      std::variant<Empty, std::int32_t, std::u16string, double, bool, OtherInteger, Other>;
   explicit ScriptValue(Storage v) : value_(std::move(v)) {}
   Storage value_;
 };

@@ -16,26 +16,26 @@ struct PrinterSettings {
   // Every field at the default that kSettingRows gives it.
   constexpr PrinterSettings();
 
-  std::int32_t PrinterPort;        // 0..2 LPT1..3, 3..11 COM1..9, 12 USB
-  std::int32_t PrinterSpeed;       // printed speed is index + 2
+  std::int32_t PrinterPort;   // 0..2 LPT1..3, 3..11 COM1..9, 12 USB
+  std::int32_t PrinterSpeed;  // printed speed is index + 2
   std::int32_t PrinterDarkness;
   std::int32_t PrinterStriper;
-  std::int32_t PrinterCutter;      // 0 no cutting, N: cut every N labels
-  std::int32_t LabelSize;          // label height
+  std::int32_t PrinterCutter;  // 0 no cutting, N: cut every N labels
+  std::int32_t LabelSize;      // label height
   std::int32_t LabelWidth;
   std::int32_t LeftMargin;
-  std::int32_t TopMargin;          // signed
+  std::int32_t TopMargin;  // signed
   std::int32_t StopPosition;
-  std::int32_t BarcodeWidth;       // narrow bar in dots is index + 1
+  std::int32_t BarcodeWidth;  // narrow bar in dots is index + 1
   std::int32_t BarcodeReadable;
-  std::int32_t BarcodeNarrow;      // 0 "2 / 1", 1 "3 / 1", 2 "5 / 2"
-  std::int32_t LabelType;          // 0 gaps, 1 continuous tape, 2 black mark
+  std::int32_t BarcodeNarrow;  // 0 "2 / 1", 1 "3 / 1", 2 "5 / 2"
+  std::int32_t LabelType;      // 0 gaps, 1 continuous tape, 2 black mark
   std::int32_t LabelGap;
   std::int32_t FeedLenght;
   std::int32_t BlackMarkLenght;
   std::int32_t BlackMarkPosition;
   std::int32_t LabelRotate;
-  std::int32_t MetodTransfer;      // 0 direct thermal, 1 thermal transfer
+  std::int32_t MetodTransfer;  // 0 direct thermal, 1 thermal transfer
 
   bool operator==(const PrinterSettings&) const = default;
 };
@@ -79,15 +79,15 @@ inline constexpr std::array<SettingRow, 20> kSettingRows = [] {
        printer(3)},
       {u"PrinterCutter", &S::PrinterCutter, P::Cutter, 0, ranged(0, 9999), &S::PrinterStriper,
        edit({1, 9999}), printer(4)},
-      {u"LabelSize", &S::LabelSize, P::LabelHeight, 25, ranged(0, 9999), nullptr,
-       edit(kAnyLength), label(0)},
-      {u"LabelWidth", &S::LabelWidth, P::LabelWidth, 43, ranged(0, 9994), nullptr,
-       edit(kAnyLength), label(1)},
+      {u"LabelSize", &S::LabelSize, P::LabelHeight, 25, ranged(0, 9999), nullptr, edit(kAnyLength),
+       label(0)},
+      {u"LabelWidth", &S::LabelWidth, P::LabelWidth, 43, ranged(0, 9994), nullptr, edit(kAnyLength),
+       label(1)},
       // The left offset's arrows stop at 5 while a typed 0 is kept.
       {u"LeftMargin", &S::LeftMargin, P::LabelLeftMargin, 0, ranged(0, 9999), nullptr,
        edit(kAnyLength, {5, 9999}), label(3)},
-      {u"TopMargin", &S::TopMargin, P::LabelTopMargin, 0, ranged(-36, 36), nullptr,
-       edit({-36, 36}), label(4)},
+      {u"TopMargin", &S::TopMargin, P::LabelTopMargin, 0, ranged(-36, 36), nullptr, edit({-36, 36}),
+       label(4)},
       {u"StopPosition", &S::StopPosition, P::StopPosition, 0, ranged(0, 9999), nullptr,
        edit({0, 40}), label(5)},
       {u"BarcodeWidth", &S::BarcodeWidth, P::BarcodeWidth, 1, ranged(1, 10, 1), nullptr, kNoEdit,
@@ -99,8 +99,8 @@ inline constexpr std::array<SettingRow, 20> kSettingRows = [] {
       {u"LabelType", &S::LabelType, P::LabelType, 0, ranged(0, 2), nullptr, kNoEdit, media(3)},
       {u"LabelGap", &S::LabelGap, P::GapLenght, 3, ranged(1, 255), nullptr, edit({1, 255}),
        label(2)},
-      {u"FeedLenght", &S::FeedLenght, P::FeedLenght, 10, ranged(0, 9999), nullptr,
-       edit(kAnyLength), media(4)},
+      {u"FeedLenght", &S::FeedLenght, P::FeedLenght, 10, ranged(0, 9999), nullptr, edit(kAnyLength),
+       media(4)},
       {u"BlackMarkLenght", &S::BlackMarkLenght, P::BlackMarkLenght, 0, ranged(0, 9999), nullptr,
        edit(kAnyLength), media(5)},
       {u"BlackMarkPosition", &S::BlackMarkPosition, P::BlackMarkPosition, 0, ranged(0, 9999),

@@ -31,12 +31,9 @@ std::u16string portName(std::int32_t index) {
 
 std::u16string_view mediaLengthCaption(std::int32_t labelType) {
   switch (labelType) {
-    case 0:
-      return u"Зазор между этикетками :";
-    case 1:
-      return u"Длина прогона бумаги :";
-    default:
-      return u"Длина черной метки :";
+    case 0: return u"Зазор между этикетками :";
+    case 1: return u"Длина прогона бумаги :";
+    default: return u"Длина черной метки :";
   }
 }
 
@@ -139,34 +136,17 @@ void SettingsPage::handle(int control, PageEvent event) {
     case PageEvent::Clicked:
       markDirty();
       switch (control) {
-        case kWebPageButton:
-          links_->openWebPage();
-          break;
-        case kSupportMailButton:
-          links_->openSupportMail();
-          break;
-        case kGapLabelsRadio:
-          switchMedia(0);
-          break;
-        case kContinuousTapeRadio:
-          switchMedia(1);
-          break;
-        case kBlackMarkRadio:
-          switchMedia(2);
-          break;
-        case kStripperBox:
-          clickStripper();
-          break;
-        case kCutterBox:
-          clickCutter();
-          break;
-        default:
-          break;
+        case kWebPageButton: links_->openWebPage(); break;
+        case kSupportMailButton: links_->openSupportMail(); break;
+        case kGapLabelsRadio: switchMedia(0); break;
+        case kContinuousTapeRadio: switchMedia(1); break;
+        case kBlackMarkRadio: switchMedia(2); break;
+        case kStripperBox: clickStripper(); break;
+        case kCutterBox: clickCutter(); break;
+        default: break;
       }
       break;
-    case PageEvent::SelectionChanged:
-      markDirty();
-      break;
+    case PageEvent::SelectionChanged: markDirty(); break;
     case PageEvent::TextChanged:
       if (findPageEdit(control, settings_.LabelType)) {
         typedEdits_.insert(control);

@@ -20,8 +20,8 @@ TEST(SettingsPersistence, FreshStoreGivesTheDefaultsInKeyOrder) {
   PrinterSettings settings;
   settings.LabelSize = 999;  // must be overwritten by the store's default
   ASSERT_TRUE(LoadSettings(profile, settings));
-  EXPECT_EQ(asList(settings), (std::vector<std::int32_t>{0, 0, 5, 0, 0, 25, 43, 0, 0, 0, 1, 0, 1,
-                                                         0, 3, 10, 0, 0, 0, 0}));
+  EXPECT_EQ(asList(settings), (std::vector<std::int32_t>{0, 0, 5, 0, 0, 25, 43, 0, 0, 0,
+                                                         1, 0, 1, 0, 3, 10, 0,  0, 0, 0}));
   EXPECT_EQ(settings, PrinterSettings{});
 }
 
@@ -31,19 +31,19 @@ TEST(SettingsPersistence, LoadsWithColonKeysAndSavesWithBareKeysInOneOrder) {
   ASSERT_TRUE(LoadSettings(profile, settings));
   SaveSettings(profile, settings);
   const std::vector<std::u16string> expected = {
-      u"read:PrinterPort:0",        u"read:PrinterSpeed:0",     u"read:PrinterDarkness:5",
-      u"read:PrinterStriper:0",     u"read:PrinterCutter:0",    u"read:LabelSize:25",
-      u"read:LabelWidth:43",        u"read:LeftMargin:0",       u"read:TopMargin:0",
-      u"read:StopPosition:0",       u"read:BarcodeWidth:1",     u"read:BarcodeNarrow:0",
-      u"read:BarcodeReadable:1",    u"read:LabelType:0",        u"read:LabelGap:3",
-      u"read:FeedLenght:10",        u"read:BlackMarkLenght:0",  u"read:BlackMarkPosition:0",
-      u"read:LabelRotate:0",        u"read:MetodTransfer:0",    u"write:PrinterPort=0",
-      u"write:PrinterSpeed=0",      u"write:PrinterDarkness=5", u"write:PrinterStriper=0",
-      u"write:PrinterCutter=0",     u"write:LabelSize=25",      u"write:LabelWidth=43",
-      u"write:LeftMargin=0",        u"write:TopMargin=0",       u"write:StopPosition=0",
-      u"write:BarcodeWidth=1",      u"write:BarcodeNarrow=0",   u"write:BarcodeReadable=1",
-      u"write:LabelType=0",         u"write:LabelGap=3",        u"write:FeedLenght=10",
-      u"write:BlackMarkLenght=0",   u"write:BlackMarkPosition=0", u"write:LabelRotate=0",
+      u"read:PrinterPort:0",      u"read:PrinterSpeed:0",       u"read:PrinterDarkness:5",
+      u"read:PrinterStriper:0",   u"read:PrinterCutter:0",      u"read:LabelSize:25",
+      u"read:LabelWidth:43",      u"read:LeftMargin:0",         u"read:TopMargin:0",
+      u"read:StopPosition:0",     u"read:BarcodeWidth:1",       u"read:BarcodeNarrow:0",
+      u"read:BarcodeReadable:1",  u"read:LabelType:0",          u"read:LabelGap:3",
+      u"read:FeedLenght:10",      u"read:BlackMarkLenght:0",    u"read:BlackMarkPosition:0",
+      u"read:LabelRotate:0",      u"read:MetodTransfer:0",      u"write:PrinterPort=0",
+      u"write:PrinterSpeed=0",    u"write:PrinterDarkness=5",   u"write:PrinterStriper=0",
+      u"write:PrinterCutter=0",   u"write:LabelSize=25",        u"write:LabelWidth=43",
+      u"write:LeftMargin=0",      u"write:TopMargin=0",         u"write:StopPosition=0",
+      u"write:BarcodeWidth=1",    u"write:BarcodeNarrow=0",     u"write:BarcodeReadable=1",
+      u"write:LabelType=0",       u"write:LabelGap=3",          u"write:FeedLenght=10",
+      u"write:BlackMarkLenght=0", u"write:BlackMarkPosition=0", u"write:LabelRotate=0",
       u"write:MetodTransfer=0"};
   EXPECT_EQ(profile.calls, expected);
 }
@@ -82,13 +82,20 @@ TEST(SettingsPersistence, ValuesOfOtherTypesAreCoercedOrLeaveTheFieldAlone) {
     std::int32_t expected;
   };
   const Case cases[] = {
-      {ScriptValue::text(u"42"), 42},        {ScriptValue::text(u" -7 "), -7},
-      {ScriptValue::real(2.5), 2},           {ScriptValue::real(3.5), 4},
-      {ScriptValue::real(-1.6), -2},         {ScriptValue::otherInteger(300), 300},
-      {ScriptValue::boolean(true), -1},      {ScriptValue::text(u"12abc"), 77},
-      {ScriptValue::text(u""), 77},          {ScriptValue::text(u"99999999999"), 77},
-      {ScriptValue::real(1e20), 77},         {ScriptValue::otherInteger(1LL << 40), 77},
-      {ScriptValue(), 77},                   {ScriptValue::other(), 77},
+      {ScriptValue::text(u"42"), 42},
+      {ScriptValue::text(u" -7 "), -7},
+      {ScriptValue::real(2.5), 2},
+      {ScriptValue::real(3.5), 4},
+      {ScriptValue::real(-1.6), -2},
+      {ScriptValue::otherInteger(300), 300},
+      {ScriptValue::boolean(true), -1},
+      {ScriptValue::text(u"12abc"), 77},
+      {ScriptValue::text(u""), 77},
+      {ScriptValue::text(u"99999999999"), 77},
+      {ScriptValue::real(1e20), 77},
+      {ScriptValue::otherInteger(1LL << 40), 77},
+      {ScriptValue(), 77},
+      {ScriptValue::other(), 77},
   };
   for (const Case& c : cases) {
     MemoryProfile profile;

@@ -18,16 +18,10 @@ JobOutcome PrintWorker::run(PrintJob job) const {
     handle = OpenPrinterPort(services_.ports, services_.sleeper, job.port, errorText);
     if (handle != kInvalidPort) break;
     switch (services_.prompt.ask(errorText)) {
-      case PromptAnswer::Abort:
-        services_.printAbort.set();
-        return JobOutcome::Dropped;
-      case PromptAnswer::Ignore:
-        return JobOutcome::Dropped;
-      case PromptAnswer::Retry:
-        break;
-      case PromptAnswer::Failed:
-        services_.sleeper.sleepFor(kUnansweredPromptPause);
-        break;
+      case PromptAnswer::Abort: services_.printAbort.set(); return JobOutcome::Dropped;
+      case PromptAnswer::Ignore: return JobOutcome::Dropped;
+      case PromptAnswer::Retry: break;
+      case PromptAnswer::Failed: services_.sleeper.sleepFor(kUnansweredPromptPause); break;
     }
   }
 

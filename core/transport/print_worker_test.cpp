@@ -140,9 +140,9 @@ TEST_F(PrintWorkerTest, UnansweredQuestionCountsAsRetryAfterAPause) {
   prompt.answer(PromptAnswer::Failed, [&] { layer.makeOpenable("LPT1"); });
   EXPECT_EQ(run("job", 0), JobOutcome::Written);
   EXPECT_EQ(prompt.questions().size(), 2u);
-  EXPECT_EQ(sleeper.sleeps(), (std::vector<milliseconds>{PrintWorker::kUnansweredPromptPause,
-                                                         PrintWorker::kUnansweredPromptPause,
-                                                         milliseconds(0)}));
+  EXPECT_EQ(sleeper.sleeps(),
+            (std::vector<milliseconds>{PrintWorker::kUnansweredPromptPause,
+                                       PrintWorker::kUnansweredPromptPause, milliseconds(0)}));
   EXPECT_EQ(PrintWorker::kUnansweredPromptPause, milliseconds(1000));
 }
 

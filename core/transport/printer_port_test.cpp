@@ -16,9 +16,9 @@ using testing::ScriptedPortLayer;
 using Calls = std::vector<std::string>;
 
 const std::string kTimeouts[] = {"getTimeouts", "setTimeouts 200,100,200,1000,2000"};
-const Calls kSerialSetUp = {
-    "getModemStatus",          "getCommState",   "setupQueues 256,256",
-    "setCommState 9600,8,0,0,state as found", "setCommMask 65", "purge 12"};
+const Calls kSerialSetUp = {"getModemStatus",      "getCommState",
+                            "setupQueues 256,256", "setCommState 9600,8,0,0,state as found",
+                            "setCommMask 65",      "purge 12"};
 
 Calls concat(std::initializer_list<Calls> parts) {
   Calls all;
@@ -48,10 +48,10 @@ TEST(OpenPrinterPort, EachIndexOpensItsNameWithTheSetUpOfItsKind) {
     bool parallel;
   };
   const Case cases[] = {
-      {0, "LPT1", false, true},     {1, "LPT2", false, true},   {2, "LPT3", false, true},
-      {3, "COM1", true, false},     {5, "COM3", true, false},   {11, "COM9", true, false},
-      {13, "LPT1", true, false},    {100, "LPT1", true, false}, {INT_MAX, "LPT1", true, false},
-      {-1, "LPT1", false, true},    {INT_MIN, "LPT1", false, true},
+      {0, "LPT1", false, true},  {1, "LPT2", false, true},       {2, "LPT3", false, true},
+      {3, "COM1", true, false},  {5, "COM3", true, false},       {11, "COM9", true, false},
+      {13, "LPT1", true, false}, {100, "LPT1", true, false},     {INT_MAX, "LPT1", true, false},
+      {-1, "LPT1", false, true}, {INT_MIN, "LPT1", false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("index " + std::to_string(c.index));
@@ -59,7 +59,9 @@ TEST(OpenPrinterPort, EachIndexOpensItsNameWithTheSetUpOfItsKind) {
     Opened opened = openPort(layer, c.index);
     ASSERT_NE(opened.port, kInvalidPort);
     EXPECT_EQ(opened.errorText, "untouched");
-    EXPECT_EQ(layer.calls(), concat({{"open " + c.name}, timeouts, c.serial ? kSerialSetUp : Calls{},
+    EXPECT_EQ(layer.calls(), concat({{"open " + c.name},
+                                     timeouts,
+                                     c.serial ? kSerialSetUp : Calls{},
                                      c.parallel ? testWrite : Calls{}}));
     if (c.parallel) {
       using Write = std::pair<std::string, std::string>;
@@ -70,7 +72,8 @@ TEST(OpenPrinterPort, EachIndexOpensItsNameWithTheSetUpOfItsKind) {
 
 TEST(OpenPrinterPort, UsbPortGetsOnlyTheTimeouts) {
   ScriptedPortLayer layer;
-  const std::string path = R"(\\?\usb#vid_195f&pid_0001#5&1a2b#{a5dcbf10-6530-11d2-901f-00c04fb951ed})";
+  const std::string path =
+      R"(\\?\usb#vid_195f&pid_0001#5&1a2b#{a5dcbf10-6530-11d2-901f-00c04fb951ed})";
   layer.setUsbDevicePaths({path});
   Opened opened = openPort(layer, kUsbPortIndex);
   ASSERT_NE(opened.port, kInvalidPort);
@@ -101,7 +104,8 @@ TEST(OpenPrinterPort, OpenFailuresGiveTheTextOfThePortKindWithTheCode) {
       {7, 1167, std::string(kCannotOpenPortText) + "\r\n" + std::string(kErrorCodeLabel) + "1167"},
       {kUsbPortIndex, 32,
        std::string(kPrinterNotConnectedText) + "\r\n" + std::string(kErrorCodeLabel) + "32"},
-      {1, 0xFFFFFFFFu, std::string(kCannotOpenPortText) + "\r\n" + std::string(kErrorCodeLabel) + "-1"},
+      {1, 0xFFFFFFFFu,
+       std::string(kCannotOpenPortText) + "\r\n" + std::string(kErrorCodeLabel) + "-1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("index " + std::to_string(c.index));
@@ -152,10 +156,14 @@ TEST(OpenPrinterPort, ParallelPortWhoseTestWriteFailsHasNoPrinter) {
 }
 
 TEST(FindUsbPrinterPath, TheLastPathContainingTheLowerCaseIdsWins) {
-  const std::string first = R"(\\?\usb#vid_195f&pid_0001#aaa#{a5dcbf10-6530-11d2-901f-00c04fb951ed})";
-  const std::string second = R"(\\?\usb#vid_195f&pid_0001#bbb#{a5dcbf10-6530-11d2-901f-00c04fb951ed})";
-  const std::string other = R"(\\?\usb#vid_046d&pid_c52b#ccc#{a5dcbf10-6530-11d2-901f-00c04fb951ed})";
-  const std::string capitals = R"(\\?\USB#VID_195F&PID_0001#ddd#{A5DCBF10-6530-11D2-901F-00C04FB951ED})";
+  const std::string first =
+      R"(\\?\usb#vid_195f&pid_0001#aaa#{a5dcbf10-6530-11d2-901f-00c04fb951ed})";
+  const std::string second =
+      R"(\\?\usb#vid_195f&pid_0001#bbb#{a5dcbf10-6530-11d2-901f-00c04fb951ed})";
+  const std::string other =
+      R"(\\?\usb#vid_046d&pid_c52b#ccc#{a5dcbf10-6530-11d2-901f-00c04fb951ed})";
+  const std::string capitals =
+      R"(\\?\USB#VID_195F&PID_0001#ddd#{A5DCBF10-6530-11D2-901F-00C04FB951ED})";
   struct Case {
     std::vector<std::string> paths;
     std::string found;

@@ -80,7 +80,8 @@ std::optional<std::string> writeFileAtomicallyWith(SystemCalls& calls, const std
   if (fd.get() < 0) return failure("cannot make a temporary file beside", path, errno);
   TemporaryFile temporary(name.data());
 
-  if (::fchmod(fd.get(), mode) != 0) return failure("cannot set the mode of", temporary.path(), errno);
+  if (::fchmod(fd.get(), mode) != 0)
+    return failure("cannot set the mode of", temporary.path(), errno);
   if (const int error = writeAll(calls, fd.get(), content); error != 0) {
     return failure("cannot write", temporary.path(), error);
   }

@@ -63,7 +63,7 @@ IconvCodePages::PageTables buildTables(const std::string& page) {
     unsigned char out[8];
     const int length = decode.convert(&in, 1, reinterpret_cast<char*>(out), sizeof out);
     if (length < 0 && errno == EINVAL) notSingleByte(page);  // a lead byte
-    if (length > 2) notSingleByte(page);  // one byte, several characters
+    if (length > 2) notSingleByte(page);                     // one byte, several characters
     tables.toUtf16[static_cast<std::size_t>(byte)] =
         length == 2 ? static_cast<char16_t>(out[0] | out[1] << 8) : char16_t{kNoMapping};
   }

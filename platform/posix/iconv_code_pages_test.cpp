@@ -89,9 +89,11 @@ TEST(IconvCodePages, CharactersWithoutAMappingBecomeOneQuestionMarkEach) {
     std::string ansi;
   };
   const Case cases[] = {
-      {u"Цена €5", "\xD6\xE5\xED\xE0 \x88" "5"},
+      {u"Цена €5",
+       "\xD6\xE5\xED\xE0 \x88"
+       "5"},
       {u"中文", "??"},
-      {u"a\U0001F600b", "a?b"},          // a pair is one character
+      {u"a\U0001F600b", "a?b"},                                 // a pair is one character
       {std::u16string(u"a") + char16_t(0xD83D) + u"b", "a?b"},  // lone high surrogate
       {std::u16string(u"a") + char16_t(0xDE00) + u"b", "a?b"},  // lone low surrogate
       {std::u16string(u"a") + char16_t(0xD83D), "a?"},          // high surrogate at the end

@@ -31,17 +31,20 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
   std::error_code ec;
   if (!target.parent_path().empty()) fs::create_directories(target.parent_path(), ec);
   if (ec) return "cannot make the directory of " + path + ": " + ec.message();
-  const std::wstring temporary = target.wstring() + L".tmp" + std::to_wstring(::GetCurrentProcessId());
+  const std::wstring temporary =
+      target.wstring() + L".tmp" + std::to_wstring(::GetCurrentProcessId());
   {
-    win32::unique_file_handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return "cannot make a temporary file beside " + path + ": " +
-                              systemMessage(::GetLastError());
+    win32::unique_file_handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+      return "cannot make a temporary file beside " + path + ": " + systemMessage(::GetLastError());
     std::size_t done = 0;
     while (done < content.size()) {
       DWORD written = 0;
-      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
-      if (!::WriteFile(file.get(), content.data() + done, chunk, &written, nullptr) || written == 0) {
+      const DWORD chunk =
+          static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
+      if (!::WriteFile(file.get(), content.data() + done, chunk, &written, nullptr) ||
+          written == 0) {
         const DWORD error = ::GetLastError();
         file.reset();
         ::DeleteFileW(temporary.c_str());
@@ -67,8 +70,9 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
 
 FileRead readWholeFile(const std::string& path) {
   FileRead result;
-  win32::unique_file_handle file(::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::unique_file_handle file(::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                               nullptr));
   if (!file) {
     const DWORD error = ::GetLastError();
     if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {

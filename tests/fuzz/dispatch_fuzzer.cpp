@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   testing::DispatchDriver driver(data, size);
   while (!driver.done()) {
     driver.step(addIn);
-    for (const std::string* text : {&addIn.label().headerText(), &addIn.label().bodyText(),
-                                    &addIn.label().jobText()}) {
+    for (const std::string* text :
+         {&addIn.label().headerText(), &addIn.label().bodyText(), &addIn.label().jobText()}) {
       if (!testing::checkCommandText(*text).empty()) std::abort();
     }
   }

@@ -8,9 +8,10 @@ std::int32_t DispatchDriver::number() {
   switch (byte() % 4) {
     case 0: return static_cast<std::int8_t>(byte());
     case 1: return static_cast<std::int16_t>(byte() << 8 | byte());
-    case 2: return static_cast<std::int32_t>(static_cast<std::uint32_t>(byte()) << 24 |
-                                             static_cast<std::uint32_t>(byte()) << 16 |
-                                             static_cast<std::uint32_t>(byte()) << 8 | byte());
+    case 2:
+      return static_cast<std::int32_t>(static_cast<std::uint32_t>(byte()) << 24 |
+                                       static_cast<std::uint32_t>(byte()) << 16 |
+                                       static_cast<std::uint32_t>(byte()) << 8 | byte());
     default: return byte() % 2 ? INT32_MIN : INT32_MAX;
   }
 }
@@ -19,7 +20,7 @@ std::u16string DispatchDriver::text() {
   // Mostly short texts from an alphabet that includes line breaks, zero,
   // Cyrillic, characters without a code-page mapping and lone surrogates;
   // sometimes long ones.
-  static const char16_t kAlphabet[] = {u'A', u'z', u' ', u'\r', u'\n', u'\0', u'2', u',',
+  static const char16_t kAlphabet[] = {u'A', u'z', u' ', u'\r', u'\n',  u'\0',  u'2', u',',
                                        u'Ж', u'я', u'€', u'日', 0xD800, 0xDC00, u'T', u'q'};
   std::size_t length = byte();
   if (length == 255) length = 3000;

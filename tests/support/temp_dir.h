@@ -29,8 +29,7 @@ class TempDir {
     return (std::filesystem::path(path_) / name).string();
   }
   std::size_t entries() const {
-    return static_cast<std::size_t>(
-        std::distance(std::filesystem::directory_iterator(path_), {}));
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_), {}));
   }
 
  private:

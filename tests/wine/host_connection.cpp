@@ -55,7 +55,8 @@ HRESULT MemoryProfile::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
   auto found = stored.find(key);
   if (found != stored.end()) return VariantCopy(value, found->second.get());
   value->vt = VT_I4;
-  value->lVal = colon == std::wstring::npos ? 0 : std::wcstol(full.c_str() + colon + 1, nullptr, 10);
+  value->lVal =
+      colon == std::wstring::npos ? 0 : std::wcstol(full.c_str() + colon + 1, nullptr, 10);
   return S_OK;
 }
 

@@ -16,10 +16,10 @@ namespace wine_tests {
 namespace {
 
 const wchar_t* const kKeys[] = {
-    L"PrinterPort",    L"PrinterSpeed", L"PrinterDarkness", L"PrinterStriper",  L"PrinterCutter",
-    L"LabelSize",      L"LabelWidth",   L"LeftMargin",      L"TopMargin",       L"StopPosition",
-    L"BarcodeWidth",   L"BarcodeNarrow", L"BarcodeReadable", L"LabelType",      L"LabelGap",
-    L"FeedLenght",     L"BlackMarkLenght", L"BlackMarkPosition", L"LabelRotate", L"MetodTransfer",
+    L"PrinterPort",  L"PrinterSpeed",    L"PrinterDarkness",   L"PrinterStriper", L"PrinterCutter",
+    L"LabelSize",    L"LabelWidth",      L"LeftMargin",        L"TopMargin",      L"StopPosition",
+    L"BarcodeWidth", L"BarcodeNarrow",   L"BarcodeReadable",   L"LabelType",      L"LabelGap",
+    L"FeedLenght",   L"BlackMarkLenght", L"BlackMarkPosition", L"LabelRotate",    L"MetodTransfer",
 };
 const long kDefaults[] = {0, 0, 5, 0, 0, 25, 43, 0, 0, 0, 1, 0, 1, 0, 3, 10, 0, 0, 0, 0};
 

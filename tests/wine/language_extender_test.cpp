@@ -49,9 +49,8 @@ TEST(LanguageExtender, FindsNamesInBothLanguagesExactly) {
   AddInSession session;
   for (const Case& c : cases) {
     long number = 99;
-    const HRESULT result = c.method
-                               ? session.extender().FindMethod(bstr(c.name).get(), &number)
-                               : session.extender().FindProp(bstr(c.name).get(), &number);
+    const HRESULT result = c.method ? session.extender().FindMethod(bstr(c.name).get(), &number)
+                                    : session.extender().FindProp(bstr(c.name).get(), &number);
     EXPECT_EQ(number, c.number) << std::wstring(c.name).size();
     EXPECT_EQ(result, c.number >= 0 ? S_OK : S_FALSE);
   }
@@ -69,10 +68,14 @@ TEST(LanguageExtender, NamesByNumberAndAlias) {
     HRESULT result;
   };
   const Case cases[] = {
-      {false, 3, 1, L"Яркость", S_OK},        {false, 3, 0, L"Darkness", S_OK},
-      {false, 3, 2, L"", S_OK},               {false, 21, 0, L"", S_FALSE},
-      {false, -1, 0, L"", S_FALSE},           {true, 7, 1, L"ПечататьВБуфер", S_OK},
-      {true, 4, 0, L"InversRectangle", S_OK}, {true, 10, 0, L"", S_FALSE},
+      {false, 3, 1, L"Яркость", S_OK},
+      {false, 3, 0, L"Darkness", S_OK},
+      {false, 3, 2, L"", S_OK},
+      {false, 21, 0, L"", S_FALSE},
+      {false, -1, 0, L"", S_FALSE},
+      {true, 7, 1, L"ПечататьВБуфер", S_OK},
+      {true, 4, 0, L"InversRectangle", S_OK},
+      {true, 10, 0, L"", S_FALSE},
   };
   AddInSession session;
   for (const Case& c : cases) {

@@ -12,8 +12,8 @@ using namespace std::chrono_literals;
 
 com_ptr<IClassFactory> factory() {
   com_ptr<IClassFactory> result;
-  EXPECT_EQ(CoGetClassObject(host::kAddInClassId, CLSCTX_INPROC_SERVER, nullptr,
-                             IID_IClassFactory, result.put_void()),
+  EXPECT_EQ(CoGetClassObject(host::kAddInClassId, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                             result.put_void()),
             S_OK);
   return result;
 }

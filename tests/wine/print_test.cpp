@@ -66,8 +66,7 @@ class Printing : public ::testing::Test {
 
 // The header of a 30 x 58 mm gap label, speed 4, darkness 12, thermal
 // transfer, top margin -5.
-const std::string kHeader =
-    "^Q30,3\r^W58\r^S4\r^AT\r^H12\r^R0\r~Q-5\r^O0\r^D0\r^E0\r^P1\r~R105\r";
+const std::string kHeader = "^Q30,3\r^W58\r^S4\r^AT\r^H12\r^R0\r~Q-5\r^O0\r^D0\r^E0\r^P1\r~R105\r";
 
 // The header from the default settings: a 25 x 43 mm gap label, direct
 // thermal printing.
@@ -93,8 +92,7 @@ TEST_F(Printing, FullScriptReachesThePortByteForByte) {
   ASSERT_EQ(session_.call(L"PutImage", {0L, 0L, L"LOGO  "}), S_OK);
   ASSERT_EQ(session_.call(L"PutBarcode", {L"e", 15L, 25L, 50L, 1L, L"4601234567890"}), S_OK);
   EXPECT_EQ(session_.property(L"BarcodeWidth"), 2) << "type E corrects the width";
-  ASSERT_EQ(session_.call(L"PutBarcodePDF417", {0L, 0L, 400L, 200L, 2L, 40L, 9L, L"Данные"}),
-            S_OK);
+  ASSERT_EQ(session_.call(L"PutBarcodePDF417", {0L, 0L, 400L, 200L, 2L, 40L, 9L, L"Данные"}), S_OK);
 
   const std::string body =
       // PutText: the whole line in code page 866.

@@ -26,8 +26,8 @@ class DllResources : public ::testing::Test {
   std::u16string loadString(int id) {
     const wchar_t* text = nullptr;
     // With a zero length LoadString hands out the resource text in place.
-    const int length = LoadStringW(module_, static_cast<UINT>(id),
-                                   reinterpret_cast<LPWSTR>(&text), 0);
+    const int length =
+        LoadStringW(module_, static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
     if (length <= 0 || text == nullptr) return u"<missing>";
     return std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<size_t>(length));
   }

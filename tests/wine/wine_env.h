@@ -48,8 +48,7 @@ unique_safearray makeArgs(std::initializer_list<Arg> args);
 std::string readFileBytes(const std::wstring& path);
 void truncateFile(const std::wstring& path);
 // Polls the file until it holds at least `size` bytes; false on time-out.
-bool waitForFileSize(const std::wstring& path, std::size_t size,
-                     std::chrono::milliseconds timeout);
+bool waitForFileSize(const std::wstring& path, std::size_t size, std::chrono::milliseconds timeout);
 
 // One add-in object driven through its language extension by name.
 class AddInSession {

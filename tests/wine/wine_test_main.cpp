@@ -12,8 +12,9 @@
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (wine_tests::dllPath().empty() || wine_tests::portFilePath().empty()) {
-    std::fprintf(stderr, "TAGWRIGHT_DLL and TAGWRIGHT_PORT_FILE must name the DLL and the file "
-                         "behind COM5 (tests/wine/run.sh sets them)\n");
+    std::fprintf(stderr,
+                 "TAGWRIGHT_DLL and TAGWRIGHT_PORT_FILE must name the DLL and the file "
+                 "behind COM5 (tests/wine/run.sh sets them)\n");
     return 2;
   }
   // The host calls the component from one single-threaded apartment.

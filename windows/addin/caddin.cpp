@@ -59,8 +59,8 @@ void* CAddIn::findInterface(REFIID iid) noexcept {
 
 HRESULT CAddIn::InnerUnknown::QueryInterface(REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;
-  void* found = IsEqualIID(iid, IID_IUnknown) ? static_cast<IUnknown*>(this)
-                                              : owner_.findInterface(iid);
+  void* found =
+      IsEqualIID(iid, IID_IUnknown) ? static_cast<IUnknown*>(this) : owner_.findInterface(iid);
   *object = found;
   if (found == nullptr) return E_NOINTERFACE;
   static_cast<IUnknown*>(found)->AddRef();
@@ -89,8 +89,8 @@ HRESULT CAddIn::Init(IDispatch* connection) {
     asyncEvent_ = queryInterface<IAsyncEvent>(connection);
     statusLine_ = queryInterface<IStatusLine>(connection);
     profile_ = queryInterface<IPropertyProfile>(connection);
-    hostProfile_ = profile_ ? std::make_unique<tagwright::com::HostProfile>(*profile_.get())
-                            : nullptr;
+    hostProfile_ =
+        profile_ ? std::make_unique<tagwright::com::HostProfile>(*profile_.get()) : nullptr;
     return toHResult(core_.init(hostProfile_.get()));
   });
 }
@@ -256,9 +256,8 @@ HRESULT CAddIn::HasRetVal(LONG method, BOOL* hasValue) {
 }
 
 HRESULT CAddIn::CallAsProc(LONG method, SAFEARRAY** params) {
-  return guardComCall([&] {
-    return toHResult(core_.callAsProc(method, tagwright::com::readScriptArgs(params)));
-  });
+  return guardComCall(
+      [&] { return toHResult(core_.callAsProc(method, tagwright::com::readScriptArgs(params))); });
 }
 
 HRESULT CAddIn::CallAsFunc(LONG method, VARIANT* result, SAFEARRAY** params) {
@@ -294,8 +293,8 @@ HRESULT CAddIn::SetPrinterGroup(LONG port, LONG speed, LONG darkness, LONG strip
   });
 }
 
-HRESULT CAddIn::GetLabelGroup(LONG* size, LONG* width, LONG* gap, LONG* leftMargin,
-                              LONG* topMargin, LONG* stopPosition, LONG* rotate) {
+HRESULT CAddIn::GetLabelGroup(LONG* size, LONG* width, LONG* gap, LONG* leftMargin, LONG* topMargin,
+                              LONG* stopPosition, LONG* rotate) {
   return guardComCall([&] {
     return copyGroupOut(core_.getLabelGroup(), size, width, gap, leftMargin, topMargin,
                         stopPosition, rotate);

@@ -59,21 +59,18 @@ class CAddIn final : public IInitDone,
   HRESULT STDMETHODCALLTYPE CallAsFunc(LONG method, VARIANT* result, SAFEARRAY** params) override;
 
   // IPropertyLink: the raw settings groups of the settings page.
-  HRESULT STDMETHODCALLTYPE GetPrinterGroup(LONG* port, LONG* speed, LONG* darkness,
-                                            LONG* striper, LONG* cutter,
-                                            LONG* transfer) override;
+  HRESULT STDMETHODCALLTYPE GetPrinterGroup(LONG* port, LONG* speed, LONG* darkness, LONG* striper,
+                                            LONG* cutter, LONG* transfer) override;
   HRESULT STDMETHODCALLTYPE SetPrinterGroup(LONG port, LONG speed, LONG darkness, LONG striper,
                                             LONG cutter, LONG transfer) override;
   HRESULT STDMETHODCALLTYPE GetLabelGroup(LONG* size, LONG* width, LONG* gap, LONG* leftMargin,
                                           LONG* topMargin, LONG* stopPosition,
                                           LONG* rotate) override;
   HRESULT STDMETHODCALLTYPE SetLabelGroup(LONG size, LONG width, LONG gap, LONG leftMargin,
-                                          LONG topMargin, LONG stopPosition,
-                                          LONG rotate) override;
+                                          LONG topMargin, LONG stopPosition, LONG rotate) override;
   HRESULT STDMETHODCALLTYPE GetMediaGroup(LONG* barcodeWidth, LONG* barcodeNarrow,
-                                          LONG* barcodeReadable, LONG* labelType,
-                                          LONG* feedLength, LONG* blackMarkLength,
-                                          LONG* blackMarkPosition) override;
+                                          LONG* barcodeReadable, LONG* labelType, LONG* feedLength,
+                                          LONG* blackMarkLength, LONG* blackMarkPosition) override;
   HRESULT STDMETHODCALLTYPE SetMediaGroup(LONG barcodeWidth, LONG barcodeNarrow,
                                           LONG barcodeReadable, LONG labelType, LONG feedLength,
                                           LONG blackMarkLength, LONG blackMarkPosition) override;

@@ -27,8 +27,8 @@ unique_safearray variants(LONG lowerBound, std::initializer_list<LONG> numbers) 
 TEST(SafeArrayArgs, ReadsTheArgumentsInOrder) {
   unique_safearray array = variants(0, {3, -1, 7});
   SAFEARRAY* raw = array.get();
-  EXPECT_EQ(readScriptArgs(&raw), (ScriptArgs{ScriptValue::int32(3), ScriptValue::int32(-1),
-                                               ScriptValue::int32(7)}));
+  EXPECT_EQ(readScriptArgs(&raw),
+            (ScriptArgs{ScriptValue::int32(3), ScriptValue::int32(-1), ScriptValue::int32(7)}));
 
   unique_safearray mixed(SafeArrayCreateVector(VT_VARIANT, 0, 2));
   unique_variant text;

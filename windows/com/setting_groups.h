@@ -38,8 +38,7 @@ SettingGroupValues<Group> readGroup(const SettingGroupValues<Group>& now, Get ge
 // Passes a settings group to an IPropertyLink set, one argument a setting.
 template <SettingGroup Group, typename Set>
 HRESULT writeGroup(const SettingGroupValues<Group>& group, Set set) {
-  return std::apply([&](auto... value) { return set(static_cast<LONG>(value)...); },
-                    group.values);
+  return std::apply([&](auto... value) { return set(static_cast<LONG>(value)...); }, group.values);
 }
 
 }  // namespace tagwright::com

@@ -92,8 +92,7 @@ HRESULT loadScript(HMODULE module, RegistryScript& script) {
 HRESULT registerTypeLibrary(HMODULE module) {
   std::wstring path = modulePath(module);
   com_ptr<ITypeLib> library;
-  if (HRESULT result = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put());
-      FAILED(result)) {
+  if (HRESULT result = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put()); FAILED(result)) {
     return result;
   }
   // RegisterTypeLib takes the path as a non-const string; it does not change it.

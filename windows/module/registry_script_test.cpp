@@ -57,7 +57,8 @@ class MemoryRegistry final : public RegistryEditor {
   }
 };
 
-constexpr std::u16string_view kClassScript = uR"(
+constexpr std::u16string_view kClassScript =
+    uR"(
 HKCR
 {
   AddIn.Tagwright = s 'Tagwright Class'
@@ -79,8 +80,8 @@ HKCR
 
 constexpr char16_t kClassKey[] = u"CLSID\\{C1109BEC-EBD2-49B9-8A9C-B3E2C215828E}";
 
-RegistryScript parsed(std::u16string_view text, const RegistryVariables& variables = {
-                                                    {u"MODULE", u"C:\\x\\Tagwright.dll"}}) {
+RegistryScript parsed(std::u16string_view text,
+                      const RegistryVariables& variables = {{u"MODULE", u"C:\\x\\Tagwright.dll"}}) {
   RegistryScriptParse result = parseRegistryScript(text, variables);
   EXPECT_FALSE(result.error.has_value()) << (result.error ? result.error->message : "");
   return result.script.value_or(RegistryScript{});
@@ -110,9 +111,9 @@ TEST(RegistryScriptParse, ReadsKeysValuesAndRemovalFlags) {
 }
 
 TEST(RegistryScriptParse, QuotingVariablesAndKeywordCase) {
-  RegistryScript script = parsed(
-      u"hkey_classes_root { 'Odd Name' = S 'it''s 100%% %A%%B%' { VAL 'v x' = s '' } }",
-      {{u"A", u"a"}, {u"B", u"b"}});
+  RegistryScript script =
+      parsed(u"hkey_classes_root { 'Odd Name' = S 'it''s 100%% %A%%B%' { VAL 'v x' = s '' } }",
+             {{u"A", u"a"}, {u"B", u"b"}});
   ASSERT_EQ(script.classesRoot.size(), 1u);
   const RegistryKey& key = script.classesRoot[0];
   EXPECT_EQ(key.name, u"Odd Name");

@@ -127,7 +127,8 @@ SIZE dialogSizeInPixels(const DialogTemplateInfo& info) {
 
   // The dialog base units: the average width of the Latin letters and the
   // height of the font, as the dialog manager measures them.
-  HGDIOBJ previous = ::SelectObject(screen.get(), made ? made.get() : ::GetStockObject(SYSTEM_FONT));
+  HGDIOBJ previous =
+      ::SelectObject(screen.get(), made ? made.get() : ::GetStockObject(SYSTEM_FONT));
   TEXTMETRICW metrics{};
   SIZE letters{};
   static constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";

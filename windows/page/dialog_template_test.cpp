@@ -37,9 +37,9 @@ std::vector<std::uint8_t> pageTemplate(std::uint32_t style = DS_SETFONT | DS_CON
   TemplateBytes t;
   t.word(1).word(signature).dword(0).dword(0).dword(style).word(0);
   t.word(0).word(0).word(260).word(254);
-  t.word(0xFFFF).word(7);       // menu by ordinal
-  t.text(L"PageClass");         // class by name
-  t.text(L"");                  // no caption
+  t.word(0xFFFF).word(7);  // menu by ordinal
+  t.text(L"PageClass");    // class by name
+  t.text(L"");             // no caption
   t.word(8).word(FW_NORMAL).byte(0).byte(RUSSIAN_CHARSET).text(L"MS Sans Serif");
   return t.bytes;
 }

@@ -130,33 +130,19 @@ INT_PTR PageDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         reinterpret_cast<STYLESTRUCT*>(lParam)->styleNew |= WS_EX_CONTROLPARENT;
       }
       return FALSE;
-    case WM_DESTROY:
-      onDestroy();
-      return FALSE;
-    default:
-      return FALSE;
+    case WM_DESTROY: onDestroy(); return FALSE;
+    default: return FALSE;
   }
 }
 
 void PageDialog::onCommand(int control, UINT notification) {
   switch (notification) {
-    case BN_CLICKED:
-      page_.handle(control, PageEvent::Clicked);
-      break;
-    case CBN_SELCHANGE:
-      page_.handle(control, PageEvent::SelectionChanged);
-      break;
-    case EN_CHANGE:
-      page_.handle(control, PageEvent::TextChanged);
-      break;
-    case EN_SETFOCUS:
-      page_.handle(control, PageEvent::FocusGained);
-      break;
-    case EN_KILLFOCUS:
-      page_.handle(control, PageEvent::FocusLost);
-      break;
-    default:
-      break;
+    case BN_CLICKED: page_.handle(control, PageEvent::Clicked); break;
+    case CBN_SELCHANGE: page_.handle(control, PageEvent::SelectionChanged); break;
+    case EN_CHANGE: page_.handle(control, PageEvent::TextChanged); break;
+    case EN_SETFOCUS: page_.handle(control, PageEvent::FocusGained); break;
+    case EN_KILLFOCUS: page_.handle(control, PageEvent::FocusLost); break;
+    default: break;
   }
 }
 

@@ -125,9 +125,7 @@ HRESULT SettingsPropertyPage::move(LPCRECT rect) noexcept {
   return S_OK;
 }
 
-HRESULT SettingsPropertyPage::isPageDirty() noexcept {
-  return page_.isDirty() ? S_OK : S_FALSE;
-}
+HRESULT SettingsPropertyPage::isPageDirty() noexcept { return page_.isDirty() ? S_OK : S_FALSE; }
 
 HRESULT SettingsPropertyPage::apply() noexcept {
   return guardComCall([&]() -> HRESULT {

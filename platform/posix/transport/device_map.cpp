@@ -14,8 +14,10 @@ std::string upperCase(std::string_view text) {
 }  // namespace
 
 DeviceMap::DeviceMap() {
-  for (int n = 1; n <= 3; ++n) ports_["LPT" + std::to_string(n)] = "/dev/lp" + std::to_string(n - 1);
-  for (int n = 1; n <= 9; ++n) ports_["COM" + std::to_string(n)] = "/dev/ttyS" + std::to_string(n - 1);
+  for (int n = 1; n <= 3; ++n)
+    ports_["LPT" + std::to_string(n)] = "/dev/lp" + std::to_string(n - 1);
+  for (int n = 1; n <= 9; ++n)
+    ports_["COM" + std::to_string(n)] = "/dev/ttyS" + std::to_string(n - 1);
 }
 
 bool DeviceMap::assign(std::string_view portName, std::string path) {

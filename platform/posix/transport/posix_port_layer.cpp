@@ -40,9 +40,9 @@ struct Speed {
   speed_t code;
 };
 constexpr Speed kSpeeds[] = {
-    {300, B300},     {600, B600},     {1200, B1200},   {2400, B2400},     {4800, B4800},
-    {9600, B9600},   {19200, B19200}, {38400, B38400}, {57600, B57600},   {115200, B115200},
-    {230400, B230400},
+    {300, B300},     {600, B600},       {1200, B1200},     {2400, B2400},
+    {4800, B4800},   {9600, B9600},     {19200, B19200},   {38400, B38400},
+    {57600, B57600}, {115200, B115200}, {230400, B230400},
 };
 
 std::uint32_t baudOf(speed_t code) {
@@ -82,9 +82,9 @@ std::uint8_t byteSizeOf(tcflag_t cflag) {
 // both are 0, as with Windows ports.
 std::optional<Clock::time_point> writeDeadline(const CommTimeouts& t, std::size_t size) {
   if (t.writeTotalTimeoutMultiplier == 0 && t.writeTotalTimeoutConstant == 0) return std::nullopt;
-  const auto total = std::chrono::milliseconds(t.writeTotalTimeoutConstant) +
-                     std::chrono::milliseconds(t.writeTotalTimeoutMultiplier) *
-                         static_cast<std::int64_t>(size);
+  const auto total =
+      std::chrono::milliseconds(t.writeTotalTimeoutConstant) +
+      std::chrono::milliseconds(t.writeTotalTimeoutMultiplier) * static_cast<std::int64_t>(size);
   return Clock::now() + total;
 }
 
@@ -217,7 +217,7 @@ bool PosixPortLayer::getCommState(PortHandle port, CommState& state) {
   }
   state.baudRate = baudOf(cfgetospeed(&attributes));
   state.byteSize = byteSizeOf(attributes.c_cflag);
-  state.parity = (attributes.c_cflag & PARENB) == 0 ? kNoParity
+  state.parity = (attributes.c_cflag & PARENB) == 0   ? kNoParity
                  : (attributes.c_cflag & PARODD) != 0 ? kOddParity
                                                       : kEvenParity;
   state.stopBits = (attributes.c_cflag & CSTOPB) != 0 ? kTwoStopBits : kOneStopBit;

@@ -114,7 +114,8 @@ PosixPortLayer::Options portsWith(std::initializer_list<std::pair<const char*, s
 }
 
 struct Worker {
-  explicit Worker(PortLayer& ports) : worker(PrintWorkerServices{ports, prompt, sleeper, delay, abort}) {}
+  explicit Worker(PortLayer& ports)
+      : worker(PrintWorkerServices{ports, prompt, sleeper, delay, abort}) {}
   testing::ScriptedPrompt prompt;
   ThreadSleeper sleeper;
   NoCloseDelay delay;
@@ -303,7 +304,8 @@ class FaultySystemCalls final : public SystemCalls {
   ssize_t writeSome(int fd, const void* data, std::size_t size) override {
     ++writes;
     if (fail(writeErrors)) return -1;
-    return SystemCalls::writeSome(fd, data, writeChunk > 0 && size > writeChunk ? writeChunk : size);
+    return SystemCalls::writeSome(fd, data,
+                                  writeChunk > 0 && size > writeChunk ? writeChunk : size);
   }
   int closeFile(int fd) override {
     calls.push_back("close");
@@ -396,10 +398,10 @@ TEST(PosixPortFaults, ModemLinesMapToTheStatusBits) {
     int bits;
     std::uint32_t status;
   };
-  for (const Case& c : {Case{0, 0}, Case{TIOCM_CTS, kModemCtsOn}, Case{TIOCM_DSR, kModemDsrOn},
-                        Case{TIOCM_RNG, kModemRingOn}, Case{TIOCM_CAR, kModemRlsdOn},
-                        Case{TIOCM_RTS | TIOCM_DTR, 0},
-                        Case{TIOCM_CTS | TIOCM_CAR, kModemCtsOn | kModemRlsdOn}}) {
+  for (const Case& c :
+       {Case{0, 0}, Case{TIOCM_CTS, kModemCtsOn}, Case{TIOCM_DSR, kModemDsrOn},
+        Case{TIOCM_RNG, kModemRingOn}, Case{TIOCM_CAR, kModemRlsdOn},
+        Case{TIOCM_RTS | TIOCM_DTR, 0}, Case{TIOCM_CTS | TIOCM_CAR, kModemCtsOn | kModemRlsdOn}}) {
     FaultySystemCalls system;
     system.modemBits = c.bits;
     PosixPortLayer layer(portsWith({{"COM1", com.string()}}), system);

@@ -23,7 +23,6 @@ std::unique_ptr<ThreadJobRunner> makePosixPrintRunner(
 // a system-call seam for tests).
 std::unique_ptr<ThreadJobRunner> makePosixPrintRunner(
     std::unique_ptr<PortLayer> ports, UserPrompt& prompt,
-    PrintAbortState& printAbort = processPrintAbort(),
-    PendingJobs& pending = processPendingJobs());
+    PrintAbortState& printAbort = processPrintAbort(), PendingJobs& pending = processPendingJobs());
 
 }  // namespace tagwright

@@ -21,8 +21,12 @@ class BorrowedPorts final : public PortLayer {
   explicit BorrowedPorts(PortLayer& ports) : ports_(ports) {}
   PortHandle open(const std::string& n, std::uint32_t& e) override { return ports_.open(n, e); }
   bool getTimeouts(PortHandle p, CommTimeouts& t) override { return ports_.getTimeouts(p, t); }
-  bool setTimeouts(PortHandle p, const CommTimeouts& t) override { return ports_.setTimeouts(p, t); }
-  bool getModemStatus(PortHandle p, std::uint32_t& s) override { return ports_.getModemStatus(p, s); }
+  bool setTimeouts(PortHandle p, const CommTimeouts& t) override {
+    return ports_.setTimeouts(p, t);
+  }
+  bool getModemStatus(PortHandle p, std::uint32_t& s) override {
+    return ports_.getModemStatus(p, s);
+  }
   bool getCommState(PortHandle p, CommState& s) override { return ports_.getCommState(p, s); }
   bool setupQueues(PortHandle p, std::uint32_t i, std::uint32_t o) override {
     return ports_.setupQueues(p, i, o);

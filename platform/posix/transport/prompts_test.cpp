@@ -50,9 +50,9 @@ TEST(TerminalPrompt, ReadsTheAnswerFromTheFirstLetterOfALine) {
     int questions;
   };
   const Case cases[] = {
-      {"a\n", PromptAnswer::Abort, 1},       {"R\n", PromptAnswer::Retry, 1},
+      {"a\n", PromptAnswer::Abort, 1},         {"R\n", PromptAnswer::Retry, 1},
       {"  ignore\n", PromptAnswer::Ignore, 1}, {"x\n\nretry\n", PromptAnswer::Retry, 3},
-      {"", PromptAnswer::Failed, 1},         {"what\n", PromptAnswer::Failed, 2},
+      {"", PromptAnswer::Failed, 1},           {"what\n", PromptAnswer::Failed, 2},
       {"i", PromptAnswer::Ignore, 1},
   };
   for (const Case& c : cases) {
@@ -82,9 +82,8 @@ TEST(FixedPrompt, AnswersAlwaysTheSameAndReportsTheFailure) {
   FixedPrompt prompt(PromptAnswer::Ignore, kCodePages, streams.out);
   EXPECT_EQ(prompt.ask(kUsbPrinterNotFoundText), PromptAnswer::Ignore);
   EXPECT_EQ(prompt.ask(kUsbPrinterNotFoundText), PromptAnswer::Ignore);
-  EXPECT_EQ(streams.written(), std::string(
-                                   "Tagwright: USB принтер не найден...\n  -> ignore\n"
-                                   "Tagwright: USB принтер не найден...\n  -> ignore\n"));
+  EXPECT_EQ(streams.written(), std::string("Tagwright: USB принтер не найден...\n  -> ignore\n"
+                                           "Tagwright: USB принтер не найден...\n  -> ignore\n"));
   FixedPrompt silent(PromptAnswer::Abort, kCodePages);
   EXPECT_EQ(silent.ask("x"), PromptAnswer::Abort);
 }

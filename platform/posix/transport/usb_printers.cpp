@@ -44,13 +44,16 @@ std::optional<UsbPrinterNode> printerNode(const fs::path& classEntry, const std:
   std::error_code error;
   const fs::path interfaceDir = fs::canonical(classEntry / "device", error);
   if (error) return std::nullopt;
-  if (readAttribute(interfaceDir / "bInterfaceClass") != kPrinterInterfaceClass) return std::nullopt;
+  if (readAttribute(interfaceDir / "bInterfaceClass") != kPrinterInterfaceClass)
+    return std::nullopt;
   const fs::path deviceDir = interfaceDir.parent_path();
   const auto vendor = readAttribute(deviceDir / "idVendor");
   const auto product = readAttribute(deviceDir / "idProduct");
   if (!vendor || !product) return std::nullopt;
-  const std::string serial = readAttribute(deviceDir / "serial").value_or(deviceDir.filename().string());
-  return UsbPrinterNode{usbDevicePath(*vendor, *product, serial), (devRoot / "usb" / name).string()};
+  const std::string serial =
+      readAttribute(deviceDir / "serial").value_or(deviceDir.filename().string());
+  return UsbPrinterNode{usbDevicePath(*vendor, *product, serial),
+                        (devRoot / "usb" / name).string()};
 }
 
 }  // namespace

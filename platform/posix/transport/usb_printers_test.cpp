@@ -62,7 +62,7 @@ TEST(ScanUsbPrinters, FindsPrinterInterfacesInNumberOrderWithTheirNodes) {
   const std::string serialB = "Q9";
   sysfs.addDevice("1-2", "195f", "0001", &serialA, "lp10");
   sysfs.addDevice("1-1", "195F", "0001", &serialB, "lp2");
-  sysfs.addDevice("1-3", "046d", "c52b", nullptr, "lp3");        // another printer, no serial
+  sysfs.addDevice("1-3", "046d", "c52b", nullptr, "lp3");             // another printer, no serial
   sysfs.addDevice("1-4", "195f", "0001", &serialA, "hiddev0", "03");  // not a printer
   sysfs.addDevice("1-5", "195f", "0001", &serialA, "lp4", "03");      // not a printer interface
 

@@ -61,8 +61,8 @@ bool readDevicePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceData, std::
 }  // namespace
 
 PortHandle Win32PortLayer::open(const std::string& name, std::uint32_t& error) {
-  HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     error = GetLastError();
     return kInvalidPort;
@@ -135,8 +135,8 @@ bool Win32PortLayer::write(PortHandle port, std::string_view bytes, std::uint32_
   written = 0;
   if (bytes.size() > std::numeric_limits<DWORD>::max()) return false;
   DWORD count = 0;
-  const BOOL ok = WriteFile(handleOf(port), bytes.data(), static_cast<DWORD>(bytes.size()), &count,
-                            nullptr);
+  const BOOL ok =
+      WriteFile(handleOf(port), bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr);
   written = count;
   return ok != FALSE;
 }

@@ -134,8 +134,8 @@ HostWindow::HostWindow(int width, int height) {
   RECT frame{0, 0, width, height};
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | WS_CLIPCHILDREN;
   AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, hostWindowClass(), L"Принтер этикеток", style, 0, 0,
-                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, hostWindowClass(), L"Принтер этикеток", style, 0,
+                            0, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   pumpMessages();
 }

@@ -24,10 +24,12 @@ int showPage(int seconds) {
   const struct {
     const wchar_t* name;
     long value;
-  } sample[] = {{L"NumberPort", 3},      {L"Speed", 4},        {L"Darkness", 10},
-                {L"Cutter", 1},          {L"LabelHeight", 40}, {L"LabelWidth", 58},
-                {L"LabelLeftMargin", 8}, {L"LabelType", 2},    {L"BlackMarkLenght", 3},
-                {L"BlackMarkPosition", 2}, {L"BarcodeWidth", 3}};
+  } sample[] = {{L"NumberPort", 3},      {L"Speed", 4},
+                {L"Darkness", 10},       {L"Cutter", 1},
+                {L"LabelHeight", 40},    {L"LabelWidth", 58},
+                {L"LabelLeftMargin", 8}, {L"LabelType", 2},
+                {L"BlackMarkLenght", 3}, {L"BlackMarkPosition", 2},
+                {L"BarcodeWidth", 3}};
   for (const auto& s : sample) component.setProperty(s.name, s.value);
 
   PROPPAGEINFO info{};

@@ -157,8 +157,9 @@ TEST_F(SettingsPageWine, ActivationFillsTheControlsFromTheComponentsProperties) 
   EXPECT_EQ(user.text(IDC_WEB_PAGE), L"https://tagwright.example.org");
   EXPECT_EQ(user.text(IDC_SUPPORT_MAIL), L"support@tagwright.example.org");
   // Each spin box found its edit and its range.
-  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(user.item(IDC_TOP_OFFSET_SPIN), UDM_GETBUDDY, 0, 0)),
-            user.item(IDC_TOP_OFFSET));
+  EXPECT_EQ(
+      reinterpret_cast<HWND>(SendMessageW(user.item(IDC_TOP_OFFSET_SPIN), UDM_GETBUDDY, 0, 0)),
+      user.item(IDC_TOP_OFFSET));
   int low = 0, high = 0;
   SendMessageW(user.item(IDC_LEFT_OFFSET_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
                reinterpret_cast<LPARAM>(&high));
@@ -174,10 +175,14 @@ TEST_F(SettingsPageWine, TemplateGivesEveryControlItsKindAndStyle) {
     int spin;
   };
   const Spin spins[] = {
-      {IDC_CUTTER_COUNT, IDC_CUTTER_COUNT_SPIN},   {IDC_LABEL_HEIGHT, IDC_LABEL_HEIGHT_SPIN},
-      {IDC_LABEL_WIDTH, IDC_LABEL_WIDTH_SPIN},     {IDC_LEFT_OFFSET, IDC_LEFT_OFFSET_SPIN},
-      {IDC_TOP_OFFSET, IDC_TOP_OFFSET_SPIN},       {IDC_STOP_POSITION, IDC_STOP_POSITION_SPIN},
-      {IDC_MEDIA_LENGTH, IDC_MEDIA_LENGTH_SPIN},   {IDC_BLACK_MARK_OFFSET, IDC_BLACK_MARK_OFFSET_SPIN},
+      {IDC_CUTTER_COUNT, IDC_CUTTER_COUNT_SPIN},
+      {IDC_LABEL_HEIGHT, IDC_LABEL_HEIGHT_SPIN},
+      {IDC_LABEL_WIDTH, IDC_LABEL_WIDTH_SPIN},
+      {IDC_LEFT_OFFSET, IDC_LEFT_OFFSET_SPIN},
+      {IDC_TOP_OFFSET, IDC_TOP_OFFSET_SPIN},
+      {IDC_STOP_POSITION, IDC_STOP_POSITION_SPIN},
+      {IDC_MEDIA_LENGTH, IDC_MEDIA_LENGTH_SPIN},
+      {IDC_BLACK_MARK_OFFSET, IDC_BLACK_MARK_OFFSET_SPIN},
   };
   const LONG_PTR editStyle = ES_NUMBER | ES_AUTOHSCROLL;
   const LONG_PTR spinStyle =
@@ -208,12 +213,14 @@ TEST_F(SettingsPageWine, TemplateGivesEveryControlItsKindAndStyle) {
   EXPECT_NE(GetWindowLongPtrW(GetDlgItem(window, IDC_SPEED), GWL_STYLE) & CBS_SORT, 0);
   for (int button : {IDC_STRIPPER, IDC_CUTTER, IDC_ROTATE, IDC_READABLE}) {
     EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(window, button), GWL_STYLE) & BS_TYPEMASK,
-              BS_AUTOCHECKBOX) << button;
+              BS_AUTOCHECKBOX)
+        << button;
   }
   for (int radio : {IDC_DIRECT_THERMAL, IDC_THERMAL_TRANSFER, IDC_GAP_LABELS, IDC_CONTINUOUS_TAPE,
                     IDC_BLACK_MARK, IDC_RATIO_2_1, IDC_RATIO_3_1, IDC_RATIO_5_2}) {
     EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(window, radio), GWL_STYLE) & BS_TYPEMASK,
-              BS_AUTORADIOBUTTON) << radio;
+              BS_AUTORADIOBUTTON)
+        << radio;
   }
 }
 
@@ -294,22 +301,22 @@ TEST_F(SettingsPageWine, EditsClampWhenLeftAndApplyReachesTheComponent) {
 
   EXPECT_EQ(page().Apply(), S_OK);
   EXPECT_EQ(page().IsPageDirty(), S_FALSE);
-  EXPECT_EQ(site.statusChanges,
-            (std::vector<DWORD>{PROPPAGESTATUS_DIRTY, PROPPAGESTATUS_CLEAN}));
+  EXPECT_EQ(site.statusChanges, (std::vector<DWORD>{PROPPAGESTATUS_DIRTY, PROPPAGESTATUS_CLEAN}));
 
   struct Expected {
     const wchar_t* property;
     long value;
   };
   const Expected expected[] = {
-      {L"NumberPort", 4},       {L"Speed", 4},           {L"LabelType", 0},
-      {L"GapLenght", 255},      {L"StopPosition", 40},   {L"LabelTopMargin", -36},
-      {L"LabelLeftMargin", 0},  {L"LabelHeight", 1000},  {L"Cutter", 1},
-      {L"Stripper", 0},         {L"BarcodeNarrow", 2},   {L"BarcodeReadable", 0},
-      {L"LabelRotate", 1},      {L"LabelWidth", 43},     {L"Termotransfer", 0},
+      {L"NumberPort", 4},      {L"Speed", 4},          {L"LabelType", 0},
+      {L"GapLenght", 255},     {L"StopPosition", 40},  {L"LabelTopMargin", -36},
+      {L"LabelLeftMargin", 0}, {L"LabelHeight", 1000}, {L"Cutter", 1},
+      {L"Stripper", 0},        {L"BarcodeNarrow", 2},  {L"BarcodeReadable", 0},
+      {L"LabelRotate", 1},     {L"LabelWidth", 43},    {L"Termotransfer", 0},
   };
   for (const Expected& e : expected) {
-    EXPECT_EQ(component.property(e.property), e.value) << std::string(e.property, e.property + wcslen(e.property));
+    EXPECT_EQ(component.property(e.property), e.value)
+        << std::string(e.property, e.property + wcslen(e.property));
   }
 }
 
