@@ -45,6 +45,10 @@ TEST(Options, RefuseWhatCannotBeRun) {
       {"run", "a.tws", "--device", "COM1=/a", "--device", "com1=/b"},
       {"run", "a.tws", "--on-port-error", "later"},
       {"run", "a.tws", "--verbose"},
+      {"preview"},
+      {"preview", "a.prn", "--dpi", "600"},
+      {"preview", "a.prn", "b.prn", "--output", "one.PNG"},
+      {"preview", "a.prn", "--preview", "pics"},
   };
   for (const auto& args : bad) {
     OptionsParse p = parseOptions(args);
@@ -55,6 +59,10 @@ TEST(Options, RefuseWhatCannotBeRun) {
   EXPECT_FALSE(parseOptions({"--help"}).error);
   EXPECT_TRUE(parseOptions({"--version"}).options.version);
   EXPECT_FALSE(parseOptions({"dump", "-"}).error);
+  OptionsParse preview = parseOptions({"preview", "--dpi=300", "--images", "img", "a.prn"});
+  ASSERT_FALSE(preview.error) << *preview.error;
+  EXPECT_EQ(preview.options.dotsPerMm, 12);
+  EXPECT_EQ(preview.options.images, "img");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "cli/app/exit_codes.h"
 #include "cli/app/options.h"
+#include "cli/app/preview_command.h"
 #include "cli/app/run_command.h"
 #include "cli/app/script_files.h"
 #include "cli/app/version.h"
@@ -14,11 +15,6 @@
 
 namespace tagwright::cli {
 namespace {
-
-std::optional<std::string> profilePath(const Options& options, const ComponentBackEnd& backEnd) {
-  if (options.profile) return options.profile;
-  return backEnd.defaultProfilePath();
-}
 
 int dump(const Options& options, const ComponentBackEnd& backEnd, std::ostream& out,
          std::ostream& err) {
@@ -80,18 +76,38 @@ int run(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, st
   if (auto* failed = std::get_if<ExitCode>(&prepared)) return *failed;
   RunInputs& inputs = std::get<RunInputs>(prepared);
 
+  // Query results share the terminal with nothing, unless the jobs
+  // themselves go to standard output.
+  std::ostream& shown = options.output && *options.output == "-" ? err : out;
+  // run --preview: every job is drawn as it is sent, named after the script
+  // (the first one, when there are several).
+  std::unique_ptr<LabelPreview> pictures;
+  if (options.previewFolder) {
+    Result<std::unique_ptr<LabelPreview>> made =
+        backEnd.makePreview(options, *options.previewFolder, shown, err);
+    if (!made) {
+      err << "tagwright: " << made.error() << '\n';
+      return kExitUsage;
+    }
+    pictures = std::move(made).value();
+    pictures->startInput(inputStem(options.operands.front()));
+  }
   Result<std::unique_ptr<ComponentSession>> opened =
-      backEnd.open(options, inputs.profile.get(), err);
+      backEnd.open(options, inputs.profile.get(), err, JobRouting{pictures.get(), true});
   if (!opened) {
     err << "tagwright: " << opened.error() << '\n';
     return kExitUsage;
   }
   ComponentSession& session = *opened.value();
-  // Query results share the terminal with nothing, unless the jobs
-  // themselves go to standard output.
-  std::ostream& shown = options.output && *options.output == "-" ? err : out;
   ExitCode code = runScripts(session.host(), *inputs.profile, inputs.scripts, shown, err);
   const JobTally tally = session.waitForJobs();
+  if (pictures) {
+    pictures->endInput();
+    if (pictures->failed()) {
+      err << "tagwright: the jobs were sent, but not every label could be drawn\n";
+      if (code == kExitOk) code = kExitJobsDropped;
+    }
+  }
   if (tally.dropped > 0) {
     err << "tagwright: " << tally.dropped << " of " << (tally.written + tally.dropped)
         << " print jobs dropped\n";
@@ -122,6 +138,7 @@ int runProgram(const std::vector<std::string>& args, ComponentBackEnd& backEnd, 
     if (options.command == "settings") return settings(options, backEnd, out, err);
     if (options.command == "dump") return dump(options, backEnd, out, err);
     if (options.command == "names") return names(options, backEnd, out, err);
+    if (options.command == "preview") return previewCommand(options, backEnd, out, err);
     return run(options, backEnd, out, err);
   } catch (const std::exception& e) {
     // Unknown code page names end up here, from the code page set-up.

@@ -27,7 +27,7 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
 
 ExitCode runScripts(ScriptHost& host, FileProfile& profile,
                     const std::vector<ScriptSource>& sources, std::ostream& shown,
-                    std::ostream& errors) {
+                    std::ostream& errors, ProfileChanges changes) {
   if (host.start() != HostResult::Ok) {
     errors << "tagwright: the component could not load its settings from " << profile.path()
            << '\n';
@@ -46,6 +46,7 @@ ExitCode runScripts(ScriptHost& host, FileProfile& profile,
     errors << *failure << '\n';
     code = kExitScriptError;
   }
+  if (changes == ProfileChanges::Discard) return code;
   if (auto error = profile.save()) {
     errors << "tagwright: " << *error << '\n';
     if (code == kExitOk) code = kExitProfile;
