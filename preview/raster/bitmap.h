@@ -39,7 +39,9 @@ class Bitmap {
   std::int64_t blackCount() const;
 
   // One row, for writers; `y` in range.
-  const std::uint8_t* row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+  const std::uint8_t* row(int y) const {
+    return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+  }
 
  private:
   int width_ = 0;
