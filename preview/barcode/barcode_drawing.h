@@ -9,12 +9,12 @@ namespace tagwright::preview {
 
 // A linear barcode as a `B` command asks for it, before rotation.
 struct LinearBarcodeRequest {
-  std::string type;    // the type field as written: "E", "A2", "Q", ...
-  int narrow = 2;      // narrow bar and space (module) width, dots
-  int wide = 4;        // wide element width, dots (two-width symbologies only)
-  int height = 80;     // bar height, dots
+  std::string type;  // the type field as written: "E", "A2", "Q", ...
+  int narrow = 2;    // narrow bar and space (module) width, dots
+  int wide = 4;      // wide element width, dots (two-width symbologies only)
+  int height = 80;   // bar height, dots
   bool readable = false;
-  std::string data;    // the data, decoded to UTF-8
+  std::string data;  // the data, decoded to UTF-8
 };
 
 // A PDF417 symbol as a `P` command asks for it.
@@ -34,16 +34,16 @@ struct SymbolText {
   std::string text;  // UTF-8
   int x = 0;         // top-left corner of the text box, in symbol dots
   int y = 0;
-  int width = 0;     // the box the text is centred in, dots
+  int width = 0;       // the box the text is centred in, dots
   int fontHeight = 0;  // dots
 };
 
 // A symbol drawn upright with its top-left corner at (0, 0), ready to be
 // turned and placed; or the reason it cannot be drawn.
 struct SymbolDrawing {
-  Bitmap bars;                   // the bars (and guard bars), black on white
-  std::vector<SymbolText> texts;  // human-readable text to add, if asked for
-  std::string error;             // non-empty: nothing to draw, and why
+  Bitmap bars;                     // the bars (and guard bars), black on white
+  std::vector<SymbolText> texts;   // human-readable text to add, if asked for
+  std::string error;               // non-empty: nothing to draw, and why
   std::vector<std::string> notes;  // assumptions applied while drawing
 };
 

@@ -3,6 +3,18 @@
 #include <algorithm>
 
 namespace tagwright::preview {
+namespace {
+
+std::uint8_t painted(std::uint8_t pixel, PaintMode mode) {
+  switch (mode) {
+    case PaintMode::Black: return 1;
+    case PaintMode::White: return 0;
+    case PaintMode::Invert: return static_cast<std::uint8_t>(pixel ^ 1);
+  }
+  return pixel;
+}
+
+}  // namespace
 
 Bitmap::Bitmap(int width, int height)
     : width_(std::max(width, 0)),
@@ -11,13 +23,13 @@ Bitmap::Bitmap(int width, int height)
 
 bool Bitmap::black(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
-  return pixels_[static_cast<std::size_t>(y) * width_ + x] != 0;
+  return pixels_[index(x, y)] != 0;
 }
 
 void Bitmap::paint(int x, int y, PaintMode mode) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  std::uint8_t& pixel = pixels_[static_cast<std::size_t>(y) * width_ + x];
-  pixel = mode == PaintMode::Black ? 1 : static_cast<std::uint8_t>(pixel ^ 1);
+  std::uint8_t& pixel = pixels_[index(x, y)];
+  pixel = painted(pixel, mode);
 }
 
 void Bitmap::fillRect(int x1, int y1, int x2, int y2, PaintMode mode) {
@@ -26,9 +38,11 @@ void Bitmap::fillRect(int x1, int y1, int x2, int y2, PaintMode mode) {
   const int top = std::max(std::min(y1, y2), 0);
   const int bottom = std::min(std::max(y1, y2), height_ - 1);
   for (int y = top; y <= bottom; ++y) {
-    std::uint8_t* line = pixels_.data() + static_cast<std::size_t>(y) * width_;
-    for (int x = left; x <= right; ++x) {
-      line[x] = mode == PaintMode::Black ? 1 : static_cast<std::uint8_t>(line[x] ^ 1);
+    std::uint8_t* line = pixels_.data() + index(0, y);
+    if (mode == PaintMode::Invert) {
+      for (int x = left; x <= right; ++x) line[x] = static_cast<std::uint8_t>(line[x] ^ 1);
+    } else if (left <= right) {
+      std::fill(line + left, line + right + 1, mode == PaintMode::Black ? 1 : 0);
     }
   }
 }

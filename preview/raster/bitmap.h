@@ -7,8 +7,9 @@ namespace tagwright::preview {
 
 // How an element's pixels combine with what is already on the label: black
 // over white (a later element never whitens an earlier one), or
-// exclusive-or (black pixels invert what lies under them).
-enum class PaintMode { Black, Invert };
+// exclusive-or (black pixels invert what lies under them), or white (for
+// the knocked-out glyphs of white-on-black text, inside its own black box).
+enum class PaintMode { Black, Invert, White };
 
 // A 1-bit picture, one byte a pixel (1 black, 0 white) for simple, fast
 // indexing; labels are at most 64 M dots, and the caller checks that before
@@ -39,9 +40,17 @@ class Bitmap {
   std::int64_t blackCount() const;
 
   // One row, for writers; `y` in range.
-  const std::uint8_t* row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+  std::uint8_t* mutableRow(int y) { return pixels_.data() + index(0, y); }
+  const std::uint8_t* row(int y) const {
+    return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+  }
 
  private:
+  std::size_t index(int x, int y) const {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+           static_cast<std::size_t>(x);
+  }
+
   int width_ = 0;
   int height_ = 0;
   std::vector<std::uint8_t> pixels_;

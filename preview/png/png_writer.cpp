@@ -1,0 +1,92 @@
+#include <png.h>
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "preview/preview.h"
+
+namespace tagwright::preview {
+namespace {
+
+// A file opened for writing, closed when it goes out of scope (when the
+// write did not already close it).
+struct OutputFile {
+  explicit OutputFile(const std::string& path) : file(std::fopen(path.c_str(), "wb")) {}
+  ~OutputFile() {
+    if (file != nullptr) std::fclose(file);
+  }
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  // Closes now, so that a failed flush is seen.
+  bool close() {
+    const bool closed = std::fclose(file) == 0;
+    file = nullptr;
+    return closed;
+  }
+  std::FILE* file;
+};
+
+struct WriteStructs {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  WriteStructs() {
+    png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (png != nullptr) info = png_create_info_struct(png);
+  }
+  ~WriteStructs() { png_destroy_write_struct(&png, info != nullptr ? &info : nullptr); }
+  WriteStructs(const WriteStructs&) = delete;
+  WriteStructs& operator=(const WriteStructs&) = delete;
+};
+
+// Packs one picture row into PNG grey bits: 0 black, 1 white, leftmost
+// pixel in the most significant bit.
+void packRow(const std::uint8_t* pixels, int width, png_byte* packed) {
+  const std::size_t bytes = (static_cast<std::size_t>(width) + 7) / 8;
+  std::memset(packed, 0xFF, bytes);
+  for (int x = 0; x < width; ++x) {
+    if (pixels[x] != 0) {
+      packed[x >> 3] = static_cast<png_byte>(packed[x >> 3] & ~(0x80 >> (x & 7)));
+    }
+  }
+}
+
+// libpng reports errors by a long jump back here; the buffers live in the
+// caller's frame, so no destructor is skipped.
+bool writeRows(png_structp png, png_infop info, std::FILE* file, const Bitmap& image,
+               png_uint_32 pixelsPerMetre, png_byte* row) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_init_io(png, file);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()),
+               static_cast<png_uint_32>(image.height()), 1, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_pHYs(png, info, pixelsPerMetre, pixelsPerMetre, PNG_RESOLUTION_METER);
+  png_write_info(png, info);
+  for (int y = 0; y < image.height(); ++y) {
+    packRow(image.row(y), image.width(), row);
+    png_write_row(png, row);
+  }
+  png_write_end(png, info);
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> writePng(const Bitmap& image, int dotsPerMm, const std::string& path) {
+  if (image.empty()) return "the picture is empty: nothing to write to " + path;
+  OutputFile output(path);
+  if (output.file == nullptr) return "cannot write " + path + ": " + std::strerror(errno);
+  WriteStructs structs;
+  if (structs.info == nullptr) return std::string("libpng could not start");
+  std::vector<png_byte> row((static_cast<std::size_t>(image.width()) + 7) / 8);
+  const auto pixelsPerMetre = static_cast<png_uint_32>(dotsPerMm) * 1000U;
+  if (!writeRows(structs.png, structs.info, output.file, image, pixelsPerMetre, row.data())) {
+    return "libpng could not write " + path;
+  }
+  if (!output.close()) return "cannot finish writing " + path + ": " + std::strerror(errno);
+  return std::nullopt;
+}
+
+}  // namespace tagwright::preview

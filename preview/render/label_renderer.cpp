@@ -1,0 +1,123 @@
+#include "preview/render/label_renderer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "preview/assumptions.h"
+#include "preview/render/elements.h"
+#include "preview/state/label_geometry.h"
+
+namespace tagwright::preview {
+namespace {
+
+void drawElement(const ElementContext& element) {
+  const std::string_view line = element.command.line;
+  switch (line.front()) {
+    case 'A': drawResidentText(element); return;
+    case 'V': drawDownloadedText(element); return;
+    case 'B': drawLinearBarcodeElement(element); return;
+    case 'P': drawPdf417Element(element); return;
+    case 'R': drawBox(element); return;
+    case 'L': drawArea(element); return;
+    case 'Y': drawStoredImage(element); return;
+    case 'Q': drawInlineImage(element); return;
+    default:
+      element.note("not a command the printer knows; ignored (the printer ignores it too)");
+      return;
+  }
+}
+
+void mirror(Bitmap& picture) {
+  for (int y = 0; y < picture.height(); ++y) {
+    std::uint8_t* row = picture.mutableRow(y);
+    std::reverse(row, row + picture.width());
+  }
+}
+
+void invert(Bitmap& picture) {
+  picture.fillRect(0, 0, picture.width() - 1, picture.height() - 1, PaintMode::Invert);
+}
+
+void turnHalfway(Bitmap& picture) {
+  const int height = picture.height();
+  for (int y = 0; y < height / 2; ++y) {
+    std::swap_ranges(picture.mutableRow(y), picture.mutableRow(y) + picture.width(),
+                     picture.mutableRow(height - 1 - y));
+  }
+  mirror(picture);  // both rows and columns reversed: 180 degrees
+}
+
+// `^L` options: I inverts the whole label, M mirrors it.
+struct LabelOptions {
+  bool inverted = false;
+  bool mirrored = false;
+};
+
+LabelOptions readOptions(const Command& start, std::vector<PreviewNote>& notes) {
+  LabelOptions options;
+  for (const char option : start.line.substr(2)) {
+    if (option == 'I') {
+      options.inverted = true;
+    } else if (option == 'M') {
+      options.mirrored = true;
+    } else {
+      notes.push_back({start.offset, "'" + printable(start.line) + "': label option '" +
+                                         printable(std::string_view(&option, 1)) +
+                                         "' is not known (I inverts, M mirrors); ignored"});
+    }
+  }
+  return options;
+}
+
+}  // namespace
+
+LabelPicture renderLabel(const Command& start, const std::vector<Command>& elements,
+                         const PrinterSetup& setup, RenderResources& resources) {
+  LabelPicture picture;
+  picture.copies = setup.copies;
+  const LabelSize size = labelSizeOf(setup, resources.dotsPerMm);
+  if (!size.error.empty()) {
+    picture.error = size.error;
+    picture.notes.push_back({start.offset, size.error});
+    return picture;
+  }
+  const LabelOptions options = readOptions(start, picture.notes);
+  picture.image = Bitmap(size.widthDots, size.heightDots);
+  const int originX = assumptions::leftMarginShiftDots(setup.leftMarginDots);
+  const int originY = assumptions::verticalOffsetShiftDots(setup.verticalOffsetDots);
+  if (originX != 0) {
+    picture.notes.push_back({setup.leftMarginOffset, "left margin: the picture moved " +
+                                                         std::to_string(originX) +
+                                                         " dots to the right (assumed)"});
+  }
+  if (originY != 0) {
+    picture.notes.push_back({setup.verticalOffsetOffset,
+                             "vertical offset: the picture moved " + std::to_string(originY) +
+                                 " dots " + (originY > 0 ? "down" : "up") + " (assumed)"});
+  }
+  for (const Command& command : elements) {
+    const ElementContext element{picture.image, originX,       originY,
+                                 resources,     picture.notes, command};
+    drawElement(element);
+  }
+  if (options.mirrored) mirror(picture.image);
+  if (options.inverted) invert(picture.image);
+  if (setup.turnValueMm &&
+      assumptions::turnedHalfway(*setup.turnValueMm, std::lround(setup.widthMm))) {
+    turnHalfway(picture.image);
+    picture.notes.push_back({setup.turnOffset, "~R" + std::to_string(*setup.turnValueMm) +
+                                                   " is less than the label's width: printed "
+                                                   "turned by 180 degrees (assumed)"});
+  }
+  if (setup.labelSets > 1) {
+    picture.notes.push_back(
+        {start.offset, "printed in " + std::to_string(setup.labelSets) +
+                           " label sets (^P): " + std::to_string(setup.labelSets) + " x " +
+                           std::to_string(picture.copies) + " labels"});
+  }
+  std::stable_sort(picture.notes.begin(), picture.notes.end(),
+                   [](const PreviewNote& a, const PreviewNote& b) { return a.offset < b.offset; });
+  return picture;
+}
+
+}  // namespace tagwright::preview

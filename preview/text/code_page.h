@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tagwright::preview {
+
+// Decodes the printer text of one single-byte code page to Unicode. The
+// table is asked of iconv once, when the page is opened; decoding is then
+// a look-up per byte. Bytes without a character decode as '?'.
+class CodePage {
+ public:
+  // Nothing when iconv does not know the page or it is not single-byte;
+  // `error` says why.
+  static std::optional<CodePage> open(const std::string& name, std::string& error);
+
+  // A page that maps each byte to the character of the same number
+  // (Latin-1), for when the named page cannot be opened.
+  static CodePage latin1();
+
+  std::u32string decode(std::string_view bytes) const;
+  const std::string& name() const { return name_; }
+
+ private:
+  std::string name_;
+  std::array<char32_t, 256> characters_{};
+};
+
+// UTF-8 of a decoded text, for the barcode drawing, and back (a byte that
+// is not part of a well-formed sequence becomes U+FFFD).
+std::string toUtf8(std::u32string_view text);
+std::u32string fromUtf8(std::string_view text);
+
+}  // namespace tagwright::preview
