@@ -40,8 +40,8 @@ LinearSymbol encodeLinear(const LinearBarcodeRequest& request, int fontHeight) {
     return symbol;
   }
   if (isTwoWidth(type->symbology) && request.wide < 1) {
-    symbol.error = std::string(type->name) + ": the wide width is " +
-                   std::to_string(request.wide) + " dots; it takes at least 1";
+    symbol.error = std::string(type->name) + ": the wide width is " + std::to_string(request.wide) +
+                   " dots; it takes at least 1";
     return symbol;
   }
   if (request.height < 1) {
@@ -60,8 +60,8 @@ LinearSymbol encodeLinear(const LinearBarcodeRequest& request, int fontHeight) {
                    "\": " + symbol.zint.error;
     return symbol;
   }
-  symbol.layout = layOutInDots(elementsOf(symbol.zint), isTwoWidth(type->symbology),
-                               request.narrow, request.wide);
+  symbol.layout = layOutInDots(elementsOf(symbol.zint), isTwoWidth(type->symbology), request.narrow,
+                               request.wide);
   if (!symbol.layout.error.empty()) {
     symbol.error = std::string(type->name) + ": " + symbol.layout.error;
     return symbol;
@@ -69,19 +69,17 @@ LinearSymbol encodeLinear(const LinearBarcodeRequest& request, int fontHeight) {
   const long long textRows =
       request.readable ? assume::kReadableGapDots + std::max(fontHeight, 0) : 0;
   const long long height = static_cast<long long>(request.height) + textRows;
-  if (const std::string tooLarge = symbolTooLarge(symbol.layout.width, height);
-      !tooLarge.empty()) {
+  if (const std::string tooLarge = symbolTooLarge(symbol.layout.width, height); !tooLarge.empty()) {
     symbol.error = std::string(type->name) + ": " + tooLarge;
     return symbol;
   }
   symbol.width = static_cast<int>(symbol.layout.width);
   symbol.height = static_cast<int>(height);
   if (isTwoWidth(type->symbology) && request.wide <= request.narrow) {
-    symbol.prepared.notes.push_back(std::string(type->name) + ": the wide width (" +
-                                    std::to_string(request.wide) +
-                                    " dots) is not wider than the narrow one (" +
-                                    std::to_string(request.narrow) +
-                                    "): no scanner can read the symbol");
+    symbol.prepared.notes.push_back(
+        std::string(type->name) + ": the wide width (" + std::to_string(request.wide) +
+        " dots) is not wider than the narrow one (" + std::to_string(request.narrow) +
+        "): no scanner can read the symbol");
   }
   if (!symbol.zint.warning.empty()) {
     symbol.prepared.notes.push_back(std::string(type->name) + ": zint: " + symbol.zint.warning);
@@ -132,8 +130,8 @@ SymbolDrawing drawLinearBarcode(const LinearBarcodeRequest& request, int humanRe
     return drawing;
   }
   drawing.bars = Bitmap(symbol.width, symbol.height);
-  const int shortBarHeight = std::max(
-      1, static_cast<int>(std::lround(request.height * assume::kPostnetShortBarFraction)));
+  const int shortBarHeight =
+      std::max(1, static_cast<int>(std::lround(request.height * assume::kPostnetShortBarFraction)));
   for (const DotElement& element : symbol.layout.elements) {
     if (!element.dark || element.width == 0) continue;
     const int top = element.shortBar ? request.height - shortBarHeight : 0;

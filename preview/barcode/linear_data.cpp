@@ -93,8 +93,8 @@ std::string takesText(const LinearType& type, const EanUpcShape& shape) {
   std::string takes = main + " digits";
   if (extra > 0) {
     takes += " (" + std::string(shape.mainName) + "'s " +
-             (upcE ? "6, 7 or 8" : std::to_string(shape.digits) + " or " +
-                                       std::to_string(shape.digits + 1)) +
+             (upcE ? "6, 7 or 8"
+                   : std::to_string(shape.digits) + " or " + std::to_string(shape.digits + 1)) +
              ", then the " + std::to_string(extra) + " add-on digits)";
   }
   if (upcE) takes += "; 7 or 8 start with the number system 0 or 1";
@@ -215,8 +215,8 @@ PreparedLinearData prepareCodabar(const LinearType& type, std::string_view data)
   }
   for (char c : data.substr(1, data.size() - 2)) {
     if (kCodabarInner.find(c) == std::string_view::npos) {
-      prepared.error = std::string(type.name) + " takes " + takes + "; " + quoted(data) +
-                       " has '" + std::string(1, c) + "' inside";
+      prepared.error = std::string(type.name) + " takes " + takes + "; " + quoted(data) + " has '" +
+                       std::string(1, c) + "' inside";
       return prepared;
     }
   }
@@ -234,8 +234,8 @@ PreparedLinearData prepareCode93(const LinearType& type, std::string_view data) 
   }
   for (std::size_t i = 0; i < data.size(); ++i) {
     if (static_cast<unsigned char>(data[i]) > 0x7F) {
-      prepared.error = std::string(type.name) + " carries ASCII characters only; " +
-                       quoted(data) + " has '" + utf8CharacterAt(data, i) + "'";
+      prepared.error = std::string(type.name) + " carries ASCII characters only; " + quoted(data) +
+                       " has '" + utf8CharacterAt(data, i) + "'";
       return prepared;
     }
   }
@@ -261,7 +261,8 @@ PreparedLinearData prepareCode128(const LinearType& type, std::string_view data)
   prepared.zint.inputMode = UNICODE_MODE;
   prepared.zint.data = std::string(data);
   prepared.readable = std::string(data);
-  if (assume::kCode128VariantsDrawnAutomatic && (type.subsetsInData || type.symbology == Symbology::Rps128)) {
+  if (assume::kCode128VariantsDrawnAutomatic &&
+      (type.subsetsInData || type.symbology == Symbology::Rps128)) {
     prepared.notes.push_back(std::string(type.name) +
                              " drawn as Code 128 with subsets chosen automatically: the bars "
                              "may differ from the printer's, the characters do not");
@@ -331,8 +332,9 @@ PreparedLinearData prepareDun14(const LinearType& type, std::string_view data) {
   prepared.zint.data = std::string(data.substr(0, 13));
   prepared.readable = std::string(data.substr(0, 13)) + expected;
   prepared.fixedQuarterTurns = assume::kDun14QuarterTurns;
-  prepared.notes.push_back("DUN-14 is printed at 90 degrees whatever the rotation field says, and "
-                           "drawn without bearer bars");
+  prepared.notes.push_back(
+      "DUN-14 is printed at 90 degrees whatever the rotation field says, and "
+      "drawn without bearer bars");
   return prepared;
 }
 

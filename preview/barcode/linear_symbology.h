@@ -27,8 +27,8 @@ enum class Symbology {
 // variant.
 struct LinearType {
   Symbology symbology;
-  std::string_view name;  // for messages: "EAN-13 + 2-digit add-on"
-  int addOnDigits = 0;    // 0, 2 or 5
+  std::string_view name;       // for messages: "EAN-13 + 2-digit add-on"
+  int addOnDigits = 0;         // 0, 2 or 5
   bool checkDigit = false;     // A2, N2: a check character is added
   bool subsetsInData = false;  // Q2
 };

@@ -26,8 +26,10 @@ std::string fieldProblem(const Pdf417Request& request) {
     return "PDF417: " + std::string(field) + " is " + std::to_string(value) + "; it takes " +
            std::string(range);
   };
-  if (request.moduleWidth < 1) return outOfRange("the module width", request.moduleWidth, "1 dot or more");
-  if (request.rowHeight < 1) return outOfRange("the row height", request.rowHeight, "1 dot or more");
+  if (request.moduleWidth < 1)
+    return outOfRange("the module width", request.moduleWidth, "1 dot or more");
+  if (request.rowHeight < 1)
+    return outOfRange("the row height", request.rowHeight, "1 dot or more");
   if (request.rows != 0 && (request.rows < kMinRows || request.rows > kMaxRows)) {
     return outOfRange("the row count", request.rows, "3 to 90, or 0 for as many as the data needs");
   }
