@@ -20,6 +20,10 @@ std::vector<ModuleElement> elementsOf(const ZintOutput& symbol) {
       elements.push_back({dark, 1, shortBar});
     }
   }
+  // The symbol starts and ends with a bar: zint leaves a light module after
+  // some symbologies (Codabar), which is quiet zone, not symbol.
+  while (!elements.empty() && !elements.back().dark) elements.pop_back();
+  if (!elements.empty() && !elements.front().dark) elements.erase(elements.begin());
   return elements;
 }
 

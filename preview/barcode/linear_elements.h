@@ -16,7 +16,8 @@ struct ModuleElement {
 
 // The bars and spaces of the symbol zint made, left to right. A symbol of
 // more than one row (POSTNET) has its full bars in every row and its tall
-// bars in the first only; a bar missing from the first row is short.
+// bars in the first only; a bar missing from the first row is short. Light
+// modules before the first bar and after the last are left out.
 std::vector<ModuleElement> elementsOf(const ZintOutput& symbol);
 
 // A bar or space placed in dots.
