@@ -24,7 +24,17 @@ struct LinearSymbol {
 };
 
 std::string unknownType(std::string_view type) {
-  return "type " + std::string(type) + " is not a barcode the printer draws";
+  const std::string shown = type.empty() ? "\"\"" : std::string(type);
+  return "type " + shown + " is not a barcode the printer draws";
+}
+
+// The data as messages quote it: long data is cut, so that the message
+// stays readable.
+std::string quotedForMessage(std::string_view data) {
+  constexpr std::size_t kShown = 40;
+  if (data.size() <= kShown) return "\"" + std::string(data) + "\"";
+  return "\"" + std::string(data.substr(0, kShown)) + "...\" (" + std::to_string(data.size()) +
+         " characters)";
 }
 
 LinearSymbol encodeLinear(const LinearBarcodeRequest& request, int fontHeight) {
@@ -56,8 +66,8 @@ LinearSymbol encodeLinear(const LinearBarcodeRequest& request, int fontHeight) {
   }
   symbol.zint = encodeWithZint(symbol.prepared.zint);
   if (!symbol.zint.error.empty()) {
-    symbol.error = std::string(type->name) + " cannot carry " + "\"" + request.data +
-                   "\": " + symbol.zint.error;
+    symbol.error = std::string(type->name) + " cannot carry " + quotedForMessage(request.data) +
+                   ": " + symbol.zint.error;
     return symbol;
   }
   symbol.layout = layOutInDots(elementsOf(symbol.zint), isTwoWidth(type->symbology), request.narrow,

@@ -87,17 +87,18 @@ int addOnModuleCount(int addOnDigits) { return addOnDigits == 2 ? 20 : 47; }
 std::string takesText(const LinearType& type, const EanUpcShape& shape) {
   const bool upcE = type.symbology == Symbology::UpcE;
   const std::size_t extra = static_cast<std::size_t>(type.addOnDigits);
-  auto count = [&](std::size_t n) { return std::to_string(n + extra); };
-  std::string main = upcE ? count(6) + ", " + count(7) + " or " + count(8)
-                          : count(shape.digits) + " or " + count(shape.digits + 1);
-  std::string takes = main + " digits";
+  auto counts = [&](std::size_t add) {
+    auto count = [&](std::size_t n) { return std::to_string(n + add); };
+    return upcE ? count(6) + ", " + count(7) + " or " + count(8)
+                : count(shape.digits) + " or " + count(shape.digits + 1);
+  };
+  std::string takes = counts(extra) + " digits";
   if (extra > 0) {
-    takes += " (" + std::string(shape.mainName) + "'s " +
-             (upcE ? "6, 7 or 8"
-                   : std::to_string(shape.digits) + " or " + std::to_string(shape.digits + 1)) +
-             ", then the " + std::to_string(extra) + " add-on digits)";
+    takes += " (" + std::string(shape.mainName) + "'s " + counts(0) + ", then the " +
+             std::to_string(extra) + " add-on digits)";
+  } else if (upcE) {
+    takes += " (7 and 8 start with the number system, 0 or 1)";
   }
-  if (upcE) takes += "; 7 or 8 start with the number system 0 or 1";
   return takes;
 }
 
@@ -124,10 +125,12 @@ PreparedLinearData prepareEanUpc(const LinearType& type, std::string_view data) 
     }
     const std::string_view six = main.substr(mainLength == 6 ? 0 : 1, 6);
     if (mainLength == 8) {
-      const char expected = gs1CheckDigit(upcEToUpcA(numberSystem, six));
+      const std::string upcA = upcEToUpcA(numberSystem, six);
+      const char expected = gs1CheckDigit(upcA);
       if (main.back() != expected) {
-        prepared.error = wrongCheckDigit("UPC-E", main, expected) + " (the check digit of " +
-                         upcEToUpcA(numberSystem, six) + ", the UPC-A number it stands for)";
+        prepared.error = "UPC-E check digit is wrong: " + quoted(main) + " ends in " + main.back() +
+                         "; it stands for the UPC-A number " + upcA + ", whose check digit is " +
+                         expected;
         return prepared;
       }
     }

@@ -21,6 +21,17 @@ bool moduleIsDark(const zint_symbol& symbol, int row, int column) {
   return ((byte >> (column % 8)) & 1U) != 0;
 }
 
+// zint's messages start with its own error number ("Error 323: Input too
+// long"); the number means nothing to the reader.
+std::string withoutErrorNumber(const char* message) {
+  std::string text = message;
+  if (text.rfind("Error ", 0) == 0 || text.rfind("Warning ", 0) == 0) {
+    const std::size_t colon = text.find(": ");
+    if (colon != std::string::npos) text.erase(0, colon + 2);
+  }
+  return text;
+}
+
 }  // namespace
 
 ZintOutput encodeWithZint(const ZintInput& input) {
@@ -43,10 +54,10 @@ ZintOutput encodeWithZint(const ZintInput& input) {
       ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char*>(input.data.data()),
                       static_cast<int>(input.data.size()));
   if (result >= ZINT_ERROR) {
-    output.error = symbol->errtxt;
+    output.error = withoutErrorNumber(symbol->errtxt);
     return output;
   }
-  if (result != 0) output.warning = symbol->errtxt;
+  if (result != 0) output.warning = withoutErrorNumber(symbol->errtxt);
   output.text = reinterpret_cast<const char*>(symbol->text);
   output.rows.resize(static_cast<std::size_t>(symbol->rows));
   for (int row = 0; row < symbol->rows; ++row) {
