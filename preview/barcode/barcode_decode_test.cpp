@@ -1,6 +1,6 @@
-// Every symbology that zxing-cpp reads is drawn at every narrow width from 1
-// to 4 dots, several wide widths, both human-readable font heights (203 and
-// 300 dpi) and all four rotations, and must scan back to its data.
+// Every symbology that zxing-cpp reads (all of the type table but POSTNET) is drawn at every narrow
+// width from 1 to 4 dots, several wide widths, both human-readable font heights (203 and 300 dpi)
+// and all four rotations, and must scan back to its data.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -42,6 +42,27 @@ const std::vector<DecodeCase> kLinearCases = {
     {"Codabar", "O", "A40156B", "A40156B", {}},
     {"Codabar2", "O", "C-$:/.+0D", "C-$:/.+0D", {}},
     {"Dun14", "T", "1234567890123", "12345678901231", {.itfCheckDigit = true}},
+    // Add-ons: scanners report the main number, a space and the add-on.
+    {"Ean8AddOn2", "C", "963850712", "96385074 12", {.eanAddOn = true}},
+    {"Ean8AddOn5", "D", "963850712345", "96385074 12345", {.eanAddOn = true}},
+    {"Ean13AddOn2", "F", "400638133393112", "4006381333931 12", {.eanAddOn = true}},
+    {"Ean13AddOn5", "G", "40063813339312345", "4006381333931 12345", {.eanAddOn = true}},
+    {"UpcAAddOn2", "I", "0360002914512", "036000291452 12", {.eanAddOn = true}},
+    {"UpcAAddOn5", "J", "03600029145212345", "036000291452 12345", {.eanAddOn = true}},
+    {"UpcEAddOn2", "L", "12345612", "01234565 12", {.eanAddOn = true}},
+    {"UpcEAddOn5", "M", "12345612345", "01234565 12345", {.eanAddOn = true}},
+    // The 128 family: GS1-128 is reported without parentheses.
+    {"Code128Latin1",
+     "Q",
+     "Gr\xC3\xBC\xC3\x9F"
+     "e",
+     "Gr\xC3\xBC\xC3\x9F"
+     "e",
+     {}},
+    {"Code128SubsetsInData", "Q2", "ABC123", "ABC123", {}},
+    {"Ucc128", "R", "12345678901234567", "00123456789012345675", {}},
+    {"Ean128", "U", "(01)09501101530003(10)AB12", "010950110153000310AB12", {}},
+    {"Rps128", "V", "RPS 128", "RPS 128", {}},
 };
 
 void PrintTo(const DecodeCase& c, std::ostream* out) { *out << c.type << " \"" << c.data << "\""; }
