@@ -96,6 +96,7 @@ TEST(TwoWidthElements, Dun14HasTwentyNineWideAndFortyEightNarrowElements) {
   EXPECT_EQ(std::count(elements.begin(), elements.end(), 'W'), 29);
   EXPECT_EQ(std::count(elements.begin(), elements.end(), 'N'), 48);
   EXPECT_EQ(drawing.fixedQuarterTurns, 1);
+  EXPECT_EQ(drawing.notes, std::vector<std::string>{"DUN-14 is drawn without bearer bars"});
 }
 
 struct ModuleCase {

@@ -335,9 +335,9 @@ PreparedLinearData prepareDun14(const LinearType& type, std::string_view data) {
   prepared.zint.data = std::string(data.substr(0, 13));
   prepared.readable = std::string(data.substr(0, 13)) + expected;
   prepared.fixedQuarterTurns = assume::kDun14QuarterTurns;
-  prepared.notes.push_back(
-      "DUN-14 is printed at 90 degrees whatever the rotation field says, and "
-      "drawn without bearer bars");
+  // The rotation is the caller's to apply (fixedQuarterTurns); the note is
+  // about the drawing itself.
+  prepared.notes.push_back("DUN-14 is drawn without bearer bars");
   return prepared;
 }
 
