@@ -14,10 +14,6 @@ char gs1CheckDigit(std::string_view digits);
 // UPC-E check digit is the check digit of that number.
 std::string upcEToUpcA(char numberSystem, std::string_view sixDigits);
 
-// Interleaved 2 of 5's check digit: the same modulo-10 sum, weight 3 on the
-// rightmost digit.
-inline char interleavedCheckDigit(std::string_view digits) { return gs1CheckDigit(digits); }
-
 bool allDigits(std::string_view text);
 
 }  // namespace tagwright::preview

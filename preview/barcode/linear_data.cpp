@@ -4,68 +4,11 @@
 
 #include "preview/barcode/barcode_assumptions.h"
 #include "preview/barcode/check_digits.h"
+#include "preview/barcode/data_messages.h"
 
 namespace tagwright::preview {
 namespace assume = barcode_assumptions;
 namespace {
-
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// What is wrong with data that should be `takes` digits: the characters that
-// are not digits, or the count.
-std::string digitsProblem(std::string_view name, std::string_view takes, std::string_view data) {
-  std::string message = std::string(name) + " takes " + std::string(takes) + "; ";
-  if (data.empty()) return message + "the data is empty";
-  for (char c : data) {
-    if (isAsciiLetter(c)) return message + quoted(data) + " has letters";
-  }
-  for (char c : data) {
-    if (c < '0' || c > '9') {
-      return message + quoted(data) + " has '" + std::string(1, c) + "', which is not a digit";
-    }
-  }
-  return message + quoted(data) + " has " + std::to_string(data.size());
-}
-
-std::string wrongCheckDigit(std::string_view name, std::string_view digitsWithCheck,
-                            char expected) {
-  return std::string(name) + " check digit is wrong: " + quoted(digitsWithCheck) + " ends in " +
-         digitsWithCheck.back() + ", and the check digit of " +
-         std::string(digitsWithCheck.substr(0, digitsWithCheck.size() - 1)) + " is " + expected;
-}
-
-// The first code point above U+00FF in UTF-8 text, as its UTF-8 bytes, or
-// empty; invalid UTF-8 is reported as "invalid UTF-8".
-std::string firstBeyondLatin1(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    if (lead >= 0xF0) {
-      length = 4;
-    } else if (lead >= 0xE0) {
-      length = 3;
-    } else if (lead >= 0xC0) {
-      length = 2;
-    } else if (lead >= 0x80) {
-      return "invalid UTF-8";
-    }
-    if (i + length > text.size()) return "invalid UTF-8";
-    // Two-byte sequences from C4 on are above U+00FF; C2 and C3 are Latin-1.
-    if (length > 2 || lead > 0xC3) return std::string(text.substr(i, length));
-    i += length;
-  }
-  return {};
-}
-
-// The UTF-8 character that starts at byte `i` (or the single byte when it
-// is not a valid start).
-std::string utf8CharacterAt(std::string_view text, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  return std::string(text.substr(i, length));
-}
 
 struct EanUpcShape {
   std::string_view mainName;  // "EAN-13"
