@@ -37,6 +37,23 @@ std::string quotedForMessage(std::string_view data) {
          " characters)";
 }
 
+// Two-width symbologies are specified for wide elements of 2 to 3 times the
+// narrow ones; outside that range scanners may fail (zxing-cpp reads none of
+// the preview's symbols at 1.5 or below), so the preview says so.
+std::string wideRatioNote(const LinearType& type, const LinearBarcodeRequest& request) {
+  const std::string widths = " (" + std::to_string(request.wide) + " dots wide, " +
+                             std::to_string(request.narrow) + " narrow)";
+  if (request.wide <= request.narrow) {
+    return std::string(type.name) + ": the wide elements are not wider than the narrow ones" +
+           widths + ": no scanner can read the symbol";
+  }
+  if (request.wide < 2 * request.narrow || request.wide > 3 * request.narrow) {
+    return std::string(type.name) + ": the wide elements are not 2 to 3 times the narrow ones" +
+           widths + ": scanners may not read the symbol";
+  }
+  return {};
+}
+
 LinearSymbol encodeLinear(const LinearBarcodeRequest& request, int fontHeight) {
   LinearSymbol symbol;
   const std::optional<LinearType> type = linearTypeFor(request.type);
@@ -85,11 +102,10 @@ LinearSymbol encodeLinear(const LinearBarcodeRequest& request, int fontHeight) {
   }
   symbol.width = static_cast<int>(symbol.layout.width);
   symbol.height = static_cast<int>(height);
-  if (isTwoWidth(type->symbology) && request.wide <= request.narrow) {
-    symbol.prepared.notes.push_back(
-        std::string(type->name) + ": the wide width (" + std::to_string(request.wide) +
-        " dots) is not wider than the narrow one (" + std::to_string(request.narrow) +
-        "): no scanner can read the symbol");
+  if (isTwoWidth(type->symbology)) {
+    if (const std::string note = wideRatioNote(*type, request); !note.empty()) {
+      symbol.prepared.notes.push_back(note);
+    }
   }
   if (!symbol.zint.warning.empty()) {
     symbol.prepared.notes.push_back(std::string(type->name) + ": zint: " + symbol.zint.warning);

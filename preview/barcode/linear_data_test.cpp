@@ -178,16 +178,51 @@ TEST(LinearBarcodeRequestFields, SymbolsLargerThanAnyLabelAreRefusedBeforeDrawin
   EXPECT_THAT(drawLinearBarcode(request, 17).error, HasSubstr("more than a label can hold"));
 }
 
-TEST(LinearBarcodeRequestFields, WideNoWiderThanNarrowIsDrawnWithANote) {
+TEST(LinearBarcodeRequestFields, WideOutsideTwoToThreeTimesNarrowIsDrawnWithANote) {
+  struct Case {
+    int narrow;
+    int wide;
+    std::string saying;  // empty: no note
+  };
+  const Case cases[] = {
+      {3, 3, "not wider than the narrow ones (3 dots wide, 3 narrow)"},
+      {3, 2, "not wider than the narrow ones"},
+      {2, 3, "not 2 to 3 times the narrow ones (3 dots wide, 2 narrow)"},
+      {2, 7, "not 2 to 3 times the narrow ones"},
+      {2, 4, ""},
+      {2, 5, ""},
+      {2, 6, ""},
+  };
+  for (const std::string type : {"A", "N", "O", "T"}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(type + ": narrow " + std::to_string(c.narrow) + ", wide " +
+                   std::to_string(c.wide));
+      LinearBarcodeRequest request;
+      request.type = type;
+      request.data = type == "O" ? "A123B" : type == "T" ? "1234567890123" : "1234";
+      request.narrow = c.narrow;
+      request.wide = c.wide;
+      const SymbolDrawing drawing = drawLinearBarcode(request, 17);
+      EXPECT_EQ(drawing.error, "");
+      std::vector<std::string> ratioNotes;
+      for (const std::string& note : drawing.notes) {
+        if (note.find("wide elements") != std::string::npos) ratioNotes.push_back(note);
+      }
+      if (c.saying.empty()) {
+        EXPECT_TRUE(ratioNotes.empty());
+      } else {
+        ASSERT_EQ(ratioNotes.size(), 1U);
+        EXPECT_THAT(ratioNotes[0], HasSubstr(c.saying));
+      }
+    }
+  }
+  // Single-width symbologies never use the wide width.
   LinearBarcodeRequest request;
-  request.type = "N";
+  request.type = "Q";
   request.data = "1234";
   request.narrow = 3;
-  request.wide = 3;
-  const SymbolDrawing drawing = drawLinearBarcode(request, 17);
-  EXPECT_EQ(drawing.error, "");
-  ASSERT_EQ(drawing.notes.size(), 1U);
-  EXPECT_THAT(drawing.notes[0], HasSubstr("not wider than the narrow one"));
+  request.wide = 1;
+  EXPECT_TRUE(drawLinearBarcode(request, 17).notes.empty());
 }
 
 TEST(LinearBarcodeVariants, Code128VariantsDrawnAutomaticallySaySo) {
