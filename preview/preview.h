@@ -12,9 +12,9 @@
 namespace tagwright::preview {
 
 struct PreviewOptions {
-  int dotsPerMm = 8;            // 8 (203 dpi) or 12 (300 dpi)
-  std::string imageFolder;      // where `Y` images are looked up; empty: none
-  std::string fontFile;         // empty: the default sans-serif font
+  int dotsPerMm = 8;                    // 8 (203 dpi) or 12 (300 dpi)
+  std::string imageFolder;              // where `Y` images are looked up; empty: none
+  std::string fontFile;                 // empty: the default sans-serif font
   std::string ansiCodePage = "CP1251";  // iconv names, as `run --ansi/--oem`
   std::string oemCodePage = "CP866";
 };

@@ -66,6 +66,37 @@ std::optional<std::string> apply(Options& o, const std::string& name, const std:
   return std::nullopt;
 }
 
+// What is wrong with the command and its operands, if anything.
+std::optional<std::string> commandError(const Options& o) {
+  if (o.command.empty()) {
+    return "no command given (see tagwright --help)";
+  }
+  if (o.command != "run" && o.command != "settings" && o.command != "names" &&
+      o.command != "dump" && o.command != "preview") {
+    return "unknown command \"" + o.command + "\" (run, settings, names, dump or preview)";
+  }
+  if (o.command == "run" && o.operands.empty()) {
+    return "run needs at least one script file";
+  }
+  if (o.command == "dump" && o.operands.size() != 1) {
+    return "dump takes one file (- for standard input)";
+  }
+  if (o.command == "names" && !o.operands.empty()) {
+    return "names takes no operands";
+  }
+  if (o.command == "preview" && o.operands.empty()) {
+    return "preview needs at least one script (.tws) or printer job file";
+  }
+  if (o.command == "preview" && o.output && endsWithPng(*o.output) && o.operands.size() != 1) {
+    return "--output " + *o.output +
+           " names one picture, for one input with one label: give a folder instead";
+  }
+  if (o.previewFolder && o.command != "run") {
+    return "--preview belongs to run; the preview command writes to --output";
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool endsWithPng(const std::string& path) {
@@ -84,8 +115,7 @@ std::optional<std::string> canonicalPortName(const std::string& name) {
 }
 
 OptionsParse parseOptions(const std::vector<std::string>& args) {
-  OptionsParse result;
-  Options& o = result.options;
+  Options o;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -109,19 +139,12 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
         o.raw = true;
       } else if (takesValue(name)) {
         if (!value) {
-          if (i + 1 >= args.size()) {
-            result.error = name + " needs a value";
-            return result;
-          }
+          if (i + 1 >= args.size()) return OptionsParse::failure(name + " needs a value");
           value = args[++i];
         }
-        if (auto error = apply(o, name, *value)) {
-          result.error = std::move(error);
-          return result;
-        }
+        if (auto error = apply(o, name, *value)) return OptionsParse::failure(std::move(*error));
       } else {
-        result.error = "unknown option " + name + " (see tagwright --help)";
-        return result;
+        return OptionsParse::failure("unknown option " + name + " (see tagwright --help)");
       }
       continue;
     }
@@ -131,29 +154,11 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
       o.operands.push_back(arg);
     }
   }
-  if (o.help || o.version) return result;
-  if (o.command.empty()) {
-    result.error = "no command given (see tagwright --help)";
-  } else if (o.command != "run" && o.command != "settings" && o.command != "names" &&
-             o.command != "dump" && o.command != "preview") {
-    result.error =
-        "unknown command \"" + o.command + "\" (run, settings, names, dump or preview)";
-  } else if (o.command == "run" && o.operands.empty()) {
-    result.error = "run needs at least one script file";
-  } else if (o.command == "dump" && o.operands.size() != 1) {
-    result.error = "dump takes one file (- for standard input)";
-  } else if (o.command == "names" && !o.operands.empty()) {
-    result.error = "names takes no operands";
-  } else if (o.command == "preview" && o.operands.empty()) {
-    result.error = "preview needs at least one script (.tws) or printer job file";
-  } else if (o.command == "preview" && o.output && endsWithPng(*o.output) &&
-             o.operands.size() != 1) {
-    result.error = "--output " + *o.output +
-                   " names one picture, for one input with one label: give a folder instead";
-  } else if (o.previewFolder && o.command != "run") {
-    result.error = "--preview belongs to run; the preview command writes to --output";
+  if (o.help || o.version) return o;
+  if (std::optional<std::string> error = commandError(o)) {
+    return OptionsParse::failure(std::move(*error));
   }
-  return result;
+  return o;
 }
 
 std::string usageText() {

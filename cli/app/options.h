@@ -5,12 +5,14 @@
 #include <utility>
 #include <vector>
 
+#include "core/util/result.h"
+
 namespace tagwright::cli {
 
 enum class PortErrorPolicy { Ask, Abort, Retry, Ignore };
 
 struct Options {
-  std::string command;                // run, settings, names, dump, preview; empty with --help/--version
+  std::string command;  // run, settings, names, dump, preview; empty with --help/--version
   std::vector<std::string> operands;  // scripts, KEY=VALUE pairs, the dump file, preview inputs
   std::optional<std::string> profile;
   std::vector<std::pair<std::string, std::string>> devices;  // port name, path
@@ -29,10 +31,8 @@ struct Options {
   bool version = false;
 };
 
-struct OptionsParse {
-  Options options;
-  std::optional<std::string> error;
-};
+// The options, or the message of a usage error.
+using OptionsParse = Result<Options>;
 
 // Options may stand before or after the command, as "--name value" or
 // "--name=value"; "--" ends the options.

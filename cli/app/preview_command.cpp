@@ -18,9 +18,8 @@ bool isScript(const std::string& path) {
 
 // A script previewed: run through the component with the profile as run
 // does, every job drawn and none sent, the stored settings left unchanged.
-ExitCode previewScript(const Options& options, const std::string& script,
-                       ComponentBackEnd& backEnd, LabelPreview& pictures, std::ostream& out,
-                       std::ostream& err) {
+ExitCode previewScript(const Options& options, const std::string& script, ComponentBackEnd& backEnd,
+                       LabelPreview& pictures, std::ostream& out, std::ostream& err) {
   Options one = options;
   one.operands = {script};
   auto prepared = prepareRun(one, profilePath(options, backEnd), backEnd.profileVariable(), err);
@@ -50,7 +49,7 @@ std::string inputStem(const std::string& path) {
 }
 
 int previewCommand(const Options& options, ComponentBackEnd& backEnd, std::ostream& out,
-            std::ostream& err) {
+                   std::ostream& err) {
   Result<std::unique_ptr<LabelPreview>> made =
       backEnd.makePreview(options, options.output.value_or("."), out, err);
   if (!made) {
@@ -65,11 +64,11 @@ int previewCommand(const Options& options, ComponentBackEnd& backEnd, std::ostre
       keepFirstFailure(code, previewScript(options, input, backEnd, pictures, out, err));
     } else {
       FileRead file = readOperand(input);
-      if (!file.exists || file.error) {
-        err << "tagwright: " << (file.error ? *file.error : input + ": no such file") << '\n';
+      if (!file || !file.value()) {
+        err << "tagwright: " << (file ? input + ": no such file" : file.error()) << '\n';
         keepFirstFailure(code, kExitUsage);
       } else {
-        pictures.addJob(file.content);
+        pictures.addJob(*file.value());
       }
     }
     pictures.endInput();

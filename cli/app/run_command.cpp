@@ -34,12 +34,12 @@ ExitCode runScripts(ScriptHost& host, FileProfile& profile,
     return kExitProfile;
   }
   PrepareResult prepared = prepareScripts(sources, host);
-  if (prepared.error) {
+  if (!prepared) {
     host.finish();
-    errors << *prepared.error << "\ntagwright: nothing was run and nothing printed\n";
+    errors << prepared.error() << "\ntagwright: nothing was run and nothing printed\n";
     return kExitScriptError;
   }
-  std::optional<std::string> failure = runPreparedScripts(prepared.scripts, host, shown);
+  std::optional<std::string> failure = runPreparedScripts(prepared.value(), host, shown);
   host.finish();
   ExitCode code = kExitOk;
   if (failure) {

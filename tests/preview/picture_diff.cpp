@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
   for (int y = 0; y < a.height(); ++y) {
     for (int x = 0; x < a.width(); ++x) differing += a.black(x, y) != b.black(x, y);
   }
-  const double share = static_cast<double>(differing) / (static_cast<double>(a.width()) * a.height());
+  const double share =
+      static_cast<double>(differing) / (static_cast<double>(a.width()) * a.height());
   std::printf("%lld pixels differ (%.3f %%)\n", differing, share * 100);
   return share <= tolerance ? 0 : 1;
 }
