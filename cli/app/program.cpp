@@ -90,7 +90,8 @@ int run(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, st
   // Query results share the terminal with nothing, unless the jobs
   // themselves go to standard output.
   std::ostream& shown = options.output && *options.output == "-" ? err : out;
-  ExitCode code = runScripts(session.host(), *inputs.profile, inputs.scripts, shown, err);
+  ExitCode code = runScripts(session.host(), *inputs.profile, inputs.scripts, shown, err,
+                             [&session](const std::string& file) { session.scriptStarting(file); });
   const JobTally tally = session.waitForJobs();
   if (tally.dropped > 0) {
     err << "tagwright: " << tally.dropped << " of " << (tally.written + tally.dropped)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -37,6 +38,7 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
 // kExitProfile; print jobs may still be on their way when it returns.
 ExitCode runScripts(ScriptHost& host, FileProfile& profile,
                     const std::vector<ScriptSource>& sources, std::ostream& shown,
-                    std::ostream& errors);
+                    std::ostream& errors,
+                    const std::function<void(const std::string& file)>& starting = {});
 
 }  // namespace tagwright::cli
