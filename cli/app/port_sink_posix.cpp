@@ -1,9 +1,18 @@
-#include <cstdio>
-#include <memory>
+#include <unistd.h>
 
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+
+#include "cli/app/delivery_report.h"
 #include "cli/app/port_sink.h"
+#include "cli/app/progress_meter.h"
 #include "core/transport/print_abort.h"
+#include "platform/posix/transport/cups_address.h"
 #include "platform/posix/transport/device_map.h"
+#include "platform/posix/transport/network_address.h"
 #include "platform/posix/transport/posix_print_runner.h"
 #include "platform/posix/transport/prompts.h"
 
@@ -15,17 +24,57 @@ struct FileCloser {
 };
 using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 
+// Lines from the print worker's thread, one whole line at a time.
+class MessageLines {
+ public:
+  explicit MessageLines(std::ostream& err) : err_(err) {}
+  void line(const std::string& text) {
+    std::lock_guard<std::mutex> guard(lock_);
+    err_ << "tagwright: " << text << '\n' << std::flush;
+  }
+
+ private:
+  std::ostream& err_;
+  std::mutex lock_;
+};
+
 // Jobs go to the ports through the component's print worker on one thread
-// of their own. Members are destroyed in reverse order: the runner (which
-// finishes its jobs) before the prompt it asks and the terminal it asks on.
+// of their own; each job is checked against what its port delivered.
+// Members are destroyed in reverse order: the runner (which finishes its
+// jobs) before the prompt, the progress line and the messages it uses.
 class PortJobSink final : public JobSink {
  public:
-  PortJobSink(UniqueFile terminal, std::unique_ptr<UserPrompt> prompt, DeviceMap devices)
+  PortJobSink(UniqueFile terminal, std::unique_ptr<UserPrompt> prompt,
+              std::unique_ptr<TransferProgress> progress, PosixPortLayer::Options ports,
+              std::ostream& err)
       : terminal_(std::move(terminal)),
         prompt_(std::move(prompt)),
-        runner_(makePosixPrintRunner(std::move(devices), *prompt_, processPrintAbort())) {}
+        progress_(std::move(progress)),
+        messages_(err) {
+    ports.progress = progress_.get();
+    ports.notice = [this](const std::string& text) { messages_.line(text); };
+    runner_ = makeCheckedPosixPrintRunner(
+        std::make_unique<PosixPortLayer>(std::move(ports)), *prompt_, processPrintAbort(),
+        [this](const FailedJob& failed) { messages_.line(failedJobText(failed)); },
+        processPendingJobs(),
+        [this](PosixPortLayer& layer, std::uint64_t) { layer.setJobTitle(nextTitle()); });
+  }
 
-  void queue(PrintJob job) override { runner_->queue(std::move(job)); }
+  void scriptStarting(const std::string& file) override {
+    std::lock_guard<std::mutex> guard(titleLock_);
+    script_ = file == "-" ? std::string("standard input")
+                          : std::filesystem::path(file).filename().string();
+  }
+
+  void queue(PrintJob job) override {
+    {
+      // Jobs run in the order they are queued, so the titles wait in the
+      // same order.
+      std::lock_guard<std::mutex> guard(titleLock_);
+      titles_.push_back(script_);
+    }
+    runner_->queue(std::move(job));
+  }
 
   JobTally finish() override {
     runner_->finish();
@@ -33,8 +82,21 @@ class PortJobSink final : public JobSink {
   }
 
  private:
+  std::string nextTitle() {
+    std::lock_guard<std::mutex> guard(titleLock_);
+    if (titles_.empty()) return script_;
+    std::string title = std::move(titles_.front());
+    titles_.pop_front();
+    return title;
+  }
+
   UniqueFile terminal_;
   std::unique_ptr<UserPrompt> prompt_;
+  std::unique_ptr<TransferProgress> progress_;
+  MessageLines messages_;
+  std::mutex titleLock_;
+  std::string script_;              // guarded by titleLock_
+  std::deque<std::string> titles_;  // of the jobs queued and not yet started
   std::unique_ptr<ThreadJobRunner> runner_;
 };
 
@@ -51,13 +113,28 @@ PromptAnswer answerFor(PortErrorPolicy policy) {
 }  // namespace
 
 Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const CodePages& codePages,
-                                              std::ostream&) {
-  DeviceMap devices;
+                                              std::ostream& err) {
+  PosixPortLayer::Options ports;
   for (const auto& [port, path] : options.devices) {
-    if (!devices.assign(port, path)) {
+    std::string fault;
+    const bool malformed = (isTcpDevice(path) && !parseTcpPrinterAddress(path, fault)) ||
+                           (isCupsDevice(path) && !parseCupsQueueAddress(path, fault));
+    if (malformed)
+      return Result<std::unique_ptr<JobSink>>::failure("--device " + port + ": " + fault);
+    if (isCupsDevice(path) && !printServersSupported()) {
+      return Result<std::unique_ptr<JobSink>>::failure(
+          "--device " + port + ": this tagwright was built without CUPS, so " + path +
+          " cannot be used (install libcups2-dev and build it again)");
+    }
+    if (!ports.devices.assign(port, path)) {
       return Result<std::unique_ptr<JobSink>>::failure("unknown port " + port);
     }
   }
+  if (options.connectTimeout) ports.network.connect = *options.connectTimeout;
+  if (options.busyTimeout) ports.network.busy = *options.busyTimeout;
+  if (options.writeTimeout) ports.network.stall = *options.writeTimeout;
+  ports.waitForQueuedJobs = options.wait;
+
   UniqueFile terminal;
   std::unique_ptr<UserPrompt> prompt;
   if (options.onPortError && *options.onPortError != PortErrorPolicy::Ask) {
@@ -75,8 +152,13 @@ Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const Code
       prompt = std::make_unique<FixedPrompt>(PromptAnswer::Abort, codePages, stderr);
     }
   }
-  return std::unique_ptr<JobSink>(
-      std::make_unique<PortJobSink>(std::move(terminal), std::move(prompt), std::move(devices)));
+  // Progress only where someone watches it: standard error on a terminal.
+  std::unique_ptr<TransferProgress> progress;
+  if (!options.quiet && ::isatty(STDERR_FILENO) == 1) {
+    progress = std::make_unique<TerminalProgress>(stderr);
+  }
+  return std::unique_ptr<JobSink>(std::make_unique<PortJobSink>(
+      std::move(terminal), std::move(prompt), std::move(progress), std::move(ports), err));
 }
 
 }  // namespace tagwright::cli

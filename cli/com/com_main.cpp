@@ -141,6 +141,11 @@ class ComBackEnd final : public ComponentBackEnd {
       return "--output, --device and --on-port-error belong to the native program; here the "
              "component prints through its own ports and asks with its own message box";
     }
+    if (options.connectTimeout || options.busyTimeout || options.writeTimeout || options.wait) {
+      return "--connect-timeout, --busy-timeout, --write-timeout and --wait are for the network "
+             "printers and print-server queues of the native program; here the component prints "
+             "through its own ports";
+    }
     return std::nullopt;
   }
 
