@@ -72,6 +72,7 @@ int Previewer::dotsPerMm() const { return state_->options.dotsPerMm; }
 
 JobPreview Previewer::renderJob(std::string_view job) {
   State& state = *state_;
+  state.setup.startJob();
   CommandStream stream = splitCommands(job);
   JobPreview preview;
   preview.notes = std::move(stream.notes);

@@ -120,6 +120,8 @@ TEST(Previewer, SetUpStateCarriesToTheNextLabelAndTheNextJob) {
   EXPECT_EQ(two.labels[0].image.width(), 400);
   EXPECT_EQ(two.labels[0].copies, 4);
   EXPECT_TRUE(two.labels[0].image.black(5, 0));
+  // The margin's note points at this job's label, not into the first job.
+  EXPECT_TRUE(hasNote(two.labels[0].notes, 0, "earlier job")) << allNotes(two.labels[0].notes);
   const JobPreview three = previewer.renderJob("^W20\r^C1\r^R0\r^L\rE\r");
   ASSERT_EQ(three.labels.size(), 1u);
   EXPECT_EQ(three.labels[0].image.width(), 160);

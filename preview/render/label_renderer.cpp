@@ -69,6 +69,14 @@ LabelOptions readOptions(const Command& start, std::vector<PreviewNote>& notes) 
   return options;
 }
 
+// A note about a set-up command: at its offset when it is in this job, at
+// the label's start when it came in an earlier one.
+PreviewNote setupNote(const std::optional<std::size_t>& offset, const Command& start,
+                      std::string text) {
+  if (offset) return {*offset, std::move(text)};
+  return {start.offset, std::move(text) + " (set by an earlier job)"};
+}
+
 }  // namespace
 
 LabelPicture renderLabel(const Command& start, const std::vector<Command>& elements,
@@ -86,14 +94,15 @@ LabelPicture renderLabel(const Command& start, const std::vector<Command>& eleme
   const int originX = assumptions::leftMarginShiftDots(setup.leftMarginDots);
   const int originY = assumptions::verticalOffsetShiftDots(setup.verticalOffsetDots);
   if (originX != 0) {
-    picture.notes.push_back({setup.leftMarginOffset, "left margin: the picture moved " +
-                                                         std::to_string(originX) +
-                                                         " dots to the right (assumed)"});
+    picture.notes.push_back(setupNote(setup.leftMarginOffset, start,
+                                      "left margin: the picture moved " + std::to_string(originX) +
+                                          " dots to the right (assumed)"));
   }
   if (originY != 0) {
-    picture.notes.push_back({setup.verticalOffsetOffset,
-                             "vertical offset: the picture moved " + std::to_string(originY) +
-                                 " dots " + (originY > 0 ? "down" : "up") + " (assumed)"});
+    picture.notes.push_back(setupNote(setup.verticalOffsetOffset, start,
+                                      "vertical offset: the picture moved " +
+                                          std::to_string(std::abs(originY)) + " dots " +
+                                          (originY > 0 ? "down" : "up") + " (assumed)"));
   }
   for (const Command& command : elements) {
     const ElementContext element{picture.image, originX,       originY,
@@ -105,9 +114,10 @@ LabelPicture renderLabel(const Command& start, const std::vector<Command>& eleme
   if (setup.turnValueMm &&
       assumptions::turnedHalfway(*setup.turnValueMm, std::lround(setup.widthMm))) {
     turnHalfway(picture.image);
-    picture.notes.push_back({setup.turnOffset, "~R" + std::to_string(*setup.turnValueMm) +
-                                                   " is less than the label's width: printed "
-                                                   "turned by 180 degrees (assumed)"});
+    picture.notes.push_back(setupNote(setup.turnOffset, start,
+                                      "~R" + std::to_string(*setup.turnValueMm) +
+                                          " is less than the label's width: printed turned by "
+                                          "180 degrees (assumed)"));
   }
   if (setup.labelSets > 1) {
     picture.notes.push_back(
