@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,9 +13,9 @@
 namespace tagwright::preview {
 
 struct PreviewOptions {
-  int dotsPerMm = 8;            // 8 (203 dpi) or 12 (300 dpi)
-  std::string imageFolder;      // where `Y` images are looked up; empty: none
-  std::string fontFile;         // empty: the default sans-serif font
+  int dotsPerMm = 8;                    // 8 (203 dpi) or 12 (300 dpi)
+  std::string imageFolder;              // where `Y` images are looked up; empty: none
+  std::string fontFile;                 // empty: the default sans-serif font
   std::string ansiCodePage = "CP1251";  // iconv names, as `run --ansi/--oem`
   std::string oemCodePage = "CP866";
 };
@@ -52,6 +53,14 @@ class Previewer {
   // Any bytes: never throws for bad input, never allocates a label larger
   // than a printer can hold.
   JobPreview renderJob(std::string_view job);
+
+  // The same, handing each label's picture to `sink` as soon as it is
+  // drawn, in stream order, instead of keeping them all: a caller that
+  // writes each picture and lets it go needs memory for one label at a
+  // time, whatever the job's length. Returns the notes about commands
+  // outside the label formats.
+  std::vector<PreviewNote> renderEachLabel(std::string_view job,
+                                           const std::function<void(LabelPicture&&)>& sink);
 
   int dotsPerMm() const;
 

@@ -128,6 +128,20 @@ TEST(Previewer, SetUpStateCarriesToTheNextLabelAndTheNextJob) {
   EXPECT_EQ(three.labels[0].copies, 1);
 }
 
+TEST(Previewer, LabelsHandedOneAtATimeAreTheLabelsOfTheJob) {
+  Previewer kept(optionsAt(8));
+  Previewer streamed(optionsAt(8));
+  const std::string bytes = job("^W20|^C2", "Lo,0,0,5,5") + "stray\r^L\rLo,1,1,9,9\rE\r";
+  const JobPreview whole = kept.renderJob(bytes);
+  std::vector<long long> blackCounts;
+  const std::vector<PreviewNote> notes = streamed.renderEachLabel(
+      bytes, [&](LabelPicture&& label) { blackCounts.push_back(label.image.blackCount()); });
+  ASSERT_EQ(whole.labels.size(), 2u);
+  EXPECT_EQ(blackCounts, (std::vector<long long>{36, 81}));
+  EXPECT_EQ(allNotes(notes), allNotes(whole.notes));
+  EXPECT_TRUE(hasNote(notes, 25, "outside a label format")) << allNotes(notes);
+}
+
 TEST(Previewer, SetUpInsideALabelAppliesToTheNextOne) {
   Previewer previewer(optionsAt(8));
   const JobPreview preview = previewer.renderJob("^W10\r^L\r^W20\rE\r^L\rE\r");
