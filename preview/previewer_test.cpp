@@ -173,6 +173,31 @@ TEST(Previewer, MarginOffsetAndHalfTurnMoveThePicture) {
   EXPECT_TRUE(upright.labels[0].image.black(0, 0));
 }
 
+TEST(Previewer, LabelOptionsInvertAndMirrorTheWholeLabel) {
+  Previewer previewer(optionsAt(8));
+  const std::string setup = "^W10\r^Q10,2\r";  // 80 x 80 dots
+  const JobPreview inverted = previewer.renderJob(setup + "^LI\rLo,0,0,9,0\rE\r");
+  EXPECT_EQ(inverted.labels.at(0).image.blackCount(), 80 * 80 - 10);
+  EXPECT_FALSE(inverted.labels[0].image.black(0, 0));
+  const JobPreview mirrored = previewer.renderJob(setup + "^LM\rLo,0,0,9,0\rE\r");
+  EXPECT_TRUE(mirrored.labels.at(0).image.black(79, 0));
+  EXPECT_TRUE(mirrored.labels[0].image.black(70, 0));
+  EXPECT_FALSE(mirrored.labels[0].image.black(69, 0));
+  const JobPreview unknown = previewer.renderJob(setup + "^LX\rE\r");
+  EXPECT_TRUE(hasNote(unknown.labels.at(0).notes, 12, "label option 'X'"))
+      << allNotes(unknown.labels[0].notes);
+}
+
+TEST(Previewer, AppliedAssumptionsAreNotedAtTheirElements) {
+  Previewer previewer(optionsAt(8));
+  const JobPreview preview = previewer.renderJob(
+      job("", "AA,100,10,1,1,0,1,Down|AI,0,60,1,1,0,0,Cell|AA,0,100,1,1,0,0,Up"));
+  const std::vector<PreviewNote>& notes = preview.labels.at(0).notes;
+  EXPECT_TRUE(hasNote(notes, 3, "90 degrees clockwise")) << allNotes(notes);
+  EXPECT_TRUE(hasNote(notes, 26, "16 x 26")) << allNotes(notes);
+  EXPECT_EQ(notes.size(), 2u) << allNotes(notes);
+}
+
 TEST(Previewer, NotesCarryTheOffsetsOfTheirCommands) {
   Previewer previewer(optionsAt(8));
   const std::string bytes = "^W10\r^Zz\r^L\rXYZ\rAA,1,1,1,1,0,9,bad\rR1,1\rE\rstray\r^L\r";

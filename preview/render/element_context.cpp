@@ -71,6 +71,10 @@ std::optional<Rotation> rotationField(const ElementContext& element, std::string
   const std::optional<int> code = fieldIn(element, field, 0, 3, "the rotation");
   if (!code) return std::nullopt;
   rotation.quarterTurns = assumptions::quarterTurnsClockwise(*code);
+  if (*code != 0) {
+    element.note("turned by " + std::to_string(*code * 90) +
+                 " degrees clockwise about its anchor (assumed)");
+  }
   return rotation;
 }
 
