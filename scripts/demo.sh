@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main job: sets up the machine, builds the tagwright host with the
-# component linked in, runs a sample label script through it and shows what
+# component linked in, runs a sample label script through it, shows what
 # the printer receives, one command a line (the raw bytes are kept in
-# build/demo/job.prn).
+# build/demo/job.prn), and draws the labels as the printer would print them
+# (build/demo/job-1.png, ...).
 # Usage: scripts/demo.sh [SCRIPT]   (default: examples/first_label.tws)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,3 +26,8 @@ rm -f build/demo/job.prn
 echo
 echo "--- what the printer receives ($(wc -c <build/demo/job.prn) bytes, build/demo/job.prn):"
 "$tagwright" dump build/demo/job.prn
+echo
+echo "--- the labels as the printer draws them (203 dpi):"
+rm -f build/demo/job-*.png
+"$tagwright" preview --output build/demo build/demo/job.prn
+echo "demo: open build/demo/job-1.png to see the first label"

@@ -10,7 +10,10 @@
 # Usage: scripts/setup.sh [--native]   (--native: only what the native build needs)
 set -euo pipefail
 
-native_packages=(build-essential g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev)
+native_packages=(
+  build-essential g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
+)
 packages=(
   build-essential g++ clang libclang-rt-14-dev clang-format cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev

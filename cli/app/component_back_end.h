@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/app/label_preview.h"
 #include "cli/app/options.h"
 #include "cli/host/script_host.h"
 #include "cli/output/job_sink.h"
@@ -24,6 +25,13 @@ class ComponentSession {
   // Lets go of the component, then waits until every print job it was
   // handed is written or dropped. host() is gone afterwards.
   virtual JobTally waitForJobs() = 0;
+};
+
+// What happens to a session's print jobs besides, or instead of, going
+// where the options say.
+struct JobRouting {
+  LabelPreview* preview = nullptr;  // each job is drawn here first; must outlive the session
+  bool send = true;                 // false: no job leaves the program
 };
 
 // How the program reaches the component: linked in, or through COM. The
@@ -45,8 +53,16 @@ class ComponentBackEnd {
   // where jobs go; with `profile` null it starts from its defaults, saves
   // nothing and prints nothing. Failure is a usage error.
   virtual Result<std::unique_ptr<ComponentSession>> open(const Options& options,
-                                                         FileProfile* profile,
-                                                         std::ostream& errors) = 0;
+                                                         FileProfile* profile, std::ostream& errors,
+                                                         JobRouting routing = {}) = 0;
+
+  // The pictures of labels, as the options ask for them (resolution,
+  // fonts, images, where they go), listed on `out`; or why this build has
+  // none.
+  virtual Result<std::unique_ptr<LabelPreview>> makePreview(const Options& options,
+                                                            const std::string& folderOrFile,
+                                                            std::ostream& out,
+                                                            std::ostream& err) const = 0;
 
   // A converter between Unicode and the named printer code pages (the
   // "ANSI" one and the "OEM" one), or null where this back end has none:
@@ -54,5 +70,12 @@ class ComponentBackEnd {
   virtual std::unique_ptr<CodePages> codePages(const std::string& ansi,
                                                const std::string& oem) const = 0;
 };
+
+// The settings profile a command uses: --profile, else the back end's default.
+inline std::optional<std::string> profilePath(const Options& options,
+                                              const ComponentBackEnd& backEnd) {
+  if (options.profile) return options.profile;
+  return backEnd.defaultProfilePath();
+}
 
 }  // namespace tagwright::cli

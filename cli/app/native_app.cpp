@@ -8,6 +8,8 @@
 #include "cli/app/program.h"
 #include "cli/host/native_script_host.h"
 #include "cli/output/output_file_sink.h"
+#include "cli/output/preview_sink.h"
+#include "cli/preview/picture_files.h"
 #include "core/addin/add_in.h"
 #include "core/transport/print_abort.h"
 #include "platform/posix/iconv_code_pages.h"
@@ -66,11 +68,14 @@ class NativeBackEnd final : public ComponentBackEnd {
   }
 
   Result<std::unique_ptr<ComponentSession>> open(const Options& options, FileProfile* profile,
-                                                 std::ostream& errors) override {
+                                                 std::ostream& errors,
+                                                 JobRouting routing) override {
     const CodePages& pages = pagesFor(options);
     std::unique_ptr<JobSink> sink;
     if (!profile) {
       sink = std::make_unique<NoJobs>();
+    } else if (!routing.send) {
+      // Nothing to send: the preview below takes every job.
     } else if (options.output) {
       sink = std::make_unique<OutputFileSink>(*options.output, errors);
     } else {
@@ -78,6 +83,10 @@ class NativeBackEnd final : public ComponentBackEnd {
       if (!ports) return Result<std::unique_ptr<ComponentSession>>::failure(ports.error());
       sink = std::move(ports).value();
     }
+    if (profile && routing.preview) {
+      sink = std::make_unique<PreviewSink>(*routing.preview, std::move(sink));
+    }
+    if (!sink) sink = std::make_unique<NoJobs>();
     return std::unique_ptr<ComponentSession>(
         std::make_unique<NativeSession>(pages, std::move(sink), profile));
   }
@@ -85,6 +94,13 @@ class NativeBackEnd final : public ComponentBackEnd {
   std::unique_ptr<CodePages> codePages(const std::string& ansi,
                                        const std::string& oem) const override {
     return std::make_unique<IconvCodePages>(ansi, oem);
+  }
+
+  Result<std::unique_ptr<LabelPreview>> makePreview(const Options& options,
+                                                    const std::string& folderOrFile,
+                                                    std::ostream& out,
+                                                    std::ostream& err) const override {
+    return makePictureFiles(options, folderOrFile, out, err);
   }
 
  private:

@@ -1,50 +1,12 @@
 #include "cli/app/native_app.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "cli/app/exit_codes.h"
+#include "support/native_program_fixture.h"
 
 namespace tagwright::cli {
 namespace {
-
-namespace fs = std::filesystem;
-
-class NativeProgramTest : public ::testing::Test {
- protected:
-  NativeProgramTest() {
-    std::string pattern = (fs::temp_directory_path() / "tagwright-app-XXXXXX").string();
-    dir_ = ::mkdtemp(pattern.data());
-  }
-  ~NativeProgramTest() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-
-  std::string path(const std::string& name) const { return (fs::path(dir_) / name).string(); }
-  void put(const std::string& name, const std::string& content) const {
-    std::ofstream(path(name), std::ios::binary) << content;
-  }
-  std::string content(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  int run(std::vector<std::string> args) {
-    out_.str("");
-    err_.str("");
-    return runNativeProgram(args, out_, err_);
-  }
-
-  std::string dir_;
-  std::ostringstream out_;
-  std::ostringstream err_;
-};
 
 TEST_F(NativeProgramTest, ARunAppendsEveryJobAndSavesTheSettings) {
   put("a.tws", "LabelWidth = 58\nStartLabel()\nPrint(1)\n? LabelWidth\n");

@@ -12,7 +12,8 @@ std::string upper(std::string s) {
 
 bool takesValue(const std::string& name) {
   return name == "--profile" || name == "--device" || name == "--output" ||
-         name == "--on-port-error" || name == "--ansi" || name == "--oem";
+         name == "--on-port-error" || name == "--ansi" || name == "--oem" || name == "--dpi" ||
+         name == "--images" || name == "--font" || name == "--preview";
 }
 
 std::optional<std::string> apply(Options& o, const std::string& name, const std::string& value) {
@@ -47,11 +48,60 @@ std::optional<std::string> apply(Options& o, const std::string& name, const std:
   } else if (name == "--oem") {
     if (value.empty()) return std::string("--oem needs a code page name");
     o.oem = value;
+  } else if (name == "--dpi") {
+    // Printers have 8 or 12 dots per millimetre, sold as 203 and 300 dpi.
+    if (value == "203") o.dotsPerMm = 8;
+    else if (value == "300") o.dotsPerMm = 12;
+    else return "--dpi takes 203 or 300 (got \"" + value + "\")";
+  } else if (name == "--images") {
+    if (value.empty()) return std::string("--images needs a folder");
+    o.images = value;
+  } else if (name == "--font") {
+    if (value.empty()) return std::string("--font needs a font file");
+    o.font = value;
+  } else if (name == "--preview") {
+    if (value.empty()) return std::string("--preview needs a folder for the pictures");
+    o.previewFolder = value;
+  }
+  return std::nullopt;
+}
+
+// What is wrong with the command and its operands, if anything.
+std::optional<std::string> commandError(const Options& o) {
+  if (o.command.empty()) {
+    return "no command given (see tagwright --help)";
+  }
+  if (o.command != "run" && o.command != "settings" && o.command != "names" &&
+      o.command != "dump" && o.command != "preview") {
+    return "unknown command \"" + o.command + "\" (run, settings, names, dump or preview)";
+  }
+  if (o.command == "run" && o.operands.empty()) {
+    return "run needs at least one script file";
+  }
+  if (o.command == "dump" && o.operands.size() != 1) {
+    return "dump takes one file (- for standard input)";
+  }
+  if (o.command == "names" && !o.operands.empty()) {
+    return "names takes no operands";
+  }
+  if (o.command == "preview" && o.operands.empty()) {
+    return "preview needs at least one script (.tws) or printer job file";
+  }
+  if (o.command == "preview" && o.output && endsWithPng(*o.output) && o.operands.size() != 1) {
+    return "--output " + *o.output +
+           " names one picture, for one input with one label: give a folder instead";
+  }
+  if (o.previewFolder && o.command != "run") {
+    return "--preview belongs to run; the preview command writes to --output";
   }
   return std::nullopt;
 }
 
 }  // namespace
+
+bool endsWithPng(const std::string& path) {
+  return path.size() > 4 && upper(path.substr(path.size() - 4)) == ".PNG";
+}
 
 std::optional<std::string> canonicalPortName(const std::string& name) {
   const std::string u = upper(name);
@@ -65,8 +115,7 @@ std::optional<std::string> canonicalPortName(const std::string& name) {
 }
 
 OptionsParse parseOptions(const std::vector<std::string>& args) {
-  OptionsParse result;
-  Options& o = result.options;
+  Options o;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -90,19 +139,12 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
         o.raw = true;
       } else if (takesValue(name)) {
         if (!value) {
-          if (i + 1 >= args.size()) {
-            result.error = name + " needs a value";
-            return result;
-          }
+          if (i + 1 >= args.size()) return OptionsParse::failure(name + " needs a value");
           value = args[++i];
         }
-        if (auto error = apply(o, name, *value)) {
-          result.error = std::move(error);
-          return result;
-        }
+        if (auto error = apply(o, name, *value)) return OptionsParse::failure(std::move(*error));
       } else {
-        result.error = "unknown option " + name + " (see tagwright --help)";
-        return result;
+        return OptionsParse::failure("unknown option " + name + " (see tagwright --help)");
       }
       continue;
     }
@@ -112,20 +154,11 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
       o.operands.push_back(arg);
     }
   }
-  if (o.help || o.version) return result;
-  if (o.command.empty()) {
-    result.error = "no command given (see tagwright --help)";
-  } else if (o.command != "run" && o.command != "settings" && o.command != "names" &&
-             o.command != "dump") {
-    result.error = "unknown command \"" + o.command + "\" (run, settings, names or dump)";
-  } else if (o.command == "run" && o.operands.empty()) {
-    result.error = "run needs at least one script file";
-  } else if (o.command == "dump" && o.operands.size() != 1) {
-    result.error = "dump takes one file (- for standard input)";
-  } else if (o.command == "names" && !o.operands.empty()) {
-    result.error = "names takes no operands";
+  if (o.help || o.version) return o;
+  if (std::optional<std::string> error = commandError(o)) {
+    return OptionsParse::failure(std::move(*error));
   }
-  return result;
+  return o;
 }
 
 std::string usageText() {
@@ -135,6 +168,8 @@ std::string usageText() {
                                            show the twenty settings, or set some
   tagwright names                          list the properties and methods
   tagwright [--raw] [OPTIONS] dump FILE    show a command stream, one command a line
+  tagwright [OPTIONS] preview FILE...      draw every label as a PNG picture, print nothing;
+                                           FILE.tws is a script, any other file a printer job
   tagwright --help | --version
 
 Options:
@@ -147,9 +182,15 @@ Options:
                           program asks on the terminal, and aborts when there is none
   --ansi CP, --oem CP     the printer code pages (default CP1251 and CP866)
   --raw                   dump: show bytes above 127 as \xNN instead of decoding them
+  --output DIR|FILE.png   preview: where the pictures go (default: the current folder)
+  --preview DIR           run: also draw every label it sends, as pictures in DIR
+  --dpi 203|300           the printer's resolution for pictures (default 203)
+  --images DIR            where pictures find the printer's stored images (Y NAME)
+  --font FILE             the font that pictures draw printer fonts in
 
 Exit status: 0 all jobs written; 1 script error, nothing printed; 2 usage error;
-3 settings profile error; 4 some print jobs dropped.
+3 settings profile error; 4 some print jobs dropped (preview: a picture could not
+be drawn or written).
 )";
 }
 

@@ -5,28 +5,34 @@
 #include <utility>
 #include <vector>
 
+#include "core/util/result.h"
+
 namespace tagwright::cli {
 
 enum class PortErrorPolicy { Ask, Abort, Retry, Ignore };
 
 struct Options {
-  std::string command;                // run, settings, names, dump; empty with --help/--version
-  std::vector<std::string> operands;  // scripts, KEY=VALUE pairs, the dump file
+  std::string command;  // run, settings, names, dump, preview; empty with --help/--version
+  std::vector<std::string> operands;  // scripts, KEY=VALUE pairs, the dump file, preview inputs
   std::optional<std::string> profile;
   std::vector<std::pair<std::string, std::string>> devices;  // port name, path
-  std::optional<std::string> output;                         // "-" is standard output
+  std::optional<std::string> output;  // run: "-" is standard output; preview: a folder or FILE.png
   std::optional<PortErrorPolicy> onPortError;
   std::string ansi = "CP1251";
   std::string oem = "CP866";
   bool raw = false;  // dump: show bytes above 127 as \xNN
+  // Pictures of the labels: the printer's resolution, where stored images
+  // are found, the font, and (run --preview) the folder they go to.
+  int dotsPerMm = 8;
+  std::optional<std::string> images;
+  std::optional<std::string> font;
+  std::optional<std::string> previewFolder;
   bool help = false;
   bool version = false;
 };
 
-struct OptionsParse {
-  Options options;
-  std::optional<std::string> error;
-};
+// The options, or the message of a usage error.
+using OptionsParse = Result<Options>;
 
 // Options may stand before or after the command, as "--name value" or
 // "--name=value"; "--" ends the options.
@@ -37,5 +43,8 @@ OptionsParse parseOptions(const std::vector<std::string>& args);
 std::optional<std::string> canonicalPortName(const std::string& name);
 
 std::string usageText();
+
+// Whether a path names a PNG file (ends with .png in any letter case).
+bool endsWithPng(const std::string& path);
 
 }  // namespace tagwright::cli

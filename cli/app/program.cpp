@@ -5,6 +5,7 @@
 
 #include "cli/app/exit_codes.h"
 #include "cli/app/options.h"
+#include "cli/app/preview_command.h"
 #include "cli/app/run_command.h"
 #include "cli/app/script_files.h"
 #include "cli/app/version.h"
@@ -15,17 +16,12 @@
 namespace tagwright::cli {
 namespace {
 
-std::optional<std::string> profilePath(const Options& options, const ComponentBackEnd& backEnd) {
-  if (options.profile) return options.profile;
-  return backEnd.defaultProfilePath();
-}
-
 int dump(const Options& options, const ComponentBackEnd& backEnd, std::ostream& out,
          std::ostream& err) {
   const std::string& path = options.operands.front();
   FileRead file = readOperand(path);
-  if (!file.exists || file.error) {
-    err << "tagwright: " << (file.error ? *file.error : path + ": no such file") << '\n';
+  if (!file || !file.value()) {
+    err << "tagwright: " << (file ? path + ": no such file" : file.error()) << '\n';
     return kExitUsage;
   }
   std::unique_ptr<CodePages> ansi;
@@ -35,7 +31,7 @@ int dump(const Options& options, const ComponentBackEnd& backEnd, std::ostream& 
     // Decoding the OEM lines: a converter whose "ANSI" side is the OEM page.
     oem = backEnd.codePages(options.oem, options.oem);
   }
-  out << dumpCommandStream(file.content, DumpDecoders{ansi.get(), oem.get()});
+  out << dumpCommandStream(*file.value(), DumpDecoders{ansi.get(), oem.get()});
   return kExitOk;
 }
 
@@ -49,11 +45,11 @@ int settings(const Options& options, const ComponentBackEnd& backEnd, std::ostre
   }
   FileProfile profile(*path);
   SettingsOutcome outcome = settingsCommand(profile, options.operands);
-  if (outcome.error) {
-    err << "tagwright: " << *outcome.error << '\n';
-    return outcome.usageError ? kExitUsage : kExitProfile;
+  if (!outcome) {
+    err << "tagwright: " << outcome.error().message << '\n';
+    return outcome.error().usageError ? kExitUsage : kExitProfile;
   }
-  out << "# " << *path << '\n' << outcome.shown;
+  out << "# " << *path << '\n' << outcome.value();
   return kExitOk;
 }
 
@@ -80,18 +76,38 @@ int run(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, st
   if (auto* failed = std::get_if<ExitCode>(&prepared)) return *failed;
   RunInputs& inputs = std::get<RunInputs>(prepared);
 
+  // Query results share the terminal with nothing, unless the jobs
+  // themselves go to standard output.
+  std::ostream& shown = options.output && *options.output == "-" ? err : out;
+  // run --preview: every job is drawn as it is sent, named after the script
+  // (the first one, when there are several).
+  std::unique_ptr<LabelPreview> pictures;
+  if (options.previewFolder) {
+    Result<std::unique_ptr<LabelPreview>> made =
+        backEnd.makePreview(options, *options.previewFolder, shown, err);
+    if (!made) {
+      err << "tagwright: " << made.error() << '\n';
+      return kExitUsage;
+    }
+    pictures = std::move(made).value();
+    pictures->startInput(inputStem(options.operands.front()));
+  }
   Result<std::unique_ptr<ComponentSession>> opened =
-      backEnd.open(options, inputs.profile.get(), err);
+      backEnd.open(options, inputs.profile.get(), err, JobRouting{pictures.get(), true});
   if (!opened) {
     err << "tagwright: " << opened.error() << '\n';
     return kExitUsage;
   }
   ComponentSession& session = *opened.value();
-  // Query results share the terminal with nothing, unless the jobs
-  // themselves go to standard output.
-  std::ostream& shown = options.output && *options.output == "-" ? err : out;
   ExitCode code = runScripts(session.host(), *inputs.profile, inputs.scripts, shown, err);
   const JobTally tally = session.waitForJobs();
+  if (pictures) {
+    pictures->endInput();
+    if (pictures->failed()) {
+      err << "tagwright: the jobs were sent, but not every label could be drawn\n";
+      if (code == kExitOk) code = kExitJobsDropped;
+    }
+  }
   if (tally.dropped > 0) {
     err << "tagwright: " << tally.dropped << " of " << (tally.written + tally.dropped)
         << " print jobs dropped\n";
@@ -106,11 +122,11 @@ int runProgram(const std::vector<std::string>& args, ComponentBackEnd& backEnd, 
                std::ostream& err) {
   try {
     OptionsParse parsed = parseOptions(args);
-    if (parsed.error) {
-      err << "tagwright: " << *parsed.error << '\n';
+    if (!parsed) {
+      err << "tagwright: " << parsed.error() << '\n';
       return kExitUsage;
     }
-    const Options& options = parsed.options;
+    const Options& options = parsed.value();
     if (options.help) {
       out << usageText();
       return kExitOk;
@@ -122,6 +138,7 @@ int runProgram(const std::vector<std::string>& args, ComponentBackEnd& backEnd, 
     if (options.command == "settings") return settings(options, backEnd, out, err);
     if (options.command == "dump") return dump(options, backEnd, out, err);
     if (options.command == "names") return names(options, backEnd, out, err);
+    if (options.command == "preview") return previewCommand(options, backEnd, out, err);
     return run(options, backEnd, out, err);
   } catch (const std::exception& e) {
     // Unknown code page names end up here, from the code page set-up.

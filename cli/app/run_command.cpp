@@ -27,25 +27,26 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
 
 ExitCode runScripts(ScriptHost& host, FileProfile& profile,
                     const std::vector<ScriptSource>& sources, std::ostream& shown,
-                    std::ostream& errors) {
+                    std::ostream& errors, ProfileChanges changes) {
   if (host.start() != HostResult::Ok) {
     errors << "tagwright: the component could not load its settings from " << profile.path()
            << '\n';
     return kExitProfile;
   }
   PrepareResult prepared = prepareScripts(sources, host);
-  if (prepared.error) {
+  if (!prepared) {
     host.finish();
-    errors << *prepared.error << "\ntagwright: nothing was run and nothing printed\n";
+    errors << prepared.error() << "\ntagwright: nothing was run and nothing printed\n";
     return kExitScriptError;
   }
-  std::optional<std::string> failure = runPreparedScripts(prepared.scripts, host, shown);
+  std::optional<std::string> failure = runPreparedScripts(prepared.value(), host, shown);
   host.finish();
   ExitCode code = kExitOk;
   if (failure) {
     errors << *failure << '\n';
     code = kExitScriptError;
   }
+  if (changes == ProfileChanges::Discard) return code;
   if (auto error = profile.save()) {
     errors << "tagwright: " << *error << '\n';
     if (code == kExitOk) code = kExitProfile;

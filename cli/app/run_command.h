@@ -30,6 +30,10 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
                                              const std::optional<std::string>& profilePath,
                                              std::string_view unsetVariable, std::ostream& errors);
 
+// Whether a run keeps what its scripts changed in the settings profile. A
+// preview leaves the stored settings as they were.
+enum class ProfileChanges { Save, Discard };
+
 // One run as the host application does it: Init with the profile, bind
 // every statement of every script, run them, Done, save the profile. A
 // script that cannot be read or bound stops the run before the first call;
@@ -37,6 +41,6 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
 // kExitProfile; print jobs may still be on their way when it returns.
 ExitCode runScripts(ScriptHost& host, FileProfile& profile,
                     const std::vector<ScriptSource>& sources, std::ostream& shown,
-                    std::ostream& errors);
+                    std::ostream& errors, ProfileChanges changes = ProfileChanges::Save);
 
 }  // namespace tagwright::cli

@@ -145,7 +145,7 @@ class ComBackEnd final : public ComponentBackEnd {
   }
 
   Result<std::unique_ptr<ComponentSession>> open(const Options&, FileProfile* profile,
-                                                 std::ostream&) override {
+                                                 std::ostream&, JobRouting) override {
     auto apartment = std::make_unique<ComApartment>();
     if (FAILED(apartment->result())) {
       return Result<std::unique_ptr<ComponentSession>>::failure(
@@ -156,6 +156,15 @@ class ComBackEnd final : public ComponentBackEnd {
       return Result<std::unique_ptr<ComponentSession>>::failure(*error);
     }
     return std::unique_ptr<ComponentSession>(std::move(session));
+  }
+
+  // The pictures need FreeType, zint and libpng, which this build does not
+  // carry; the printer jobs a run writes can be drawn on Linux.
+  Result<std::unique_ptr<LabelPreview>> makePreview(const Options&, const std::string&,
+                                                    std::ostream&, std::ostream&) const override {
+    return Result<std::unique_ptr<LabelPreview>>::failure(
+        "pictures of labels are made by the Linux build of tagwright: send the jobs to a file "
+        "(a port redirected to a file) and run tagwright preview FILE there");
   }
 
   // No iconv here: dump shows the bytes above 127 as they are, \xNN.

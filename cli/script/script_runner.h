@@ -8,6 +8,7 @@
 
 #include "cli/host/script_host.h"
 #include "cli/script/script_reader.h"
+#include "core/util/result.h"
 
 namespace tagwright::cli {
 
@@ -29,10 +30,8 @@ struct PreparedScript {
   std::vector<PreparedStatement> statements;
 };
 
-struct PrepareResult {
-  std::vector<PreparedScript> scripts;
-  std::optional<std::string> error;  // "FILE:LINE:COL: message"
-};
+// Every script bound, or the first fault as "FILE:LINE:COL: message".
+using PrepareResult = Result<std::vector<PreparedScript>>;
 
 // Reads every script and binds every statement through the component's
 // own lookup (FindProp, FindMethod, GetNParams, HasRetVal) before anything

@@ -1,0 +1,142 @@
+#include "cli/preview/picture_files.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "preview/preview.h"
+
+namespace tagwright::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// "58 mm", or "43.5 mm" when the dots are not whole millimetres.
+std::string millimetres(int dots, int dotsPerMm) {
+  const int whole = dots / dotsPerMm;
+  const int tenths = (dots % dotsPerMm) * 10 / dotsPerMm;
+  return std::to_string(whole) + (tenths ? "." + std::to_string(tenths) : "");
+}
+
+class PictureFiles final : public LabelPreview {
+ public:
+  PictureFiles(preview::PreviewOptions options, std::string folderOrFile, std::ostream& out,
+               std::ostream& err)
+      : options_(std::move(options)),
+        target_(std::move(folderOrFile)),
+        oneFile_(endsWithPng(target_)),
+        out_(out),
+        err_(err) {}
+
+  void startInput(std::string stem) override {
+    previewer_ = std::make_unique<preview::Previewer>(options_);
+    stem_ = std::move(stem);
+    labels_ = 0;
+    jobs_ = 0;
+    held_.clear();
+  }
+
+  void addJob(std::string_view job) override {
+    ++jobs_;
+    preview::JobPreview drawn = previewer_->renderJob(job);
+    listNotes(drawn.notes);
+    for (preview::LabelPicture& label : drawn.labels) {
+      ++labels_;
+      if (!label.error.empty()) {
+        err_ << "tagwright: " << stem_ << ", label " << labels_ << ": " << label.error << '\n';
+        failed_ = true;
+        listNotes(label.notes);
+        continue;
+      }
+      if (oneFile_) {
+        held_.push_back(std::move(label));
+      } else {
+        write(label,
+              (fs::path(target_) / (stem_ + "-" + std::to_string(labels_) + ".png")).string());
+      }
+    }
+  }
+
+  void endInput() override {
+    if (labels_ == 0) {
+      out_ << stem_ << ": no label in " << (jobs_ == 1 ? "this job" : "these jobs") << '\n';
+    }
+    if (!oneFile_) return;
+    if (held_.size() == 1) {
+      write(held_.front(), target_);
+    } else if (held_.size() > 1) {
+      err_ << "tagwright: --output " << target_ << " takes one picture, and " << stem_ << " has "
+           << held_.size() << " labels: give a folder instead\n";
+      failed_ = true;
+    }
+    held_.clear();
+  }
+
+  bool failed() const override { return failed_; }
+
+ private:
+  void write(const preview::LabelPicture& label, const std::string& path) {
+    if (std::optional<std::string> error =
+            preview::writePng(label.image, options_.dotsPerMm, path)) {
+      err_ << "tagwright: " << *error << '\n';
+      failed_ = true;
+      return;
+    }
+    const int w = label.image.width();
+    const int h = label.image.height();
+    const int dpm = options_.dotsPerMm;
+    out_ << path << "  " << w << " x " << h << " dots, " << millimetres(w, dpm) << " x "
+         << millimetres(h, dpm) << " mm";
+    if (label.copies != 1) out_ << ", " << label.copies << " copies";
+    out_ << '\n';
+    listNotes(label.notes);
+  }
+
+  void listNotes(const std::vector<preview::PreviewNote>& notes) {
+    for (const preview::PreviewNote& note : notes) {
+      out_ << "  note: ";
+      if (jobs_ > 1) out_ << "job " << jobs_ << ", ";
+      out_ << "byte " << note.offset << ": " << note.text << '\n';
+    }
+  }
+
+  preview::PreviewOptions options_;
+  std::string target_;
+  bool oneFile_;
+  std::ostream& out_;
+  std::ostream& err_;
+  std::unique_ptr<preview::Previewer> previewer_;
+  std::string stem_;
+  int labels_ = 0;
+  int jobs_ = 0;
+  std::vector<preview::LabelPicture> held_;  // --output FILE.png: until the input ends
+  bool failed_ = false;
+};
+
+}  // namespace
+
+Result<std::unique_ptr<LabelPreview>> makePictureFiles(const Options& options,
+                                                       const std::string& folderOrFile,
+                                                       std::ostream& out, std::ostream& err) {
+  using Made = Result<std::unique_ptr<LabelPreview>>;
+  const fs::path folder =
+      endsWithPng(folderOrFile) ? fs::path(folderOrFile).parent_path() : fs::path(folderOrFile);
+  if (!folder.empty()) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+      return Made::failure("cannot make the folder " + folder.string() + " for the pictures (" +
+                           error.message() + ")");
+    }
+  }
+  preview::PreviewOptions settings;
+  settings.dotsPerMm = options.dotsPerMm;
+  settings.imageFolder = options.images.value_or("");
+  settings.fontFile = options.font.value_or("");
+  settings.ansiCodePage = options.ansi;
+  settings.oemCodePage = options.oem;
+  return std::unique_ptr<LabelPreview>(
+      std::make_unique<PictureFiles>(std::move(settings), folderOrFile, out, err));
+}
+
+}  // namespace tagwright::cli

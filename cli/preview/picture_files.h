@@ -1,0 +1,23 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "cli/app/label_preview.h"
+#include "cli/app/options.h"
+#include "core/util/result.h"
+
+namespace tagwright::cli {
+
+// Pictures of labels as PNG files: STEM-N.png in the folder `folderOrFile`
+// (made when missing), or the one file it names when it ends in .png (the
+// input must then have exactly one label). Each file written is listed on
+// `out` with its size in dots and millimetres and the copy count, followed
+// by the preview's notes; labels that cannot be drawn and files that cannot
+// be written are reported on `err`. Fails when the folder cannot be made.
+Result<std::unique_ptr<LabelPreview>> makePictureFiles(const Options& options,
+                                                       const std::string& folderOrFile,
+                                                       std::ostream& out, std::ostream& err);
+
+}  // namespace tagwright::cli
