@@ -77,7 +77,6 @@ constexpr char kHumanReadableFont = 'A';
 // no rotation field: drawn upright.
 constexpr int kPdf417MinRows = 3;
 constexpr int kPdf417MaxRows = 90;
-constexpr int kPdf417MinColumns = 1;
 constexpr int kPdf417MaxColumns = 30;
 constexpr int kPdf417MaxLevel = 8;
 
