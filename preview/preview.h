@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,6 +19,10 @@ struct PreviewOptions {
   std::string fontFile;                 // empty: the default sans-serif font
   std::string ansiCodePage = "CP1251";  // iconv names, as `run --ansi/--oem`
   std::string oemCodePage = "CP866";
+  // The most dots renderJob keeps in the pictures of one job (1 byte a
+  // dot); a label beyond it comes back with an error and no picture.
+  // renderEachLabel keeps none and has no such limit.
+  std::int64_t maxKeptDots = 1024LL * 1024 * 1024;
 };
 
 // Something the preview did not draw, or an assumption it applied, with the

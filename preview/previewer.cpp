@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <limits>
 #include <string>
 
 #include "preview/assumptions.h"
@@ -62,6 +63,12 @@ struct Previewer::State {
     resources.ansi = &ansi;
     resources.images = &images;
   }
+
+  // Parses and draws one job, handing each label to `sink`; `dotsLeft` is
+  // how many dots the labels still to come may have (the caller lowers it
+  // as it keeps pictures).
+  std::vector<PreviewNote> render(std::string_view job, const std::int64_t& dotsLeft,
+                                  const std::function<void(LabelPicture&&)>& sink);
 };
 
 Previewer::Previewer(PreviewOptions options)
@@ -72,14 +79,24 @@ int Previewer::dotsPerMm() const { return state_->options.dotsPerMm; }
 
 JobPreview Previewer::renderJob(std::string_view job) {
   JobPreview preview;
-  preview.notes = renderEachLabel(
-      job, [&](LabelPicture&& label) { preview.labels.push_back(std::move(label)); });
+  std::int64_t dotsLeft = state_->options.maxKeptDots;
+  preview.notes = state_->render(job, dotsLeft, [&](LabelPicture&& label) {
+    dotsLeft -= static_cast<std::int64_t>(label.image.width()) * label.image.height();
+    preview.labels.push_back(std::move(label));
+  });
   return preview;
 }
 
 std::vector<PreviewNote> Previewer::renderEachLabel(
     std::string_view job, const std::function<void(LabelPicture&&)>& sink) {
-  State& state = *state_;
+  const std::int64_t unlimited = std::numeric_limits<std::int64_t>::max();
+  return state_->render(job, unlimited, sink);
+}
+
+std::vector<PreviewNote> Previewer::State::render(std::string_view job,
+                                                  const std::int64_t& dotsLeft,
+                                                  const std::function<void(LabelPicture&&)>& sink) {
+  State& state = *this;
   state.setup.startJob();
   CommandStream stream = splitCommands(job);
   std::vector<PreviewNote> notes = std::move(stream.notes);
@@ -111,7 +128,7 @@ std::vector<PreviewNote> Previewer::renderEachLabel(
                          "older references anchor texts and barcodes bottom-left)"});
         anchoringNoted = true;
       }
-      sink(renderLabel(*labelStart, state.elements, labelSetup, state.resources));
+      sink(renderLabel(*labelStart, state.elements, labelSetup, state.resources, dotsLeft));
       labelStart = nullptr;
     } else if (startsLabel(line)) {
       notes.push_back({labelStart->offset, quoted(labelStart->line) +

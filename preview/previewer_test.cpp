@@ -224,6 +224,27 @@ TEST(Previewer, TooBigLabelsAreRefusedWithTheirSize) {
   EXPECT_NE(huge.labels[0].error.find("5000 x 800 mm"), std::string::npos);
 }
 
+TEST(Previewer, KeptPicturesStayWithinTheirBudgetAndHandedOverOnesHaveNone) {
+  PreviewOptions options = optionsAt(8);
+  options.maxKeptDots = 80 * 80 * 2;  // two 10 x 10 mm labels
+  const std::string bytes = "^W10\r^Q10,2\r^L\rE\r^L\rE\r^L\rE\r";
+  Previewer kept(options);
+  const JobPreview preview = kept.renderJob(bytes);
+  ASSERT_EQ(preview.labels.size(), 3u);
+  EXPECT_FALSE(preview.labels[1].image.empty());
+  EXPECT_TRUE(preview.labels[2].image.empty());
+  EXPECT_NE(preview.labels[2].error.find("80 x 80 dots"), std::string::npos)
+      << preview.labels[2].error;
+  // The budget is per job.
+  EXPECT_EQ(kept.renderJob("^L\rE\r").labels.at(0).image.width(), 80);
+
+  Previewer streamed(options);
+  int drawn = 0;
+  streamed.renderEachLabel(bytes,
+                           [&](LabelPicture&& label) { drawn += label.image.empty() ? 0 : 1; });
+  EXPECT_EQ(drawn, 3);
+}
+
 TEST(Previewer, CopiesBelowOnePrintOnce) {
   Previewer previewer(optionsAt(8));
   const JobPreview preview = previewer.renderJob(job("^C0", ""));

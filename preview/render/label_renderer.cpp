@@ -80,13 +80,23 @@ PreviewNote setupNote(const std::optional<std::size_t>& offset, const Command& s
 }  // namespace
 
 LabelPicture renderLabel(const Command& start, const std::vector<Command>& elements,
-                         const PrinterSetup& setup, RenderResources& resources) {
+                         const PrinterSetup& setup, RenderResources& resources,
+                         std::int64_t dotsAllowed) {
   LabelPicture picture;
   picture.copies = setup.copies;
   const LabelSize size = labelSizeOf(setup, resources.dotsPerMm);
   if (!size.error.empty()) {
     picture.error = size.error;
     picture.notes.push_back({start.offset, size.error});
+    return picture;
+  }
+  const std::int64_t dots = static_cast<std::int64_t>(size.widthDots) * size.heightDots;
+  if (dots > dotsAllowed) {
+    picture.error = "the label, " + std::to_string(size.widthDots) + " x " +
+                    std::to_string(size.heightDots) +
+                    " dots, would take the job's pictures past the " + std::to_string(dotsAllowed) +
+                    " dots still allowed for them (PreviewOptions::maxKeptDots): not drawn";
+    picture.notes.push_back({start.offset, picture.error});
     return picture;
   }
   const LabelOptions options = readOptions(start, picture.notes);

@@ -40,6 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tagwright::preview::PreviewOptions options;
   options.dotsPerMm = size % 2 == 0 ? 8 : 12;
   options.fontFile = font;
+  // One largest label's worth of pictures a job keeps time and memory per
+  // input bounded (a few bytes can ask for a 64 M dot label).
+  options.maxKeptDots = 64LL * 1024 * 1024;
   tagwright::preview::Previewer previewer(options);
   check(previewer.renderJob(first), first.size());
   check(previewer.renderJob(second), second.size());
