@@ -38,13 +38,12 @@ void invert(Bitmap& picture) {
   picture.fillRect(0, 0, picture.width() - 1, picture.height() - 1, PaintMode::Invert);
 }
 
+// Turning a picture by 180 degrees reverses the order of all its dots (the
+// rows are stored one after the other).
 void turnHalfway(Bitmap& picture) {
-  const int height = picture.height();
-  for (int y = 0; y < height / 2; ++y) {
-    std::swap_ranges(picture.mutableRow(y), picture.mutableRow(y) + picture.width(),
-                     picture.mutableRow(height - 1 - y));
-  }
-  mirror(picture);  // both rows and columns reversed: 180 degrees
+  if (picture.empty()) return;
+  std::uint8_t* first = picture.mutableRow(0);
+  std::reverse(first, first + static_cast<std::ptrdiff_t>(picture.width()) * picture.height());
 }
 
 // `^L` options: I inverts the whole label, M mirrors it.
