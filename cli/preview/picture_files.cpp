@@ -38,24 +38,12 @@ class PictureFiles final : public LabelPreview {
 
   void addJob(std::string_view job) override {
     ++jobs_;
-    preview::JobPreview drawn = previewer_->renderJob(job);
-    for (preview::LabelPicture& label : drawn.labels) {
-      ++labels_;
-      if (!label.error.empty()) {
-        err_ << "tagwright: " << stem_ << ", label " << labels_ << ": " << label.error << '\n';
-        failed_ = true;
-        listNotes(label.notes);
-        continue;
-      }
-      if (oneFile_) {
-        held_.push_back(std::move(label));
-      } else {
-        write(label,
-              (fs::path(target_) / (stem_ + "-" + std::to_string(labels_) + ".png")).string());
-      }
-    }
+    // Each picture is written as soon as it is drawn, so that a long job
+    // holds one label's picture at a time.
+    std::vector<preview::PreviewNote> jobNotes = previewer_->renderEachLabel(
+        job, [this](preview::LabelPicture&& label) { take(std::move(label)); });
     // Notes on the job's set-up commands follow the pictures they shaped.
-    listNotes(drawn.notes);
+    listNotes(jobNotes);
   }
 
   void endInput() override {
@@ -76,6 +64,19 @@ class PictureFiles final : public LabelPreview {
   bool failed() const override { return failed_; }
 
  private:
+  void take(preview::LabelPicture&& label) {
+    ++labels_;
+    if (!label.error.empty()) {
+      err_ << "tagwright: " << stem_ << ", label " << labels_ << ": " << label.error << '\n';
+      failed_ = true;
+      listNotes(label.notes);
+    } else if (oneFile_) {
+      held_.push_back(std::move(label));
+    } else {
+      write(label, (fs::path(target_) / (stem_ + "-" + std::to_string(labels_) + ".png")).string());
+    }
+  }
+
   void write(const preview::LabelPicture& label, const std::string& path) {
     if (std::optional<std::string> error =
             preview::writePng(label.image, options_.dotsPerMm, path)) {
