@@ -59,6 +59,10 @@ class ComponentBackEnd {
                                                          FileProfile* profile, std::ostream& errors,
                                                          JobRouting routing = {}) = 0;
 
+  // What this machine can print to, as `tagwright devices` shows it; or
+  // why this build cannot tell.
+  virtual Result<std::string> listDevices(const Options& options) const = 0;
+
   // The pictures of labels, as the options ask for them (resolution,
   // fonts, images, where they go), listed on `out`; or why this build has
   // none.

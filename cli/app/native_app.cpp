@@ -6,6 +6,7 @@
 #include "cli/app/component_back_end.h"
 #include "cli/app/port_sink.h"
 #include "cli/app/program.h"
+#include "cli/commands/devices_listing.h"
 #include "cli/host/native_script_host.h"
 #include "cli/output/output_file_sink.h"
 #include "cli/output/preview_sink.h"
@@ -95,6 +96,12 @@ class NativeBackEnd final : public ComponentBackEnd {
   std::unique_ptr<CodePages> codePages(const std::string& ansi,
                                        const std::string& oem) const override {
     return std::make_unique<IconvCodePages>(ansi, oem);
+  }
+
+  Result<std::string> listDevices(const Options& options) const override {
+    // A print server that does not answer at once is reported, not waited for.
+    const auto timeout = options.connectTimeout.value_or(std::chrono::milliseconds(2000));
+    return devicesListing(listPrintableDevices(), listPrintServerQueues("", 0, timeout));
   }
 
   Result<std::unique_ptr<LabelPreview>> makePreview(const Options& options,

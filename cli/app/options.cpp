@@ -88,8 +88,8 @@ std::optional<std::string> commandError(const Options& o) {
     return "no command given (see tagwright --help)";
   }
   if (o.command != "run" && o.command != "settings" && o.command != "names" &&
-      o.command != "dump" && o.command != "preview") {
-    return "unknown command \"" + o.command + "\" (run, settings, names, dump or preview)";
+      o.command != "dump" && o.command != "preview" && o.command != "devices") {
+    return "unknown command \"" + o.command + "\" (run, settings, names, dump, preview or devices)";
   }
   if (o.command == "run" && o.operands.empty()) {
     return "run needs at least one script file";
@@ -97,8 +97,8 @@ std::optional<std::string> commandError(const Options& o) {
   if (o.command == "dump" && o.operands.size() != 1) {
     return "dump takes one file (- for standard input)";
   }
-  if (o.command == "names" && !o.operands.empty()) {
-    return "names takes no operands";
+  if ((o.command == "names" || o.command == "devices") && !o.operands.empty()) {
+    return o.command + " takes no operands";
   }
   if (o.command == "preview" && o.operands.empty()) {
     return "preview needs at least one script (.tws) or printer job file";
@@ -217,6 +217,7 @@ std::string usageText() {
   tagwright [OPTIONS] settings [KEY=VALUE...]
                                            show the twenty settings, or set some
   tagwright names                          list the properties and methods
+  tagwright devices                        what this machine can print to, with the --device text
   tagwright [--raw] [OPTIONS] dump FILE    show a command stream, one command a line
   tagwright [OPTIONS] preview FILE...      draw every label as a PNG picture, print nothing;
                                            FILE.tws is a script, any other file a printer job

@@ -141,6 +141,15 @@ int runProgram(const std::vector<std::string>& args, ComponentBackEnd& backEnd, 
     if (options.command == "dump") return dump(options, backEnd, out, err);
     if (options.command == "names") return names(options, backEnd, out, err);
     if (options.command == "preview") return previewCommand(options, backEnd, out, err);
+    if (options.command == "devices") {
+      Result<std::string> listing = backEnd.listDevices(options);
+      if (!listing) {
+        err << "tagwright: " << listing.error() << '\n';
+        return kExitUsage;
+      }
+      out << listing.value();
+      return kExitOk;
+    }
     return run(options, backEnd, out, err);
   } catch (const std::exception& e) {
     // Unknown code page names end up here, from the code page set-up.

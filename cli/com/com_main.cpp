@@ -163,6 +163,14 @@ class ComBackEnd final : public ComponentBackEnd {
     return std::unique_ptr<ComponentSession>(std::move(session));
   }
 
+  // The DLL opens its ports itself: LPT1..LPT3, COM1..COM9 and the USB
+  // printer it finds by its ids.
+  Result<std::string> listDevices(const Options&) const override {
+    return Result<std::string>::failure(
+        "on Windows the component opens LPT1..LPT3, COM1..COM9 and its USB printer itself; "
+        "the Device Manager shows which of them this machine has");
+  }
+
   // The pictures need FreeType, zint and libpng, which this build does not
   // carry; the printer jobs a run writes can be drawn on Linux.
   Result<std::unique_ptr<LabelPreview>> makePreview(const Options&, const std::string&,

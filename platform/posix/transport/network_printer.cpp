@@ -35,14 +35,6 @@ constexpr int kKeepAliveIdleSeconds = 10;
 constexpr int kKeepAliveIntervalSeconds = 5;
 constexpr int kKeepAliveProbes = 3;
 
-std::string seconds(milliseconds duration) {
-  const auto ms = duration.count();
-  if (ms % 1000 == 0) return std::to_string(ms / 1000) + " s";
-  std::string text = std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100);
-  if (ms % 100 != 0) text += std::to_string(ms % 100 / 10);
-  return text + " s";
-}
-
 int waitMs(Clock::time_point deadline, milliseconds longest) {
   const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now());
   return static_cast<int>(std::clamp(left, milliseconds(0), longest).count());
@@ -140,7 +132,7 @@ std::uint32_t errorForConnectFailure(int failure) {
 std::string reasonForConnectFailure(int failure, const NetworkTimeouts& timeouts) {
   switch (failure) {
     case ETIMEDOUT:
-      return "no answer within " + seconds(timeouts.connect) +
+      return "no answer within " + secondsText(timeouts.connect) +
              "; check that the printer is on and on the network and that the address is right, "
              "or give it longer with --connect-timeout";
     case ENETUNREACH:
@@ -162,6 +154,14 @@ std::string describeSendFailure(int failure) {
 }
 
 }  // namespace
+
+std::string secondsText(milliseconds duration) {
+  const auto ms = duration.count();
+  if (ms % 1000 == 0) return std::to_string(ms / 1000) + " s";
+  std::string text = std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100);
+  if (ms % 100 != 0) text += std::to_string(ms % 100 / 10);
+  return text + " s";
+}
 
 int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
                           const TcpPrinterAddress& address, const NetworkTimeouts& timeouts,
@@ -201,12 +201,12 @@ int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
     if (!firstRefusal) {
       firstRefusal = now;
       say(where + " refuses the connection (busy with another sender?); trying again for up to " +
-          seconds(timeouts.busy));
+          secondsText(timeouts.busy));
     }
     const auto waited = std::chrono::duration_cast<milliseconds>(now - *firstRefusal);
     if (waited >= timeouts.busy) {
       error = kErrorConnectionRefused;
-      say(where + " still refuses the connection after " + seconds(timeouts.busy) +
+      say(where + " still refuses the connection after " + secondsText(timeouts.busy) +
           "; check that nothing else holds it and that the port number is right, or wait "
           "longer with --busy-timeout");
       return -1;
@@ -272,7 +272,7 @@ bool NetworkPrinterLink::send(std::string_view bytes, TransferProgress* progress
     }
     if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return fail(describeSendFailure(errno));
     if (Clock::now() >= stallDeadline) {
-      return fail("the printer took no data for " + seconds(timeouts_.stall) +
+      return fail("the printer took no data for " + secondsText(timeouts_.stall) +
                   " (out of media, paused or jammed?)");
     }
     pollfd entry{fd_, POLLOUT, 0};
@@ -331,7 +331,7 @@ Delivery NetworkPrinterLink::finish(TransferProgress* progress) {
         if (progress) progress->advance(confirmed > progressBase_ ? confirmed - progressBase_ : 0);
       } else if (Clock::now() >= stallDeadline) {
         fail("the printer took none of the last " + std::to_string(sent_ - confirmed) +
-             " bytes for " + seconds(timeouts_.stall));
+             " bytes for " + secondsText(timeouts_.stall));
         break;
       }
     }

@@ -17,9 +17,12 @@ namespace tagwright {
 struct NetworkTimeouts {
   std::chrono::milliseconds connect{5000};    // one connection attempt
   std::chrono::milliseconds busy{60000};      // refused connections, from the first refusal
-  std::chrono::milliseconds stall{30000};     // no progress while sending
+  std::chrono::milliseconds stall{30000};     // no progress while sending (devices too)
   std::chrono::milliseconds closeWait{2000};  // for the printer's close after the job
 };
+
+// A duration as messages show it: "30 s", "0.5 s", "1.25 s".
+std::string secondsText(std::chrono::milliseconds duration);
 
 // Shows one line on the terminal (the host decides where).
 using NoticeFunction = std::function<void(const std::string&)>;

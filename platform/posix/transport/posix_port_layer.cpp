@@ -384,6 +384,12 @@ bool PosixPortLayer::writeToDevice(PortHandle port, const CommTimeouts& timeouts
                                    std::string& failure) {
   const int fd = descriptor(port);
   const std::optional<Clock::time_point> deadline = writeDeadline(timeouts, bytes.size());
+  // Ports without a write time-out of their own (a USB or parallel printer:
+  // only serial ports get one) are held to the stall time-out instead, so
+  // that a printer out of paper, which stops taking data, cannot hang the
+  // program.
+  const std::chrono::milliseconds stall = options_.network.stall;
+  Clock::time_point lastProgress = Clock::now();
   std::size_t sent = 0;
   bool deviceSaidReady = false;
   while (sent < bytes.size()) {
@@ -393,6 +399,7 @@ bool PosixPortLayer::writeToDevice(PortHandle port, const CommTimeouts& timeouts
       sent += static_cast<std::size_t>(n);
       written = static_cast<std::uint32_t>(sent);
       deviceSaidReady = false;
+      lastProgress = Clock::now();
       if (options_.progress) options_.progress->advance(sent);
       continue;
     }
@@ -410,6 +417,15 @@ bool PosixPortLayer::writeToDevice(PortHandle port, const CommTimeouts& timeouts
       if (left <= 0) {
         // Timed out with the job partly written.
         failure = "the device took nothing more within the port's write time-out";
+        return false;
+      }
+      waitMs = left > 60000 ? 60000 : static_cast<int>(left);
+    } else {
+      const auto left =
+          std::chrono::ceil<std::chrono::milliseconds>(lastProgress + stall - Clock::now()).count();
+      if (left <= 0) {
+        failure = "the printer took no data for " + secondsText(stall) +
+                  " (out of media, paused or jammed?)";
         return false;
       }
       waitMs = left > 60000 ? 60000 : static_cast<int>(left);

@@ -260,6 +260,33 @@ TEST(PosixPorts, WriteGivesUpAtTheWriteTimeout) {
   layer.close(port);
 }
 
+TEST(PosixPorts, APrinterThatStopsTakingDataEndsTheWriteAfterTheStallTimeOut) {
+  // A USB or parallel printer has no write time-out of its own; one out of
+  // paper stops taking data. A terminal nobody reads plays that printer.
+  for (const char* name : {"USB", "LPT1"}) {
+    SCOPED_TRACE(name);
+    PseudoTerminal pty;
+    PosixPortLayer::Options options = portsWith({{name, pty.slavePath}});
+    options.network.stall = milliseconds(150);
+    PosixPortLayer layer(std::move(options));
+    std::uint32_t error = 0;
+    const std::string portName =
+        std::string(name) == "USB" ? layer.usbDevicePaths().back() : std::string(name);
+    const PortHandle port = layer.open(portName, error);
+    ASSERT_NE(port, kInvalidPort);
+    const std::string big(1 << 20, 'x');
+    std::uint32_t written = 0;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(layer.write(port, big, written));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GT(written, 0u);
+    EXPECT_LT(written, big.size());
+    EXPECT_GE(took, milliseconds(140));
+    EXPECT_LT(took, milliseconds(3000));
+    layer.close(port);
+  }
+}
+
 TEST(PortErrorFromErrno, OnlyAHeldDeviceIsAccessDenied) {
   EXPECT_EQ(portErrorFromErrno(EBUSY), kErrorAccessDenied);
   EXPECT_EQ(portErrorFromErrno(EWOULDBLOCK), kErrorAccessDenied);

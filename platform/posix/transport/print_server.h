@@ -3,9 +3,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/posix/transport/cups_address.h"
 #include "platform/posix/transport/delivery.h"
+#include "core/util/result.h"
 #include "platform/posix/transport/network_printer.h"
 
 namespace tagwright {
@@ -32,6 +34,19 @@ class PrintServerJob {
 
 // Whether this build can reach print servers.
 bool printServersSupported();
+
+// A queue of a print server, as `tagwright devices` lists it.
+struct PrintServerQueue {
+  std::string name;
+  std::string description;  // the queue's own text ("printer-info"), may be empty
+  bool accepting = true;    // takes jobs now
+};
+
+// The queues of the default CUPS server (`host` empty) or of HOST[:PORT];
+// the message when no server answers within `timeout`.
+Result<std::vector<PrintServerQueue>> listPrintServerQueues(const std::string& host,
+                                                            std::uint16_t port,
+                                                            std::chrono::milliseconds timeout);
 
 // Connects to the queue's server and checks that the queue is there and
 // takes jobs. Null with `error` set (Windows numbering) and the reason given

@@ -32,13 +32,6 @@ using Ipp = std::unique_ptr<ipp_t, IppDeleter>;
 // httpSetTimeout, and then asks this whether to go on waiting: never.
 int giveUpWaiting(http_t*, void*) { return 0; }
 
-std::string seconds(milliseconds duration) {
-  const auto ms = duration.count();
-  std::string text = std::to_string(ms / 1000);
-  if (ms % 1000 != 0) text += "." + std::to_string(ms % 1000 / 100);
-  return text + " s";
-}
-
 // Every value of a keyword or text attribute, joined with ", ".
 std::string values(ipp_t* response, const char* name) {
   ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_ZERO);
@@ -207,7 +200,7 @@ class CupsJob final : public PrintServerJob {
         lastSeen = seen;
         changed = Clock::now();
       } else if (Clock::now() - changed >= patience) {
-        result.failure = name + " has not moved on for " + seconds(patience) +
+        result.failure = name + " has not moved on for " + secondsText(patience) +
                          printerStory(state.get(), queue.get()) +
                          "; it stays in the queue: follow it with lpstat -o " + address_.queue;
         result.countKnown = false;
@@ -271,6 +264,44 @@ std::unique_ptr<PrintServerJob> openPrintServerJob(const std::string& portName,
     return nullptr;
   }
   return std::make_unique<CupsJob>(std::move(http), portName, address, settings);
+}
+
+Result<std::vector<PrintServerQueue>> listPrintServerQueues(const std::string& host,
+                                                            std::uint16_t port,
+                                                            milliseconds timeout) {
+  using Queues = Result<std::vector<PrintServerQueue>>;
+  const std::string server = host.empty() ? cupsServer() : host;
+  const int serverPort = port != 0 ? port : ippPort();
+  int cancel = 0;
+  Http http(httpConnect2(server.c_str(), serverPort, nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                         static_cast<int>(timeout.count()), &cancel));
+  if (!http) {
+    const std::string where =
+        server.front() == '/' ? server : server + ":" + std::to_string(serverPort);
+    return Queues::failure("no CUPS server answers at " + where);
+  }
+  httpSetTimeout(http.get(), static_cast<double>(timeout.count()) / 1000.0, giveUpWaiting, nullptr);
+  cups_dest_t* dests = nullptr;
+  const int count = cupsGetDests2(http.get(), &dests);
+  if (count == 0 && requestFailed()) {
+    return Queues::failure("the CUPS server at " + server +
+                           " did not list its queues: " + cupsLastErrorString());
+  }
+  std::vector<PrintServerQueue> queues;
+  for (int i = 0; i < count; ++i) {
+    if (dests[i].instance != nullptr) continue;  // an instance is a set of options, not a queue
+    PrintServerQueue queue{dests[i].name, {}, true};
+    if (const char* info = cupsGetOption("printer-info", dests[i].num_options, dests[i].options)) {
+      queue.description = info;
+    }
+    if (const char* accepting =
+            cupsGetOption("printer-is-accepting-jobs", dests[i].num_options, dests[i].options)) {
+      queue.accepting = std::strcmp(accepting, "false") != 0;
+    }
+    queues.push_back(std::move(queue));
+  }
+  cupsFreeDests(count, dests);
+  return queues;
 }
 
 }  // namespace tagwright

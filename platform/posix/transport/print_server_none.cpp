@@ -19,4 +19,10 @@ std::unique_ptr<PrintServerJob> openPrintServerJob(const std::string& portName,
   return nullptr;
 }
 
+Result<std::vector<PrintServerQueue>> listPrintServerQueues(const std::string&, std::uint16_t,
+                                                            std::chrono::milliseconds) {
+  return Result<std::vector<PrintServerQueue>>::failure(
+      "this tagwright was built without CUPS (install libcups2-dev and build it again)");
+}
+
 }  // namespace tagwright

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <chrono>
 #include <mutex>
 #include <string>
@@ -227,6 +229,20 @@ TEST_F(PrintServerTest, AJobThatDoesNotMoveOnIsGivenUpOnInTime) {
       << failed[0].delivery.failure;
   EXPECT_NE(failed[0].delivery.failure.find("lpstat -o stuck"), std::string::npos);
   EXPECT_FALSE(failed[0].delivery.countKnown);
+}
+
+TEST_F(PrintServerTest, TheQueuesOfAServerAreListedWithWhetherTheyTakeJobs) {
+  start({{"labels", "socket://127.0.0.1:9", true}, {"closed", "socket://127.0.0.1:9", false}});
+  const auto queues = listPrintServerQueues("127.0.0.1", cupsd_->port(), milliseconds(2000));
+  ASSERT_TRUE(queues.ok()) << queues.error();
+  std::map<std::string, bool> accepting;
+  for (const PrintServerQueue& q : queues.value()) accepting[q.name] = q.accepting;
+  EXPECT_EQ(accepting, (std::map<std::string, bool>{{"closed", false}, {"labels", true}}));
+
+  LoopbackPrinter nobody({LoopbackPrinter::Behaviour::NeverListen});
+  const auto none = listPrintServerQueues("127.0.0.1", nobody.port(), milliseconds(500));
+  ASSERT_FALSE(none.ok());
+  EXPECT_EQ(none.error(), "no CUPS server answers at 127.0.0.1:" + std::to_string(nobody.port()));
 }
 
 TEST_F(PrintServerTest, AServerThatIsNotThereCannotBeOpened) {

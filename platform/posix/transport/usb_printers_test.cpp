@@ -7,47 +7,13 @@
 
 #include "core/transport/printer_port.h"
 #include "platform/posix/transport/posix_port_layer.h"
+#include "support/fake_sysfs.h"
 
 namespace tagwright {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A sysfs tree in a temporary directory, laid out as the kernel lays out
-// USB devices and the usbmisc class entries of their interfaces.
-class FakeSysfs {
- public:
-  FakeSysfs() {
-    std::string pattern = (fs::temp_directory_path() / "tagwright-sysfs-XXXXXX").string();
-    root_ = ::mkdtemp(pattern.data());
-    fs::create_directories(root_ / "class" / "usbmisc");
-  }
-  ~FakeSysfs() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  // A USB device at bus place `place` with one interface of `interfaceClass`
-  // served as class entry `entry` (lp0, hiddev0, ...).
-  void addDevice(const std::string& place, const std::string& vendor, const std::string& product,
-                 const std::string* serial, const std::string& entry,
-                 const std::string& interfaceClass = "07") {
-    const fs::path device = root_ / "devices" / "pci0000:00" / "usb1" / place;
-    const fs::path interface = device / (place + ":1.0");
-    fs::create_directories(interface / "usbmisc" / entry);
-    write(device / "idVendor", vendor + "\n");
-    write(device / "idProduct", product + "\n");
-    if (serial != nullptr) write(device / "serial", *serial + "\n");
-    write(interface / "bInterfaceClass", interfaceClass + "\n");
-    const fs::path classEntry = root_ / "class" / "usbmisc" / entry;
-    fs::create_directories(classEntry);
-    fs::create_directory_symlink(fs::relative(interface, classEntry), classEntry / "device");
-  }
-  const fs::path& root() const { return root_; }
-
- private:
-  static void write(const fs::path& file, const std::string& text) { std::ofstream(file) << text; }
-  fs::path root_;
-};
+using testing::FakeSysfs;
 
 constexpr const char* kGuid = "{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
 
