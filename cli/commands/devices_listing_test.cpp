@@ -46,7 +46,8 @@ TEST(DevicesListing, SaysWhyThereAreNoQueuesAndStopsSuggestingPastTheLastPort) {
   EXPECT_NE(shown.find("--device LPT3=/dev/lp2\n"), std::string::npos) << shown;
   EXPECT_EQ(shown.find("=/dev/lp3"), std::string::npos) << "there is no LPT4";
   EXPECT_NE(shown.find("  none: no CUPS server answers\n"), std::string::npos) << shown;
-  EXPECT_NE(devicesListing({}, std::vector<PrintServerQueue>{}).find("none: the print server has no queues"),
+  EXPECT_NE(devicesListing({}, std::vector<PrintServerQueue>{})
+                .find("none: the print server has no queues"),
             std::string::npos);
 }
 

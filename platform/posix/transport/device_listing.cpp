@@ -81,7 +81,7 @@ std::string idsOf(const fs::path& usbDevice) {
 }
 
 std::string groupOf(const std::string& node) {
-  struct stat info{};
+  struct stat info {};
   if (::stat(node.c_str(), &info) != 0) return {};
   const group* owner = ::getgrgid(info.st_gid);
   return owner != nullptr ? owner->gr_name : std::to_string(info.st_gid);
@@ -167,7 +167,8 @@ int accessForPrinting(const std::string& node) {
   return ::access(node.c_str(), R_OK | W_OK) == 0 ? 0 : errno;
 }
 
-std::vector<PrintableDevice> listPrintableDevices(const fs::path& sysfsRoot, const fs::path& devRoot,
+std::vector<PrintableDevice> listPrintableDevices(const fs::path& sysfsRoot,
+                                                  const fs::path& devRoot,
                                                   const AccessCheck& access) {
   std::vector<PrintableDevice> devices;
   addSerialPorts(sysfsRoot, devRoot, access, devices);
