@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "preview/raster/bitmap.h"
@@ -45,11 +46,34 @@ struct SymbolDrawing {
   std::vector<SymbolText> texts;   // human-readable text to add, if asked for
   std::string error;               // non-empty: nothing to draw, and why
   std::vector<std::string> notes;  // assumptions applied while drawing
+  // >= 0: the printer draws this symbol only turned by this many clockwise
+  // quarter turns, whatever the command's rotation field says (DUN-14).
+  int fixedQuarterTurns = -1;
+};
+
+// A symbol's size in dots, before rotation, or why it cannot be drawn: for
+// overhang checks without drawing.
+struct SymbolSize {
+  int width = 0;
+  int height = 0;
+  std::string error;
 };
 
 // `humanReadableFontHeight`: the height of the font the human-readable line
 // is drawn in, so that the symbol's box can include it.
 SymbolDrawing drawLinearBarcode(const LinearBarcodeRequest& request, int humanReadableFontHeight);
 SymbolDrawing drawPdf417(const Pdf417Request& request);
+
+SymbolSize linearBarcodeSize(const LinearBarcodeRequest& request, int humanReadableFontHeight);
+SymbolSize pdf417Size(const Pdf417Request& request);
+
+// Why a `B` command's type and data cannot be drawn ("type X is not a
+// barcode the printer draws", `EAN-13 takes 12 or 13 digits; "TW-1" has
+// letters`, ...), or empty when they can; for checkers that draw nothing.
+std::string linearBarcodeDataError(std::string_view type, std::string_view utf8Data);
+
+// Why a PDF417 request cannot be drawn (a field out of range, or data that
+// does not fit its rows, columns and error correction level), or empty.
+std::string pdf417DataError(const Pdf417Request& request);
 
 }  // namespace tagwright::preview
