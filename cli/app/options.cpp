@@ -1,5 +1,6 @@
 #include "cli/app/options.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace tagwright::cli {
@@ -13,7 +14,7 @@ std::string upper(std::string s) {
 bool takesValue(const std::string& name) {
   return name == "--profile" || name == "--device" || name == "--output" ||
          name == "--on-port-error" || name == "--ansi" || name == "--oem" || name == "--dpi" ||
-         name == "--images" || name == "--font" || name == "--preview";
+         name == "--images" || name == "--font" || name == "--preview" || name == "--format";
 }
 
 std::optional<std::string> apply(Options& o, const std::string& name, const std::string& value) {
@@ -59,6 +60,11 @@ std::optional<std::string> apply(Options& o, const std::string& name, const std:
   } else if (name == "--font") {
     if (value.empty()) return std::string("--font needs a font file");
     o.font = value;
+  } else if (name == "--format") {
+    if (value != "text" && value != "json" && value != "sarif") {
+      return "--format takes text, json or sarif (got \"" + value + "\")";
+    }
+    o.format = value;
   } else if (name == "--preview") {
     if (value.empty()) return std::string("--preview needs a folder for the pictures");
     o.previewFolder = value;
@@ -107,6 +113,10 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
         o.version = true;
       } else if (name == "--raw") {
         o.raw = true;
+      } else if (name == "--strict") {
+        o.strict = true;
+      } else if (name == "--check") {
+        o.check = true;
       } else if (takesValue(name)) {
         if (!value) {
           if (i + 1 >= args.size()) {
@@ -135,9 +145,9 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
   if (o.command.empty()) {
     result.error = "no command given (see tagwright --help)";
   } else if (o.command != "run" && o.command != "settings" && o.command != "names" &&
-             o.command != "dump" && o.command != "preview") {
+             o.command != "dump" && o.command != "preview" && o.command != "check") {
     result.error =
-        "unknown command \"" + o.command + "\" (run, settings, names, dump or preview)";
+        "unknown command \"" + o.command + "\" (run, settings, names, dump, preview or check)";
   } else if (o.command == "run" && o.operands.empty()) {
     result.error = "run needs at least one script file";
   } else if (o.command == "dump" && o.operands.size() != 1) {
@@ -150,6 +160,16 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
              o.operands.size() != 1) {
     result.error = "--output " + *o.output +
                    " names one picture, for one input with one label: give a folder instead";
+  } else if (o.command == "check" && o.operands.empty()) {
+    result.error = "check needs at least one script file";
+  } else if (o.check && o.command != "run") {
+    result.error = "--check belongs to run; the check command always checks";
+  } else if (o.check && std::find(o.operands.begin(), o.operands.end(), "-") != o.operands.end()) {
+    result.error = "run --check reads each script twice: give a file, not standard input";
+  } else if (o.format != "text" && o.command != "check") {
+    result.error = "--format belongs to check";
+  } else if (o.strict && o.command != "check" && !o.check) {
+    result.error = "--strict belongs to check and run --check";
   } else if (o.previewFolder && o.command != "run") {
     result.error = "--preview belongs to run; the preview command writes to --output";
   }
@@ -165,6 +185,7 @@ std::string usageText() {
   tagwright [--raw] [OPTIONS] dump FILE    show a command stream, one command a line
   tagwright [OPTIONS] preview FILE...      draw every label as a PNG picture, print nothing;
                                            FILE.tws is a script, any other file a printer job
+  tagwright [OPTIONS] check SCRIPT...      find a script's mistakes, print nothing
   tagwright --help | --version
 
 Options:
@@ -182,10 +203,15 @@ Options:
   --dpi 203|300           the printer's resolution for pictures (default 203)
   --images DIR            where pictures find the printer's stored images (Y NAME)
   --font FILE             the font that pictures draw printer fonts in
+  --format text|json|sarif
+                          check: how findings are shown (default text; sarif is SARIF 2.1.0)
+  --strict                check: warnings fail the check too
+  --check                 run: check the scripts first; run nothing when the check fails
 
 Exit status: 0 all jobs written; 1 script error, nothing printed; 2 usage error;
 3 settings profile error; 4 some print jobs dropped (preview: a picture could not
-be drawn or written).
+be drawn or written). check: 0 nothing found (or warnings only, without --strict),
+1 the check failed.
 )";
 }
 

@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 
+#include "cli/app/check_command.h"
 #include "cli/app/exit_codes.h"
 #include "cli/app/options.h"
 #include "cli/app/preview_command.h"
@@ -70,6 +71,11 @@ int run(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, st
   if (std::optional<std::string> refused = backEnd.checkRunOptions(options)) {
     err << "tagwright: " << *refused << '\n';
     return kExitUsage;
+  }
+  if (options.check) {
+    if (const ExitCode checked = checkBeforeRun(options, backEnd, err); checked != kExitOk) {
+      return checked;
+    }
   }
   auto prepared =
       prepareRun(options, profilePath(options, backEnd), backEnd.profileVariable(), err);
@@ -139,6 +145,7 @@ int runProgram(const std::vector<std::string>& args, ComponentBackEnd& backEnd, 
     if (options.command == "dump") return dump(options, backEnd, out, err);
     if (options.command == "names") return names(options, backEnd, out, err);
     if (options.command == "preview") return previewCommand(options, backEnd, out, err);
+    if (options.command == "check") return checkCommand(options, backEnd, out, err);
     return run(options, backEnd, out, err);
   } catch (const std::exception& e) {
     // Unknown code page names end up here, from the code page set-up.

@@ -27,7 +27,8 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
 
 ExitCode runScripts(ScriptHost& host, FileProfile& profile,
                     const std::vector<ScriptSource>& sources, std::ostream& shown,
-                    std::ostream& errors, ProfileChanges changes) {
+                    std::ostream& errors, ProfileChanges changes,
+                    StatementObserver* observer) {
   if (host.start() != HostResult::Ok) {
     errors << "tagwright: the component could not load its settings from " << profile.path()
            << '\n';
@@ -36,10 +37,15 @@ ExitCode runScripts(ScriptHost& host, FileProfile& profile,
   PrepareResult prepared = prepareScripts(sources, host);
   if (prepared.error) {
     host.finish();
-    errors << *prepared.error << "\ntagwright: nothing was run and nothing printed\n";
+    if (observer && prepared.fault) {
+      observer->refused(*prepared.fault);
+    } else {
+      errors << *prepared.error << "\ntagwright: nothing was run and nothing printed\n";
+    }
     return kExitScriptError;
   }
-  std::optional<std::string> failure = runPreparedScripts(prepared.scripts, host, shown);
+  std::optional<std::string> failure =
+      runPreparedScripts(prepared.scripts, host, shown, observer);
   host.finish();
   ExitCode code = kExitOk;
   if (failure) {

@@ -15,28 +15,28 @@ std::string at(const std::string& file, SourcePosition position, const std::stri
   return formatScriptError(file, ScriptError{position, message});
 }
 
-std::optional<std::string> bind(const std::string& file, PreparedStatement& prepared,
+std::optional<ScriptError> bind( PreparedStatement& prepared,
                                 ScriptHost& host) {
   const Statement& s = prepared.statement;
   if (s.kind == StatementKind::CallMethod) {
     std::optional<std::int32_t> method = host.findMethod(s.name);
     if (!method) {
       if (host.findProperty(s.name)) {
-        return at(file, s.position,
-                  quoted(s.name) + " is a property: write " + toUtf8(s.name) + " = value");
+        return ScriptError{s.position,
+                  quoted(s.name) + " is a property: write " + toUtf8(s.name) + " = value"};
       }
-      return at(file, s.position, "unknown method " + quoted(s.name));
+      return ScriptError{s.position, "unknown method " + quoted(s.name)};
     }
     std::optional<std::int32_t> expected = host.paramCount(*method);
     std::optional<bool> function = host.hasReturnValue(*method);
     if (!expected || !function) {
-      return at(file, s.position, "the component does not describe method " + quoted(s.name));
+      return ScriptError{s.position, "the component does not describe method " + quoted(s.name)};
     }
     const auto given = static_cast<std::int32_t>(s.values.size());
     if (given != *expected) {
-      return at(file, s.position,
+      return ScriptError{s.position,
                 quoted(s.name) + " takes " + argumentCount(*expected) + ", " +
-                    std::to_string(given) + " given");
+                    std::to_string(given) + " given"};
     }
     prepared.number = *method;
     prepared.asFunction = *function;
@@ -45,14 +45,14 @@ std::optional<std::string> bind(const std::string& file, PreparedStatement& prep
   std::optional<std::int32_t> property = host.findProperty(s.name);
   if (!property) {
     if (host.findMethod(s.name)) {
-      return at(file, s.position,
-                quoted(s.name) + " is a method: call it as " + toUtf8(s.name) + "(...)");
+      return ScriptError{s.position,
+                quoted(s.name) + " is a method: call it as " + toUtf8(s.name) + "(...)"};
     }
-    return at(file, s.position, "unknown property " + quoted(s.name));
+    return ScriptError{s.position, "unknown property " + quoted(s.name)};
   }
   if (s.kind == StatementKind::SetProperty && !s.values.front().value.isInt32()) {
-    return at(file, s.values.front().position,
-              "property " + quoted(s.name) + " takes an integer, not a text");
+    return ScriptError{s.values.front().position,
+              "property " + quoted(s.name) + " takes an integer, not a text"};
   }
   prepared.number = *property;
   return std::nullopt;
@@ -79,14 +79,16 @@ PrepareResult prepareScripts(const std::vector<ScriptSource>& sources, ScriptHos
     ScriptReadResult read = readScript(source.bytes);
     if (read.error) {
       result.error = formatScriptError(source.file, *read.error);
+      result.fault = ScriptFault{source.file, *read.error};
       result.scripts.clear();
       return result;
     }
     PreparedScript script{source.file, {}};
     for (Statement& statement : read.statements) {
       PreparedStatement prepared{std::move(statement), -1, false};
-      if (auto error = bind(source.file, prepared, host)) {
-        result.error = std::move(error);
+      if (auto error = bind(prepared, host)) {
+        result.error = formatScriptError(source.file, *error);
+        result.fault = ScriptFault{source.file, std::move(*error)};
         result.scripts.clear();
         return result;
       }
@@ -98,10 +100,12 @@ PrepareResult prepareScripts(const std::vector<ScriptSource>& sources, ScriptHos
 }
 
 std::optional<std::string> runPreparedScripts(const std::vector<PreparedScript>& scripts,
-                                              ScriptHost& host, std::ostream& shown) {
+                                              ScriptHost& host, std::ostream& shown,
+                                              StatementObserver* observer) {
   for (const PreparedScript& script : scripts) {
     for (const PreparedStatement& p : script.statements) {
       const Statement& s = p.statement;
+      if (observer) observer->before(script, p);
       switch (s.kind) {
         case StatementKind::SetProperty: {
           HostResult r = host.setProperty(p.number, s.values.front().value);
@@ -126,6 +130,7 @@ std::optional<std::string> runPreparedScripts(const std::vector<PreparedScript>&
           break;
         }
       }
+      if (observer) observer->after(script, p);
     }
   }
   shown.flush();

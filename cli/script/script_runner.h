@@ -29,9 +29,27 @@ struct PreparedScript {
   std::vector<PreparedStatement> statements;
 };
 
+// Where and why a script could not be read or bound.
+struct ScriptFault {
+  std::string file;
+  ScriptError error;
+};
+
 struct PrepareResult {
   std::vector<PreparedScript> scripts;
   std::optional<std::string> error;  // "FILE:LINE:COL: message"
+  std::optional<ScriptFault> fault;  // the same fault, with its parts
+};
+
+// Sees a run from the inside: the fault that stops it before the first
+// call, or every statement just before and just after the component takes
+// it (the check watches the component this way).
+class StatementObserver {
+ public:
+  virtual ~StatementObserver() = default;
+  virtual void refused(const ScriptFault& fault) = 0;
+  virtual void before(const PreparedScript& script, const PreparedStatement& statement) = 0;
+  virtual void after(const PreparedScript& script, const PreparedStatement& statement) = 0;
 };
 
 // Reads every script and binds every statement through the component's
@@ -43,8 +61,10 @@ PrepareResult prepareScripts(const std::vector<ScriptSource>& sources, ScriptHos
 
 // Runs prepared scripts in order on a started host. "? Name" writes
 // "Name = value" to `shown`. Stops at the first call the component refuses
-// or fails and returns its message.
+// or fails and returns its message. `observer`, when given, sees every
+// statement taken.
 std::optional<std::string> runPreparedScripts(const std::vector<PreparedScript>& scripts,
-                                              ScriptHost& host, std::ostream& shown);
+                                              ScriptHost& host, std::ostream& shown,
+                                              StatementObserver* observer = nullptr);
 
 }  // namespace tagwright::cli
