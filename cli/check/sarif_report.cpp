@@ -55,7 +55,8 @@ void writeSarifReport(const CheckReport& report, std::string_view toolVersion, s
         << "}, \"defaultConfiguration\": {\"level\": \"" << level(r.severity) << "\"}}";
     separator = ",\n";
   }
-  out << "]}},\n    \"results\": [";
+  // Columns count characters (code points), as the script reader does.
+  out << "]}},\n    \"columnKind\": \"unicodeCodePoints\",\n    \"results\": [";
   separator = "\n";
   for (const Finding& f : report.findings) {
     out << separator << "      {\"ruleId\": " << jsonString(f.rule)
