@@ -46,7 +46,8 @@ native_tests() {
 fuzz_targets() {
   CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DTAGWRIGHT_FUZZ=ON -DTAGWRIGHT_BENCH=OFF -DTAGWRIGHT_WERROR=ON >/dev/null &&
-    cmake --build build/fuzz -j "$jobs" --target dispatch_fuzzer script_reader_fuzz || return 1
+    cmake --build build/fuzz -j "$jobs" --target dispatch_fuzzer script_reader_fuzz \
+    script_check_fuzz || return 1
   echo "dispatch fuzzer:"
   build/fuzz/tests/fuzz/dispatch_fuzzer -max_total_time=30 -max_len=4096 \
     -artifact_prefix=build/fuzz/ 2>&1 | tail -n 2
@@ -56,6 +57,10 @@ fuzz_targets() {
     cp tests/scenarios/*.tws examples/*.tws build/fuzz/script-corpus/
   echo "script reader fuzzer:"
   build/fuzz/tests/fuzz/script_reader_fuzz build/fuzz/script-corpus -max_total_time=30 \
+    -artifact_prefix=build/fuzz/ 2>&1 | tail -n 2
+  [ "${PIPESTATUS[0]}" -eq 0 ] || return 1
+  echo "script check fuzzer (the reader's corpus):"
+  build/fuzz/tests/fuzz/script_check_fuzz build/fuzz/script-corpus -max_total_time=30 \
     -artifact_prefix=build/fuzz/ 2>&1 | tail -n 2
   [ "${PIPESTATUS[0]}" -eq 0 ]
 }
