@@ -37,8 +37,8 @@ ExitCode checkScripts(const Options& options, ComponentBackEnd& backEnd, CheckRe
     std::vector<Finding> findings = watch.finish();
     // A script that cannot be read or bound is a finding; anything else that
     // stops it was told on `err`, and the script counts as not checked.
-    const bool checked = watched && (code == kExitOk || (code == kExitScriptError &&
-                                                          hasScriptError(findings)));
+    const bool checked =
+        watched && (code == kExitOk || (code == kExitScriptError && hasScriptError(findings)));
     if (!checked) {
       if (!watched && code == kExitOk) {
         err << "tagwright: " << script << ": the component could not be watched\n";

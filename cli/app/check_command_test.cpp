@@ -163,7 +163,8 @@ TEST_F(CheckCommand, OptionsThatDoNotBelong) {
   };
   for (const Case& c : {
            Case{{"check"}, "check needs at least one script file"},
-           Case{{"check", "--format", "xml", path("clean.tws")}, "--format takes text, json or sarif"},
+           Case{{"check", "--format", "xml", path("clean.tws")},
+                "--format takes text, json or sarif"},
            Case{{"run", "--format", "json", path("clean.tws")}, "--format belongs to check"},
            Case{{"check", "--check", path("clean.tws")}, "--check belongs to run"},
            Case{{"run", "--strict", path("clean.tws")}, "--strict belongs to check"},

@@ -61,8 +61,7 @@ class ComponentBackEnd {
   // where jobs go; with `profile` null it starts from its defaults, saves
   // nothing and prints nothing. Failure is a usage error.
   virtual Result<std::unique_ptr<ComponentSession>> open(const Options& options,
-                                                         FileProfile* profile,
-                                                         std::ostream& errors,
+                                                         FileProfile* profile, std::ostream& errors,
                                                          JobRouting routing = {}) = 0;
 
   // The pictures of labels, as the options ask for them (resolution,

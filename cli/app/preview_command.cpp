@@ -27,7 +27,7 @@ std::string inputStem(const std::string& path) {
 }
 
 int previewCommand(const Options& options, ComponentBackEnd& backEnd, std::ostream& out,
-            std::ostream& err) {
+                   std::ostream& err) {
   Result<std::unique_ptr<LabelPreview>> made =
       backEnd.makePreview(options, options.output.value_or("."), out, err);
   if (!made) {

@@ -27,8 +27,7 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
 
 ExitCode runScripts(ScriptHost& host, FileProfile& profile,
                     const std::vector<ScriptSource>& sources, std::ostream& shown,
-                    std::ostream& errors, ProfileChanges changes,
-                    StatementObserver* observer) {
+                    std::ostream& errors, ProfileChanges changes, StatementObserver* observer) {
   if (host.start() != HostResult::Ok) {
     errors << "tagwright: the component could not load its settings from " << profile.path()
            << '\n';
@@ -44,8 +43,7 @@ ExitCode runScripts(ScriptHost& host, FileProfile& profile,
     }
     return kExitScriptError;
   }
-  std::optional<std::string> failure =
-      runPreparedScripts(prepared.scripts, host, shown, observer);
+  std::optional<std::string> failure = runPreparedScripts(prepared.scripts, host, shown, observer);
   host.finish();
   ExitCode code = kExitOk;
   if (failure) {

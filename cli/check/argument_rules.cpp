@@ -107,8 +107,8 @@ void reportMissing(const ArgumentField& a, const ScriptLiteral& given,
     listed += (listed.empty() ? "'" : ", '") + toUtf8(characters.substr(i, n)) + "'";
     i += n;
   }
-  const bool one = characters.size() == 1 || (characters.size() == 2 && characters[0] >= 0xD800 &&
-                                               characters[0] < 0xDC00);
+  const bool one = characters.size() == 1 ||
+                   (characters.size() == 2 && characters[0] >= 0xD800 && characters[0] < 0xDC00);
   findings.add(rule::kUnrepresentableCharacter, given.position,
                "the " + std::string(a.name) + " has " + listed + ", which code page " + page +
                    (one ? " does not have: it prints as ?" : " does not have: they print as ?"));

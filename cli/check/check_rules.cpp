@@ -19,8 +19,10 @@ constexpr std::array<CheckRule, 16> kRules{{
     {rule::kBarcodeData, S::Error, "barcode data its symbology cannot encode"},
     {rule::kPdf417Fit, S::Error,
      "PDF417 data that does not fit its rows, columns and error correction level"},
-    {rule::kElementOutsideLabel, S::Error, "an element entirely outside the label: nothing of it prints"},
-    {rule::kElementPastEdge, S::Warning, "an element partly outside the label: its overhang is lost"},
+    {rule::kElementOutsideLabel, S::Error,
+     "an element entirely outside the label: nothing of it prints"},
+    {rule::kElementPastEdge, S::Warning,
+     "an element partly outside the label: its overhang is lost"},
     {rule::kBarcodeWidthChanged, S::Warning,
      "a barcode type that changes the barcode width setting for every later barcode"},
     {rule::kElementBeforeStartLabel, S::Warning,
@@ -30,8 +32,7 @@ constexpr std::array<CheckRule, 16> kRules{{
     {rule::kEmptyPrint, S::Warning, "Print with nothing to print: an empty job is sent"},
     {rule::kStripperAndCutter, S::Warning,
      "both the stripper and the cutter set in one script: only the later one stays on"},
-    {rule::kSettingsPageHidden, S::Warning,
-     "a stored setting that the settings page cannot show"},
+    {rule::kSettingsPageHidden, S::Warning, "a stored setting that the settings page cannot show"},
 }};
 
 }  // namespace

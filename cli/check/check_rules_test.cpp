@@ -2,6 +2,8 @@
 // it must give: rule, line and column, and what the message must name.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -130,9 +132,7 @@ const std::vector<Case>& cases() {
       {"collected labels sent by Print(0) are fine",
        "StartLabel()\n" + kText + "PrintToBuff(2)\nPrint(0)\n",
        {}},
-      {"Print(0) with nothing collected",
-       "Print(0)\n",
-       {{"empty-print", 1, "", "empty job"}}},
+      {"Print(0) with nothing collected", "Print(0)\n", {{"empty-print", 1, "", "empty job"}}},
       {"the stripper after the cutter",
        "Cutter = 3\nStripper = 1\n",
        {{"stripper-and-cutter", 2, "", "turns off the cutter that line 1 turned on"}}},
@@ -149,9 +149,7 @@ const std::vector<Case>& cases() {
       {"a wrong argument count stops the script before it runs",
        "Speed = 9\nPutText(1)\n",
        {{"script-error", 2, "", "takes 8 arguments, 1 given"}}},
-      {"an unknown property",
-       "Bogus = 1\n",
-       {{"script-error", 1, "", "unknown property"}}},
+      {"an unknown property", "Bogus = 1\n", {{"script-error", 1, "", "unknown property"}}},
       {"a text given to a property",
        "Speed = \"fast\"\n",
        {{"script-error", 1, "\"fast\"", "takes an integer"}}},
@@ -205,6 +203,25 @@ TEST_F(CheckRules, EveryRuleHasACaseThatFindsIt) {
     for (const Expected& e : c.findings) found.insert(e.rule);
   }
   for (const CheckRule& r : checkRules()) EXPECT_TRUE(found.count(std::string(r.name))) << r.name;
+}
+
+TEST(CheckRuleDocs, DocsCheckMdExplainsEveryRuleWithAnExample) {
+  std::ifstream file(std::string(TAGWRIGHT_SOURCE_DIR) + "/docs/check.md");
+  const std::string docs((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(docs.empty());
+  for (const CheckRule& r : checkRules()) {
+    const std::string name(r.name);
+    const std::string heading = "### `" + name + "`\n";
+    const std::size_t at = docs.find(heading);
+    ASSERT_NE(at, std::string::npos) << name;
+    const std::size_t next = docs.find("\n### ", at + heading.size());
+    const std::string section = docs.substr(at, next - at);
+    EXPECT_NE(section.find("```"), std::string::npos) << name << " has no example";
+    EXPECT_NE(section.find("Fix:"), std::string::npos) << name << " has no fix";
+    const std::string severity = r.severity == Severity::Error ? "error" : "warning";
+    EXPECT_NE(docs.find("[`" + name + "`](#" + name + ") | " + severity + " |"), std::string::npos)
+        << name << " is not in the table as " << severity;
+  }
 }
 
 }  // namespace

@@ -58,8 +58,7 @@ const std::map<std::string, std::vector<Meant>> kScenarios = {
      {{"stripper-and-cutter", 8}, {"element-past-edge", 15}, {"argument-clamped", 15}}},
     // "e30" is written as E; the EAN-13 data's check digit is wrong; the
     // image name's trailing blanks are trimmed.
-    {"price_tag.tws",
-     {{"argument-clamped", 17}, {"barcode-data", 17}, {"argument-clamped", 18}}},
+    {"price_tag.tws", {{"argument-clamped", 17}, {"barcode-data", 17}, {"argument-clamped", 18}}},
     // The doubled font E text is wider than 100 mm; type E is EAN-13 (not
     // Code 128 as its comment says), which takes no letters; PDF417 sizes
     // of 600 and 300 are module width and row height, far beyond any

@@ -19,8 +19,8 @@ std::string millimetres(long long dots, int dotsPerMm) {
 }
 
 std::string measure(long long dots, int dotsPerMm) {
-  return std::to_string(dots) + (dots == 1 ? " dot (" : " dots (") +
-         millimetres(dots, dotsPerMm) + ")";
+  return std::to_string(dots) + (dots == 1 ? " dot (" : " dots (") + millimetres(dots, dotsPerMm) +
+         ")";
 }
 
 std::string labelText(const LabelFrame& label) {
@@ -64,20 +64,19 @@ void checkPlacement(const Statement& s, const WrittenElement& e, const LabelFram
         {"top", -b.bottom},
         {"bottom", b.top - height},
     }};
-    const Overhang& far = *std::max_element(
-        beyond.begin(), beyond.end(),
-        [](const Overhang& x, const Overhang& y) { return x.dots < y.dots; });
+    const Overhang& far =
+        *std::max_element(beyond.begin(), beyond.end(),
+                          [](const Overhang& x, const Overhang& y) { return x.dots < y.dots; });
     findings.add(rule::kElementOutsideLabel, s.position,
-                 extent->what + " lies wholly outside the label (" + labelText(label) +
-                     "), " + measure(far.dots, dpm) + " past its " + far.edge +
+                 extent->what + " lies wholly outside the label (" + labelText(label) + "), " +
+                     measure(far.dots, dpm) + " past its " + far.edge +
                      " edge: nothing of it prints");
     return;
   }
   std::string past;
   for (const Overhang& o : overhangs) {
     if (o.dots <= 0) continue;
-    past += (past.empty() ? "" : " and ") + measure(o.dots, dpm) + " past the " + o.edge +
-            " edge";
+    past += (past.empty() ? "" : " and ") + measure(o.dots, dpm) + " past the " + o.edge + " edge";
   }
   if (past.empty()) return;
   findings.add(rule::kElementPastEdge, s.position,

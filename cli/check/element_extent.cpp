@@ -28,8 +28,8 @@ int quarterTurns(std::string_view field) {
 // An upright element of `size` anchored at (x, y) and turned clockwise
 // about its anchor, as the preview places it.
 ElementBox placed(int x, int y, Size size, int turns) {
-  const preview::Point far = preview::turnClockwise(
-      {static_cast<int>(size.width), static_cast<int>(size.height)}, turns);
+  const preview::Point far =
+      preview::turnClockwise({static_cast<int>(size.width), static_cast<int>(size.height)}, turns);
   return {x + std::min(0, far.x), y + std::min(0, far.y), x + std::max(0, far.x),
           y + std::max(0, far.y)};
 }
@@ -77,12 +77,11 @@ std::optional<ElementExtent> barcodeExtent(const WrittenElement& e, int ox, int 
       request, preview::residentFontHeight(assume::kHumanReadableFont, r.dotsPerMm));
   if (!size.error.empty()) return std::nullopt;
   // DUN-14 is printed at 90 degrees only, whatever the rotation field says.
-  const int turns = request.type == "T" ? assume::quarterTurnsClockwise(1)
-                                        : quarterTurns(e.fields[6]);
-  return ElementExtent{placed(ox + number(e.fields[1]), oy + number(e.fields[2]),
-                              {size.width, size.height}, turns),
-                       request.readable ? "the barcode with its human-readable line"
-                                        : "the barcode"};
+  const int turns =
+      request.type == "T" ? assume::quarterTurnsClockwise(1) : quarterTurns(e.fields[6]);
+  return ElementExtent{
+      placed(ox + number(e.fields[1]), oy + number(e.fields[2]), {size.width, size.height}, turns),
+      request.readable ? "the barcode with its human-readable line" : "the barcode"};
 }
 
 std::optional<ElementExtent> pdf417Extent(const WrittenElement& e, int ox, int oy,

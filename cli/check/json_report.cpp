@@ -9,8 +9,9 @@ void writeJsonReport(const CheckReport& report, std::ostream& out) {
   for (const Finding& f : report.findings) {
     out << separator << "    {\"file\": " << jsonString(f.file) << ", \"line\": " << f.position.line
         << ", \"column\": " << f.position.column << ", \"severity\": \""
-        << (f.severity == Severity::Error ? "error" : "warning") << "\", \"rule\": "
-        << jsonString(f.rule) << ", \"message\": " << jsonString(f.message) << "}";
+        << (f.severity == Severity::Error ? "error" : "warning")
+        << "\", \"rule\": " << jsonString(f.rule) << ", \"message\": " << jsonString(f.message)
+        << "}";
     separator = ",\n";
   }
   out << (report.findings.empty() ? "" : "\n  ") << "],\n";

@@ -61,9 +61,9 @@ void LabelFlow::jobSent(const Statement& s, std::string_view job, std::size_t co
   } else if (labelAdded) {
     const std::optional<int> copies = copiesWritten(job.substr(collectedBytes));
     if (copies && *copies != asked) {
-      findings.add(rule::kArgumentClamped, copiesAt,
-                   "the copies " + std::to_string(asked) + " are written as " +
-                       std::to_string(*copies));
+      findings.add(
+          rule::kArgumentClamped, copiesAt,
+          "the copies " + std::to_string(asked) + " are written as " + std::to_string(*copies));
     }
     unprinted_.reset();
   }

@@ -51,8 +51,8 @@ void checkBarcodeWidth(const Statement& s, const PrinterSettings& before,
 }
 
 void StripperAndCutter::propertyWritten(const Statement& s, Property property,
-                                        const PrinterSettings& before,
-                                        const PrinterSettings& after, FindingList& findings) {
+                                        const PrinterSettings& before, const PrinterSettings& after,
+                                        FindingList& findings) {
   const bool stripper = property == Property::Stripper;
   if (!stripper && property != Property::Cutter) return;
   std::optional<SourcePosition>& mine = stripper ? stripperOnAt_ : cutterOnAt_;
@@ -64,9 +64,9 @@ void StripperAndCutter::propertyWritten(const Statement& s, Property property,
   if (!on || !other) return;
   if (before.*otherField != 0 && after.*otherField == 0) {
     findings.add(rule::kStripperAndCutter, s.position,
-                 assignment(s) + " turns off the " + (stripper ? "cutter" : "stripper") +
-                     " that " + at(*other) + " turned on: only the " +
-                     (stripper ? "stripper" : "cutter") + " stays on");
+                 assignment(s) + " turns off the " + (stripper ? "cutter" : "stripper") + " that " +
+                     at(*other) + " turned on: only the " + (stripper ? "stripper" : "cutter") +
+                     " stays on");
   }
   other.reset();
 }

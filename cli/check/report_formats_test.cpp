@@ -18,9 +18,11 @@ CheckReport sampleReport() {
   CheckReport report;
   report.scripts = 2;
   report.findings = {
-      {"labels/a.tws", {3, 9}, Severity::Warning, "property-fallback",
-       "Speed = 9 is outside 2..7"},
-      {"labels/ц b.tws", {7, 12}, Severity::Error, "barcode-data",
+      {"labels/a.tws", {3, 9}, Severity::Warning, "property-fallback", "Speed = 9 is outside 2..7"},
+      {"labels/ц b.tws",
+       {7, 12},
+       Severity::Error,
+       "barcode-data",
        "EAN-13 takes digits; \"TW\\1\" has\tletters \xC2\xAB\xC2\xBB"},
   };
   return report;
@@ -63,8 +65,8 @@ TEST(CheckReportVerdict, ErrorsFailAndWarningsOnlyWhenStrict) {
 }
 
 TEST(JsonParserOfTheTests, RefusesWhatIsNotJson) {
-  for (const char* bad : {"", "{", "{\"a\":}", "[1,]", "{\"a\" 1}", "\"tab\tin\"", "{} x",
-                          "{\"a\":1,\"a\":2}"}) {
+  for (const char* bad :
+       {"", "{", "{\"a\":}", "[1,]", "{\"a\" 1}", "\"tab\tin\"", "{} x", "{\"a\":1,\"a\":2}"}) {
     EXPECT_FALSE(JsonParser::parse(bad)) << bad;
   }
   EXPECT_TRUE(JsonParser::parse("{\"a\": [1, -2.5e3, true, null, \"\\u00ab\"]}"));
@@ -145,8 +147,7 @@ void expectSarifShape(const JsonValue& log, const CheckReport& report) {
 
 TEST(SarifReport, HasTheRequiredFieldsOfSarif210) {
   const CheckReport report = sampleReport();
-  const std::string text =
-      written([&](std::ostream& o) { writeSarifReport(report, "1.2.3", o); });
+  const std::string text = written([&](std::ostream& o) { writeSarifReport(report, "1.2.3", o); });
   const std::optional<JsonValue> log = JsonParser::parse(text);
   ASSERT_TRUE(log) << text;
   expectSarifShape(*log, report);
@@ -160,9 +161,11 @@ TEST(SarifReport, FileNamesBecomeRelativeUriReferences) {
       JsonParser::parse(written([&](std::ostream& o) { writeSarifReport(report, "1", o); }));
   ASSERT_TRUE(log);
   auto uri = [&](std::size_t i) {
-    return (*log)["runs"].array[0]["results"].array[i]["locations"].array[0]["physicalLocation"]
-                 ["artifactLocation"]["uri"]
-                     .string;
+    return (*log)["runs"]
+        .array[0]["results"]
+        .array[i]["locations"]
+        .array[0]["physicalLocation"]["artifactLocation"]["uri"]
+        .string;
   };
   EXPECT_EQ(uri(0), "labels/a.tws");
   EXPECT_EQ(uri(1), "labels/%D1%86%20b.tws");

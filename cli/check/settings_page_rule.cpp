@@ -87,7 +87,8 @@ void checkSettingsPage(const PrinterSettings& stored,
   for (const PageList& shown : kPageLists) {
     auto written = lastWritten.find(shown.property);
     if (written == lastWritten.end() || controls.listSelection(shown.list) >= 0) continue;
-    const std::u16string_view name = propertyEntry(static_cast<std::int32_t>(shown.property))->english;
+    const std::u16string_view name =
+        propertyEntry(static_cast<std::int32_t>(shown.property))->english;
     findings.add(rule::kSettingsPageHidden, written->second,
                  "the stored " + std::string(shown.what) + " " +
                      std::to_string(readProperty(stored, shown.property)) +

@@ -89,9 +89,8 @@ std::optional<WrittenElement> readWrittenElement(const ElementLayout& layout,
                                                  std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (!line.starts_with(layout.command)) return std::nullopt;
-  WrittenElement element{&layout, line,
-                         preview::splitFields(line.substr(layout.command.size()),
-                                              layout.fieldCount)};
+  WrittenElement element{
+      &layout, line, preview::splitFields(line.substr(layout.command.size()), layout.fieldCount)};
   if (element.fields.size() != layout.fieldCount) return std::nullopt;
   return element;
 }

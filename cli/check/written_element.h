@@ -42,7 +42,7 @@ const ElementLayout* elementLayout(Method method);
 // One command line an element call wrote, split as its layout says.
 struct WrittenElement {
   const ElementLayout* layout = nullptr;
-  std::string_view line;                // without its CR
+  std::string_view line;  // without its CR
   std::vector<std::string_view> fields;
 };
 

@@ -15,15 +15,14 @@ std::string at(const std::string& file, SourcePosition position, const std::stri
   return formatScriptError(file, ScriptError{position, message});
 }
 
-std::optional<ScriptError> bind( PreparedStatement& prepared,
-                                ScriptHost& host) {
+std::optional<ScriptError> bind(PreparedStatement& prepared, ScriptHost& host) {
   const Statement& s = prepared.statement;
   if (s.kind == StatementKind::CallMethod) {
     std::optional<std::int32_t> method = host.findMethod(s.name);
     if (!method) {
       if (host.findProperty(s.name)) {
         return ScriptError{s.position,
-                  quoted(s.name) + " is a property: write " + toUtf8(s.name) + " = value"};
+                           quoted(s.name) + " is a property: write " + toUtf8(s.name) + " = value"};
       }
       return ScriptError{s.position, "unknown method " + quoted(s.name)};
     }
@@ -34,9 +33,8 @@ std::optional<ScriptError> bind( PreparedStatement& prepared,
     }
     const auto given = static_cast<std::int32_t>(s.values.size());
     if (given != *expected) {
-      return ScriptError{s.position,
-                quoted(s.name) + " takes " + argumentCount(*expected) + ", " +
-                    std::to_string(given) + " given"};
+      return ScriptError{s.position, quoted(s.name) + " takes " + argumentCount(*expected) + ", " +
+                                         std::to_string(given) + " given"};
     }
     prepared.number = *method;
     prepared.asFunction = *function;
@@ -46,13 +44,13 @@ std::optional<ScriptError> bind( PreparedStatement& prepared,
   if (!property) {
     if (host.findMethod(s.name)) {
       return ScriptError{s.position,
-                quoted(s.name) + " is a method: call it as " + toUtf8(s.name) + "(...)"};
+                         quoted(s.name) + " is a method: call it as " + toUtf8(s.name) + "(...)"};
     }
     return ScriptError{s.position, "unknown property " + quoted(s.name)};
   }
   if (s.kind == StatementKind::SetProperty && !s.values.front().value.isInt32()) {
     return ScriptError{s.values.front().position,
-              "property " + quoted(s.name) + " takes an integer, not a text"};
+                       "property " + quoted(s.name) + " takes an integer, not a text"};
   }
   prepared.number = *property;
   return std::nullopt;

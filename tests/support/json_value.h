@@ -41,8 +41,8 @@ class JsonParser {
   explicit JsonParser(std::string_view text) : text_(text) {}
 
   void blanks() {
-    while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\n' || text_[at_] == '\r' ||
-                                  text_[at_] == '\t')) {
+    while (at_ < text_.size() &&
+           (text_[at_] == ' ' || text_[at_] == '\n' || text_[at_] == '\r' || text_[at_] == '\t')) {
       ++at_;
     }
   }
@@ -87,9 +87,9 @@ class JsonParser {
     const std::size_t start = at_;
     if (at_ < text_.size() && text_[at_] == '-') ++at_;
     std::size_t digits = 0;
-    while (at_ < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[at_])) ||
-                                  text_[at_] == '.' || text_[at_] == 'e' || text_[at_] == 'E' ||
-                                  text_[at_] == '+' || text_[at_] == '-')) {
+    while (at_ < text_.size() &&
+           (std::isdigit(static_cast<unsigned char>(text_[at_])) || text_[at_] == '.' ||
+            text_[at_] == 'e' || text_[at_] == 'E' || text_[at_] == '+' || text_[at_] == '-')) {
       ++at_;
       ++digits;
     }
@@ -124,7 +124,8 @@ class JsonParser {
         case 'f': s += '\f'; break;
         case 'u': {
           if (at_ + 4 > text_.size()) return std::nullopt;
-          const unsigned code = static_cast<unsigned>(std::stoul(std::string(text_.substr(at_, 4)), nullptr, 16));
+          const unsigned code =
+              static_cast<unsigned>(std::stoul(std::string(text_.substr(at_, 4)), nullptr, 16));
           at_ += 4;
           if (code < 0x80) {
             s += static_cast<char>(code);
