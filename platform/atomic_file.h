@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/util/result.h"
+
 namespace tagwright {
 
 // Replaces the file at `path` (UTF-8) with `content` so that the file is at
@@ -15,11 +17,9 @@ namespace tagwright {
 // Implemented in platform/posix and platform/win32.
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content);
 
-struct FileRead {
-  bool exists = false;
-  std::string content;
-  std::optional<std::string> error;  // the file exists but cannot be read
-};
+// A file's whole content; no value when there is no such file; the message
+// when it exists but cannot be read.
+using FileRead = Result<std::optional<std::string>>;
 
 FileRead readWholeFile(const std::string& path);
 

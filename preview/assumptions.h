@@ -7,6 +7,12 @@
 
 #include <cstdint>
 
+// How the barcode symbols are drawn (the human-readable line's place and
+// content, add-ons, POSTNET's short bars, DUN-14's fixed turn, ...) is
+// assumed in the barcode drawing's own header, included here so that this
+// header names every assumption the preview makes.
+#include "preview/barcode/barcode_assumptions.h"
+
 namespace tagwright::preview::assumptions {
 
 // Where an element's position field puts it. Assumed: every element (text,
@@ -62,8 +68,7 @@ constexpr bool kFontHeightIsAscenderToDescender = true;
 constexpr int kMaxMagnification = 24;
 
 // `B ... readable=1`: Assumed: the human-readable line is centred under
-// the bars, in font A, this many dots below them.
-constexpr int kHumanReadableGapDots = 2;
+// the bars, in font A, barcode_assumptions::kReadableGapDots below them.
 constexpr char kHumanReadableFont = 'A';
 
 // `P x,y,w,h,rows,cols,level,data`. Assumed field meaning: module width w
@@ -72,7 +77,6 @@ constexpr char kHumanReadableFont = 'A';
 // no rotation field: drawn upright.
 constexpr int kPdf417MinRows = 3;
 constexpr int kPdf417MaxRows = 90;
-constexpr int kPdf417MinColumns = 1;
 constexpr int kPdf417MaxColumns = 30;
 constexpr int kPdf417MaxLevel = 8;
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,11 +14,15 @@
 namespace tagwright::preview {
 
 struct PreviewOptions {
-  int dotsPerMm = 8;            // 8 (203 dpi) or 12 (300 dpi)
-  std::string imageFolder;      // where `Y` images are looked up; empty: none
-  std::string fontFile;         // empty: the default sans-serif font
+  int dotsPerMm = 8;                    // 8 (203 dpi) or 12 (300 dpi)
+  std::string imageFolder;              // where `Y` images are looked up; empty: none
+  std::string fontFile;                 // empty: the default sans-serif font
   std::string ansiCodePage = "CP1251";  // iconv names, as `run --ansi/--oem`
   std::string oemCodePage = "CP866";
+  // The most dots renderJob keeps in the pictures of one job (1 byte a
+  // dot); a label beyond it comes back with an error and no picture.
+  // renderEachLabel keeps none and has no such limit.
+  std::int64_t maxKeptDots = 1024LL * 1024 * 1024;
 };
 
 // Something the preview did not draw, or an assumption it applied, with the
@@ -52,6 +58,14 @@ class Previewer {
   // Any bytes: never throws for bad input, never allocates a label larger
   // than a printer can hold.
   JobPreview renderJob(std::string_view job);
+
+  // The same, handing each label's picture to `sink` as soon as it is
+  // drawn, in stream order, instead of keeping them all: a caller that
+  // writes each picture and lets it go needs memory for one label at a
+  // time, whatever the job's length. Returns the notes about commands
+  // outside the label formats.
+  std::vector<PreviewNote> renderEachLabel(std::string_view job,
+                                           const std::function<void(LabelPicture&&)>& sink);
 
   int dotsPerMm() const;
 

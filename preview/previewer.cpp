@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <limits>
 #include <string>
 
 #include "preview/assumptions.h"
@@ -62,6 +63,12 @@ struct Previewer::State {
     resources.ansi = &ansi;
     resources.images = &images;
   }
+
+  // Parses and draws one job, handing each label to `sink`; `dotsLeft` is
+  // how many dots the labels still to come may have (the caller lowers it
+  // as it keeps pictures).
+  std::vector<PreviewNote> render(std::string_view job, const std::int64_t& dotsLeft,
+                                  const std::function<void(LabelPicture&&)>& sink);
 };
 
 Previewer::Previewer(PreviewOptions options)
@@ -71,11 +78,29 @@ Previewer::~Previewer() = default;
 int Previewer::dotsPerMm() const { return state_->options.dotsPerMm; }
 
 JobPreview Previewer::renderJob(std::string_view job) {
-  State& state = *state_;
-  CommandStream stream = splitCommands(job);
   JobPreview preview;
-  preview.notes = std::move(stream.notes);
-  if (!state.setupProblem.empty()) preview.notes.push_back({0, state.setupProblem});
+  std::int64_t dotsLeft = state_->options.maxKeptDots;
+  preview.notes = state_->render(job, dotsLeft, [&](LabelPicture&& label) {
+    dotsLeft -= static_cast<std::int64_t>(label.image.width()) * label.image.height();
+    preview.labels.push_back(std::move(label));
+  });
+  return preview;
+}
+
+std::vector<PreviewNote> Previewer::renderEachLabel(
+    std::string_view job, const std::function<void(LabelPicture&&)>& sink) {
+  const std::int64_t unlimited = std::numeric_limits<std::int64_t>::max();
+  return state_->render(job, unlimited, sink);
+}
+
+std::vector<PreviewNote> Previewer::State::render(std::string_view job,
+                                                  const std::int64_t& dotsLeft,
+                                                  const std::function<void(LabelPicture&&)>& sink) {
+  State& state = *this;
+  state.setup.startJob();
+  CommandStream stream = splitCommands(job);
+  std::vector<PreviewNote> notes = std::move(stream.notes);
+  if (!state.setupProblem.empty()) notes.push_back({0, state.setupProblem});
 
   const Command* labelStart = nullptr;
   PrinterSetup labelSetup;
@@ -88,52 +113,50 @@ JobPreview Previewer::renderJob(std::string_view job) {
         labelSetup = state.setup;
         state.elements.clear();
       } else if (isSetupCommand(line)) {
-        applySetupCommand(state.setup, command, preview.notes);
+        applySetupCommand(state.setup, command, notes);
       } else {
-        preview.notes.push_back({command.offset, quoted(line) + ": outside a label format "
-                                                                "(^L ... E); ignored"});
+        notes.push_back({command.offset, quoted(line) + ": outside a label format "
+                                                        "(^L ... E); ignored"});
       }
       continue;
     }
     if (endsLabel(line)) {
       if (!anchoringNoted) {
         static_assert(assumptions::kElementsAnchoredTopLeft);
-        preview.notes.push_back({labelStart->offset,
-                                 "elements are anchored at their top-left corner (assumed; "
-                                 "older references anchor texts and barcodes bottom-left)"});
+        notes.push_back({labelStart->offset,
+                         "elements are anchored at their top-left corner (assumed; "
+                         "older references anchor texts and barcodes bottom-left)"});
         anchoringNoted = true;
       }
-      preview.labels.push_back(
-          renderLabel(*labelStart, state.elements, labelSetup, state.resources));
+      sink(renderLabel(*labelStart, state.elements, labelSetup, state.resources, dotsLeft));
       labelStart = nullptr;
     } else if (startsLabel(line)) {
-      preview.notes.push_back({labelStart->offset, quoted(labelStart->line) +
-                                                       ": a new label format starts before "
-                                                       "its E; not printed"});
+      notes.push_back({labelStart->offset, quoted(labelStart->line) +
+                                               ": a new label format starts before "
+                                               "its E; not printed"});
       labelStart = &command;
       labelSetup = state.setup;
       state.elements.clear();
     } else if (isSetupCommand(line)) {
       static_assert(assumptions::kSetUpInsideLabelAppliesToNextLabel);
-      applySetupCommand(state.setup, command, preview.notes);
-      preview.notes.push_back({command.offset, quoted(line) +
-                                                   ": a set-up command inside a label format: "
-                                                   "applies to the labels after this one "
-                                                   "(assumed)"});
+      applySetupCommand(state.setup, command, notes);
+      notes.push_back({command.offset, quoted(line) + ": a set-up command inside a label format: "
+                                                      "applies to the labels after this one "
+                                                      "(assumed)"});
     } else {
       state.elements.push_back(command);
     }
   }
   if (labelStart != nullptr) {
     static_assert(!assumptions::kUnfinishedLabelPrinted);
-    preview.notes.push_back({labelStart->offset, quoted(labelStart->line) +
-                                                     ": the label format has no E before the "
-                                                     "job ends: the printer does not print it "
-                                                     "(assumed); no picture"});
+    notes.push_back({labelStart->offset, quoted(labelStart->line) +
+                                             ": the label format has no E before the "
+                                             "job ends: the printer does not print it "
+                                             "(assumed); no picture"});
   }
-  std::stable_sort(preview.notes.begin(), preview.notes.end(),
+  std::stable_sort(notes.begin(), notes.end(),
                    [](const PreviewNote& a, const PreviewNote& b) { return a.offset < b.offset; });
-  return preview;
+  return notes;
 }
 
 }  // namespace tagwright::preview

@@ -120,10 +120,26 @@ TEST(Previewer, SetUpStateCarriesToTheNextLabelAndTheNextJob) {
   EXPECT_EQ(two.labels[0].image.width(), 400);
   EXPECT_EQ(two.labels[0].copies, 4);
   EXPECT_TRUE(two.labels[0].image.black(5, 0));
+  // The margin's note points at this job's label, not into the first job.
+  EXPECT_TRUE(hasNote(two.labels[0].notes, 0, "earlier job")) << allNotes(two.labels[0].notes);
   const JobPreview three = previewer.renderJob("^W20\r^C1\r^R0\r^L\rE\r");
   ASSERT_EQ(three.labels.size(), 1u);
   EXPECT_EQ(three.labels[0].image.width(), 160);
   EXPECT_EQ(three.labels[0].copies, 1);
+}
+
+TEST(Previewer, LabelsHandedOneAtATimeAreTheLabelsOfTheJob) {
+  Previewer kept(optionsAt(8));
+  Previewer streamed(optionsAt(8));
+  const std::string bytes = job("^W20|^C2", "Lo,0,0,5,5") + "stray\r^L\rLo,1,1,9,9\rE\r";
+  const JobPreview whole = kept.renderJob(bytes);
+  std::vector<long long> blackCounts;
+  const std::vector<PreviewNote> notes = streamed.renderEachLabel(
+      bytes, [&](LabelPicture&& label) { blackCounts.push_back(label.image.blackCount()); });
+  ASSERT_EQ(whole.labels.size(), 2u);
+  EXPECT_EQ(blackCounts, (std::vector<long long>{36, 81}));
+  EXPECT_EQ(allNotes(notes), allNotes(whole.notes));
+  EXPECT_TRUE(hasNote(notes, 25, "outside a label format")) << allNotes(notes);
 }
 
 TEST(Previewer, SetUpInsideALabelAppliesToTheNextOne) {
@@ -157,6 +173,31 @@ TEST(Previewer, MarginOffsetAndHalfTurnMoveThePicture) {
   EXPECT_TRUE(upright.labels[0].image.black(0, 0));
 }
 
+TEST(Previewer, LabelOptionsInvertAndMirrorTheWholeLabel) {
+  Previewer previewer(optionsAt(8));
+  const std::string setup = "^W10\r^Q10,2\r";  // 80 x 80 dots
+  const JobPreview inverted = previewer.renderJob(setup + "^LI\rLo,0,0,9,0\rE\r");
+  EXPECT_EQ(inverted.labels.at(0).image.blackCount(), 80 * 80 - 10);
+  EXPECT_FALSE(inverted.labels[0].image.black(0, 0));
+  const JobPreview mirrored = previewer.renderJob(setup + "^LM\rLo,0,0,9,0\rE\r");
+  EXPECT_TRUE(mirrored.labels.at(0).image.black(79, 0));
+  EXPECT_TRUE(mirrored.labels[0].image.black(70, 0));
+  EXPECT_FALSE(mirrored.labels[0].image.black(69, 0));
+  const JobPreview unknown = previewer.renderJob(setup + "^LX\rE\r");
+  EXPECT_TRUE(hasNote(unknown.labels.at(0).notes, 12, "label option 'X'"))
+      << allNotes(unknown.labels[0].notes);
+}
+
+TEST(Previewer, AppliedAssumptionsAreNotedAtTheirElements) {
+  Previewer previewer(optionsAt(8));
+  const JobPreview preview = previewer.renderJob(
+      job("", "AA,100,10,1,1,0,1,Down|AI,0,60,1,1,0,0,Cell|AA,0,100,1,1,0,0,Up"));
+  const std::vector<PreviewNote>& notes = preview.labels.at(0).notes;
+  EXPECT_TRUE(hasNote(notes, 3, "90 degrees clockwise")) << allNotes(notes);
+  EXPECT_TRUE(hasNote(notes, 26, "16 x 26")) << allNotes(notes);
+  EXPECT_EQ(notes.size(), 2u) << allNotes(notes);
+}
+
 TEST(Previewer, NotesCarryTheOffsetsOfTheirCommands) {
   Previewer previewer(optionsAt(8));
   const std::string bytes = "^W10\r^Zz\r^L\rXYZ\rAA,1,1,1,1,0,9,bad\rR1,1\rE\rstray\r^L\r";
@@ -181,6 +222,27 @@ TEST(Previewer, TooBigLabelsAreRefusedWithTheirSize) {
   EXPECT_NE(preview.labels[0].error.find("10800 x 9600 dots"), std::string::npos);
   const JobPreview huge = previewer.renderJob(job("^W5000", ""));
   EXPECT_NE(huge.labels[0].error.find("5000 x 800 mm"), std::string::npos);
+}
+
+TEST(Previewer, KeptPicturesStayWithinTheirBudgetAndHandedOverOnesHaveNone) {
+  PreviewOptions options = optionsAt(8);
+  options.maxKeptDots = 80 * 80 * 2;  // two 10 x 10 mm labels
+  const std::string bytes = "^W10\r^Q10,2\r^L\rE\r^L\rE\r^L\rE\r";
+  Previewer kept(options);
+  const JobPreview preview = kept.renderJob(bytes);
+  ASSERT_EQ(preview.labels.size(), 3u);
+  EXPECT_FALSE(preview.labels[1].image.empty());
+  EXPECT_TRUE(preview.labels[2].image.empty());
+  EXPECT_NE(preview.labels[2].error.find("80 x 80 dots"), std::string::npos)
+      << preview.labels[2].error;
+  // The budget is per job.
+  EXPECT_EQ(kept.renderJob("^L\rE\r").labels.at(0).image.width(), 80);
+
+  Previewer streamed(options);
+  int drawn = 0;
+  streamed.renderEachLabel(bytes,
+                           [&](LabelPicture&& label) { drawn += label.image.empty() ? 0 : 1; });
+  EXPECT_EQ(drawn, 3);
 }
 
 TEST(Previewer, CopiesBelowOnePrintOnce) {

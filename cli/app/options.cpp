@@ -72,6 +72,53 @@ std::optional<std::string> apply(Options& o, const std::string& name, const std:
   return std::nullopt;
 }
 
+// What is wrong with the command and its operands, if anything.
+// check, and run --check: their options belong to them alone.
+std::optional<std::string> checkOptionsError(const Options& o) {
+  if (o.command == "check" && o.operands.empty()) return "check needs at least one script file";
+  if (o.check && o.command != "run") {
+    return "--check belongs to run; the check command always checks";
+  }
+  if (o.check && std::find(o.operands.begin(), o.operands.end(), "-") != o.operands.end()) {
+    return "run --check reads each script twice: give a file, not standard input";
+  }
+  if (o.format != "text" && o.command != "check") return "--format belongs to check";
+  if (o.strict && o.command != "check" && !o.check) {
+    return "--strict belongs to check and run --check";
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> commandError(const Options& o) {
+  if (o.command.empty()) {
+    return "no command given (see tagwright --help)";
+  }
+  if (o.command != "run" && o.command != "settings" && o.command != "names" &&
+      o.command != "dump" && o.command != "preview" && o.command != "check") {
+    return "unknown command \"" + o.command + "\" (run, settings, names, dump, preview or check)";
+  }
+  if (o.command == "run" && o.operands.empty()) {
+    return "run needs at least one script file";
+  }
+  if (o.command == "dump" && o.operands.size() != 1) {
+    return "dump takes one file (- for standard input)";
+  }
+  if (o.command == "names" && !o.operands.empty()) {
+    return "names takes no operands";
+  }
+  if (o.command == "preview" && o.operands.empty()) {
+    return "preview needs at least one script (.tws) or printer job file";
+  }
+  if (o.command == "preview" && o.output && endsWithPng(*o.output) && o.operands.size() != 1) {
+    return "--output " + *o.output +
+           " names one picture, for one input with one label: give a folder instead";
+  }
+  if (o.previewFolder && o.command != "run") {
+    return "--preview belongs to run; the preview command writes to --output";
+  }
+  return checkOptionsError(o);
+}
+
 }  // namespace
 
 bool endsWithPng(const std::string& path) {
@@ -90,8 +137,7 @@ std::optional<std::string> canonicalPortName(const std::string& name) {
 }
 
 OptionsParse parseOptions(const std::vector<std::string>& args) {
-  OptionsParse result;
-  Options& o = result.options;
+  Options o;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -119,19 +165,12 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
         o.check = true;
       } else if (takesValue(name)) {
         if (!value) {
-          if (i + 1 >= args.size()) {
-            result.error = name + " needs a value";
-            return result;
-          }
+          if (i + 1 >= args.size()) return OptionsParse::failure(name + " needs a value");
           value = args[++i];
         }
-        if (auto error = apply(o, name, *value)) {
-          result.error = std::move(error);
-          return result;
-        }
+        if (auto error = apply(o, name, *value)) return OptionsParse::failure(std::move(*error));
       } else {
-        result.error = "unknown option " + name + " (see tagwright --help)";
-        return result;
+        return OptionsParse::failure("unknown option " + name + " (see tagwright --help)");
       }
       continue;
     }
@@ -141,39 +180,11 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
       o.operands.push_back(arg);
     }
   }
-  if (o.help || o.version) return result;
-  if (o.command.empty()) {
-    result.error = "no command given (see tagwright --help)";
-  } else if (o.command != "run" && o.command != "settings" && o.command != "names" &&
-             o.command != "dump" && o.command != "preview" && o.command != "check") {
-    result.error =
-        "unknown command \"" + o.command + "\" (run, settings, names, dump, preview or check)";
-  } else if (o.command == "run" && o.operands.empty()) {
-    result.error = "run needs at least one script file";
-  } else if (o.command == "dump" && o.operands.size() != 1) {
-    result.error = "dump takes one file (- for standard input)";
-  } else if (o.command == "names" && !o.operands.empty()) {
-    result.error = "names takes no operands";
-  } else if (o.command == "preview" && o.operands.empty()) {
-    result.error = "preview needs at least one script (.tws) or printer job file";
-  } else if (o.command == "preview" && o.output && endsWithPng(*o.output) &&
-             o.operands.size() != 1) {
-    result.error = "--output " + *o.output +
-                   " names one picture, for one input with one label: give a folder instead";
-  } else if (o.command == "check" && o.operands.empty()) {
-    result.error = "check needs at least one script file";
-  } else if (o.check && o.command != "run") {
-    result.error = "--check belongs to run; the check command always checks";
-  } else if (o.check && std::find(o.operands.begin(), o.operands.end(), "-") != o.operands.end()) {
-    result.error = "run --check reads each script twice: give a file, not standard input";
-  } else if (o.format != "text" && o.command != "check") {
-    result.error = "--format belongs to check";
-  } else if (o.strict && o.command != "check" && !o.check) {
-    result.error = "--strict belongs to check and run --check";
-  } else if (o.previewFolder && o.command != "run") {
-    result.error = "--preview belongs to run; the preview command writes to --output";
+  if (o.help || o.version) return o;
+  if (std::optional<std::string> error = commandError(o)) {
+    return OptionsParse::failure(std::move(*error));
   }
-  return result;
+  return o;
 }
 
 std::string usageText() {

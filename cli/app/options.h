@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/util/result.h"
+
 namespace tagwright::cli {
 
 enum class PortErrorPolicy { Ask, Abort, Retry, Ignore };
@@ -33,10 +35,8 @@ struct Options {
   bool version = false;
 };
 
-struct OptionsParse {
-  Options options;
-  std::optional<std::string> error;
-};
+// The options, or the message of a usage error.
+using OptionsParse = Result<Options>;
 
 // Options may stand before or after the command, as "--name value" or
 // "--name=value"; "--" ends the options.

@@ -9,8 +9,8 @@ TEST(Options, TakeValuesInBothFormsAnywhereOnTheLine) {
   OptionsParse p = parseOptions({"--profile", "p.ini", "run", "a.tws", "--output=out.bin",
                                  "--device", "com3=/dev/pts/4", "--on-port-error=ignore", "--ansi",
                                  "CP1252", "b.tws", "--", "--odd-name.tws"});
-  ASSERT_FALSE(p.error) << *p.error;
-  const Options& o = p.options;
+  ASSERT_TRUE(p.ok()) << p.error();
+  const Options& o = p.value();
   EXPECT_EQ(o.command, "run");
   EXPECT_EQ(o.operands, (std::vector<std::string>{"a.tws", "b.tws", "--odd-name.tws"}));
   EXPECT_EQ(o.profile, "p.ini");
@@ -54,15 +54,15 @@ TEST(Options, RefuseWhatCannotBeRun) {
     OptionsParse p = parseOptions(args);
     std::string line;
     for (const auto& a : args) line += a + " ";
-    EXPECT_TRUE(p.error) << line;
+    EXPECT_FALSE(p.ok()) << line;
   }
-  EXPECT_FALSE(parseOptions({"--help"}).error);
-  EXPECT_TRUE(parseOptions({"--version"}).options.version);
-  EXPECT_FALSE(parseOptions({"dump", "-"}).error);
+  EXPECT_TRUE(parseOptions({"--help"}).ok());
+  EXPECT_TRUE(parseOptions({"--version"}).value().version);
+  EXPECT_TRUE(parseOptions({"dump", "-"}).ok());
   OptionsParse preview = parseOptions({"preview", "--dpi=300", "--images", "img", "a.prn"});
-  ASSERT_FALSE(preview.error) << *preview.error;
-  EXPECT_EQ(preview.options.dotsPerMm, 12);
-  EXPECT_EQ(preview.options.images, "img");
+  ASSERT_TRUE(preview.ok()) << preview.error();
+  EXPECT_EQ(preview.value().dotsPerMm, 12);
+  EXPECT_EQ(preview.value().images, "img");
 }
 
 }  // namespace

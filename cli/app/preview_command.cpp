@@ -45,11 +45,11 @@ int previewCommand(const Options& options, ComponentBackEnd& backEnd, std::ostre
                                              UnsentRunWatchers{&pictures, {}}));
     } else {
       FileRead file = readOperand(input);
-      if (!file.exists || file.error) {
-        err << "tagwright: " << (file.error ? *file.error : input + ": no such file") << '\n';
+      if (!file || !file.value()) {
+        err << "tagwright: " << (file ? input + ": no such file" : file.error()) << '\n';
         keepFirstFailure(code, kExitUsage);
       } else {
-        pictures.addJob(file.content);
+        pictures.addJob(*file.value());
       }
     }
     pictures.endInput();

@@ -33,13 +33,14 @@ const std::string kTwoLabelJob =
 class PreviewCommand : public NativeProgramTest {};
 
 TEST_F(PreviewCommand, AScriptIsDrawnSendsNothingAndLeavesTheStoredSettingsAlone) {
-  put("first.tws", "LabelWidth = 58\nLabelHeight = 40\nStartLabel()\n"
-                   "PutText(20, 20, 1, 1, 1, 0, \"C\", \"Hello\")\nPrint(2)\n");
+  put("first.tws",
+      "LabelWidth = 58\nLabelHeight = 40\nStartLabel()\n"
+      "PutText(20, 20, 1, 1, 1, 0, \"C\", \"Hello\")\nPrint(2)\n");
   put("profile", "[Printer Tagwright]\nLabelWidth = 43\n");
   const std::string before = content("profile");
-  ASSERT_EQ(run({"preview", "--profile", path("profile"), "--output", path("pics"),
-                 path("first.tws")}),
-            kExitOk)
+  ASSERT_EQ(
+      run({"preview", "--profile", path("profile"), "--output", path("pics"), path("first.tws")}),
+      kExitOk)
       << err_.str();
   EXPECT_EQ(pngSize(content("pics/first-1.png")).width, 58u * 8);
   EXPECT_EQ(pngSize(content("pics/first-1.png")).height, 40u * 8);
@@ -96,7 +97,8 @@ TEST_F(PreviewCommand, ALabelTooBigForAPrinterIsRefusedAndTheOthersAreDrawn) {
 }
 
 TEST_F(PreviewCommand, RunWithPreviewSendsTheJobsAndDrawsThem) {
-  put("a.tws", "LabelWidth = 58\nLabelHeight = 40\nStartLabel()\nPrint(1)\nStartLabel()\nPrint(1)\n");
+  put("a.tws",
+      "LabelWidth = 58\nLabelHeight = 40\nStartLabel()\nPrint(1)\nStartLabel()\nPrint(1)\n");
   ASSERT_EQ(run({"run", "--profile", path("profile"), "--output", path("out.prn"), "--preview",
                  path("pics"), path("a.tws")}),
             kExitOk)

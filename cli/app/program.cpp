@@ -21,8 +21,8 @@ int dump(const Options& options, const ComponentBackEnd& backEnd, std::ostream& 
          std::ostream& err) {
   const std::string& path = options.operands.front();
   FileRead file = readOperand(path);
-  if (!file.exists || file.error) {
-    err << "tagwright: " << (file.error ? *file.error : path + ": no such file") << '\n';
+  if (!file || !file.value()) {
+    err << "tagwright: " << (file ? path + ": no such file" : file.error()) << '\n';
     return kExitUsage;
   }
   std::unique_ptr<CodePages> ansi;
@@ -32,7 +32,7 @@ int dump(const Options& options, const ComponentBackEnd& backEnd, std::ostream& 
     // Decoding the OEM lines: a converter whose "ANSI" side is the OEM page.
     oem = backEnd.codePages(options.oem, options.oem);
   }
-  out << dumpCommandStream(file.content, DumpDecoders{ansi.get(), oem.get()});
+  out << dumpCommandStream(*file.value(), DumpDecoders{ansi.get(), oem.get()});
   return kExitOk;
 }
 
@@ -46,11 +46,11 @@ int settings(const Options& options, const ComponentBackEnd& backEnd, std::ostre
   }
   FileProfile profile(*path);
   SettingsOutcome outcome = settingsCommand(profile, options.operands);
-  if (outcome.error) {
-    err << "tagwright: " << *outcome.error << '\n';
-    return outcome.usageError ? kExitUsage : kExitProfile;
+  if (!outcome) {
+    err << "tagwright: " << outcome.error().message << '\n';
+    return outcome.error().usageError ? kExitUsage : kExitProfile;
   }
-  out << "# " << *path << '\n' << outcome.shown;
+  out << "# " << *path << '\n' << outcome.value();
   return kExitOk;
 }
 
@@ -128,11 +128,11 @@ int runProgram(const std::vector<std::string>& args, ComponentBackEnd& backEnd, 
                std::ostream& err) {
   try {
     OptionsParse parsed = parseOptions(args);
-    if (parsed.error) {
-      err << "tagwright: " << *parsed.error << '\n';
+    if (!parsed) {
+      err << "tagwright: " << parsed.error() << '\n';
       return kExitUsage;
     }
-    const Options& options = parsed.options;
+    const Options& options = parsed.value();
     if (options.help) {
       out << usageText();
       return kExitOk;

@@ -34,16 +34,16 @@ ExitCode runScripts(ScriptHost& host, FileProfile& profile,
     return kExitProfile;
   }
   PrepareResult prepared = prepareScripts(sources, host);
-  if (prepared.error) {
+  if (!prepared) {
     host.finish();
-    if (observer && prepared.fault) {
-      observer->refused(*prepared.fault);
+    if (observer) {
+      observer->refused(prepared.error());
     } else {
-      errors << *prepared.error << "\ntagwright: nothing was run and nothing printed\n";
+      errors << prepared.error().message() << "\ntagwright: nothing was run and nothing printed\n";
     }
     return kExitScriptError;
   }
-  std::optional<std::string> failure = runPreparedScripts(prepared.scripts, host, shown, observer);
+  std::optional<std::string> failure = runPreparedScripts(prepared.value(), host, shown, observer);
   host.finish();
   ExitCode code = kExitOk;
   if (failure) {

@@ -7,10 +7,8 @@ namespace tagwright::cli {
 
 FileRead readOperand(const std::string& path) {
   if (path != "-") return readWholeFile(path);
-  FileRead input;
-  input.exists = true;
-  input.content.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  return input;
+  return std::optional<std::string>(
+      std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()));
 }
 
 Result<std::vector<ScriptSource>> readScriptFiles(const std::vector<std::string>& paths) {
@@ -18,9 +16,9 @@ Result<std::vector<ScriptSource>> readScriptFiles(const std::vector<std::string>
   for (const std::string& path : paths) {
     FileRead file = readOperand(path);
     using Scripts = Result<std::vector<ScriptSource>>;
-    if (!file.exists) return Scripts::failure(path + ": no such script file");
-    if (file.error) return Scripts::failure(*file.error);
-    sources.push_back(ScriptSource{path == "-" ? "<stdin>" : path, std::move(file.content)});
+    if (!file) return Scripts::failure(file.error());
+    if (!file.value()) return Scripts::failure(path + ": no such script file");
+    sources.push_back(ScriptSource{path == "-" ? "<stdin>" : path, std::move(*file.value())});
   }
   return sources;
 }

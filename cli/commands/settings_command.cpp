@@ -36,7 +36,12 @@ std::string showSettings(const PrinterSettings& settings) {
 }  // namespace
 
 SettingsOutcome settingsCommand(FileProfile& profile, const std::vector<std::string>& assignments) {
-  SettingsOutcome outcome;
+  auto usage = [](std::string message) {
+    return SettingsOutcome::failure(SettingsFailure{std::move(message), true});
+  };
+  auto profileFailure = [](std::string message) {
+    return SettingsOutcome::failure(SettingsFailure{std::move(message), false});
+  };
   std::vector<std::pair<const SettingKey*, std::int32_t>> changes;
   for (const std::string& assignment : assignments) {
     const std::size_t equals = assignment.find('=');
@@ -49,39 +54,27 @@ SettingsOutcome settingsCommand(FileProfile& profile, const std::vector<std::str
         message = "\"" + name + "\" is a script property; settings takes the stored keys (" +
                   keyList() + "), or set the property in a script";
       }
-      outcome.error = message;
-      outcome.usageError = true;
-      return outcome;
+      return usage(std::move(message));
     }
     std::optional<std::int32_t> value = parseInt32(assignment.substr(equals + 1));
     if (!value) {
-      outcome.error = "\"" + assignment + "\": the value must be a 32-bit integer";
-      outcome.usageError = true;
-      return outcome;
+      return usage("\"" + assignment + "\": the value must be a 32-bit integer");
     }
     changes.emplace_back(key, *value);
   }
 
-  if (auto error = profile.load()) {
-    outcome.error = error;
-    return outcome;
-  }
+  if (auto error = profile.load()) return profileFailure(std::move(*error));
   PrinterSettings settings;
   profile.registerAs(kProfileName);
   if (!LoadSettings(profile, settings)) {
-    outcome.error = "the settings profile " + profile.path() + " cannot be read";
-    return outcome;
+    return profileFailure("the settings profile " + profile.path() + " cannot be read");
   }
   if (!changes.empty()) {
     for (const auto& [key, value] : changes) settings.*key->field = value;
     SaveSettings(profile, settings);
-    if (auto error = profile.save()) {
-      outcome.error = error;
-      return outcome;
-    }
+    if (auto error = profile.save()) return profileFailure(std::move(*error));
   }
-  outcome.shown = showSettings(settings);
-  return outcome;
+  return showSettings(settings);
 }
 
 }  // namespace tagwright::cli

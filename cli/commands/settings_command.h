@@ -5,14 +5,19 @@
 #include <vector>
 
 #include "cli/profile/file_profile.h"
+#include "core/util/result.h"
 
 namespace tagwright::cli {
 
-struct SettingsOutcome {
-  std::string shown;                 // the twenty values, after any change
-  std::optional<std::string> error;  // usage (bad KEY=VALUE) or profile failure
+// Why the settings could not be shown or set: a bad KEY=VALUE (a usage
+// error), or a profile that cannot be read or written.
+struct SettingsFailure {
+  std::string message;
   bool usageError = false;
 };
+
+// The twenty values, after any change, one a line; or why not.
+using SettingsOutcome = Result<std::string, SettingsFailure>;
 
 // Shows the twenty settings as the component loads them from `profile`
 // (defaults for keys the file does not hold), or first sets some of them:

@@ -51,7 +51,8 @@ class PictureFiles final : public LabelPreview {
       if (oneFile_) {
         held_.push_back(std::move(label));
       } else {
-        write(label, (fs::path(target_) / (stem_ + "-" + std::to_string(labels_) + ".png")).string());
+        write(label,
+              (fs::path(target_) / (stem_ + "-" + std::to_string(labels_) + ".png")).string());
       }
     }
   }
@@ -75,7 +76,8 @@ class PictureFiles final : public LabelPreview {
 
  private:
   void write(const preview::LabelPicture& label, const std::string& path) {
-    if (std::optional<std::string> error = preview::writePng(label.image, options_.dotsPerMm, path)) {
+    if (std::optional<std::string> error =
+            preview::writePng(label.image, options_.dotsPerMm, path)) {
       err_ << "tagwright: " << *error << '\n';
       failed_ = true;
       return;
@@ -117,8 +119,8 @@ Result<std::unique_ptr<LabelPreview>> makePictureFiles(const Options& options,
                                                        const std::string& folderOrFile,
                                                        std::ostream& out, std::ostream& err) {
   using Made = Result<std::unique_ptr<LabelPreview>>;
-  const fs::path folder = endsWithPng(folderOrFile) ? fs::path(folderOrFile).parent_path()
-                                                    : fs::path(folderOrFile);
+  const fs::path folder =
+      endsWithPng(folderOrFile) ? fs::path(folderOrFile).parent_path() : fs::path(folderOrFile);
   if (!folder.empty()) {
     std::error_code error;
     fs::create_directories(folder, error);

@@ -11,19 +11,19 @@ std::optional<std::string> FileProfile::load() {
   document_ = ProfileDocument{};
   damage_.reset();
   FileRead file = readWholeFile(path_);
-  if (file.error) {
-    damage_ = *file.error;
+  if (!file) {
+    damage_ = file.error();
     return damage_;
   }
-  if (!file.exists) return std::nullopt;
-  ProfileParse parse = parseProfile(file.content);
-  if (parse.fault) {
-    damage_ = path_ + ":" + std::to_string(parse.fault->line) +
-              ": the settings profile cannot be read: " + parse.fault->reason +
+  if (!file.value()) return std::nullopt;
+  ProfileParse parse = parseProfile(*file.value());
+  if (!parse) {
+    damage_ = path_ + ":" + std::to_string(parse.error().line) +
+              ": the settings profile cannot be read: " + parse.error().reason +
               " (the file is left as it is; correct it, or remove it to start from the defaults)";
     return damage_;
   }
-  document_ = std::move(parse.document);
+  document_ = std::move(parse).value();
   return std::nullopt;
 }
 

@@ -68,13 +68,11 @@ bool ProfileDocument::set(std::string_view section, std::string_view key, std::i
 }
 
 ProfileParse parseProfile(std::string_view text) {
-  ProfileParse result;
   std::vector<ProfileSection> sections;
   std::optional<std::size_t> current;  // index into `sections`
   std::size_t lineNumber = 0;
   auto fail = [&](std::string reason) {
-    result.fault = ProfileFault{lineNumber, std::move(reason)};
-    return std::move(result);
+    return ProfileParse::failure(ProfileFault{lineNumber, std::move(reason)});
   };
   while (!text.empty()) {
     ++lineNumber;
@@ -112,10 +110,11 @@ ProfileParse parseProfile(std::string_view text) {
     }
     values.emplace_back(std::string(key), *value);
   }
+  ProfileDocument document;
   for (const ProfileSection& s : sections) {
-    for (const auto& [k, v] : s.values) result.document.set(s.name, k, v);
+    for (const auto& [k, v] : s.values) document.set(s.name, k, v);
   }
-  return result;
+  return document;
 }
 
 std::string formatProfile(const ProfileDocument& document) {

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/util/result.h"
+
 namespace tagwright::cli {
 
 // The text form of the settings profile: sections of integer values,
@@ -41,10 +43,8 @@ struct ProfileFault {
   std::string reason;
 };
 
-struct ProfileParse {
-  ProfileDocument document;
-  std::optional<ProfileFault> fault;
-};
+// The document, or the first line that makes the text unreadable.
+using ProfileParse = Result<ProfileDocument, ProfileFault>;
 
 // Strict: a line that is not blank, a comment ('#' or ';'), a [section] or
 // a "key = integer" inside a section makes the whole text unreadable, and

@@ -12,14 +12,14 @@ TEST(ProfileDocument, FormatThenParseGivesTheSameValuesInTheSameOrder) {
   doc.set("Other", "Z", 2147483647);
   doc.set("Printer Tagwright", "LabelSize", 30);  // replaced in place
   ProfileParse again = parseProfile(formatProfile(doc));
-  ASSERT_FALSE(again.fault);
-  const auto& sections = again.document.sections();
+  ASSERT_TRUE(again.ok());
+  const auto& sections = again.value().sections();
   ASSERT_EQ(sections.size(), 2u);
   EXPECT_EQ(sections[0].name, "Printer Tagwright");
   ASSERT_EQ(sections[0].values.size(), 2u);
   EXPECT_EQ(sections[0].values[0], (std::pair<std::string, std::int32_t>{"LabelSize", 30}));
   EXPECT_EQ(sections[0].values[1], (std::pair<std::string, std::int32_t>{"TopMargin", -36}));
-  EXPECT_EQ(again.document.find("Other", "Z"), 2147483647);
+  EXPECT_EQ(again.value().find("Other", "Z"), 2147483647);
 }
 
 TEST(ProfileDocument, SetReportsWhetherAnythingChanged) {
@@ -31,12 +31,12 @@ TEST(ProfileDocument, SetReportsWhetherAnythingChanged) {
 
 TEST(ProfileDocument, ParseAcceptsCrLfCommentsAndBlanksAndNamesTheFaultyLine) {
   ProfileParse ok = parseProfile("; c\r\n# c\r\n\r\n[S]\r\n  K\t=\t-5  \r\n");
-  ASSERT_FALSE(ok.fault);
-  EXPECT_EQ(ok.document.find("S", "K"), -5);
+  ASSERT_TRUE(ok.ok());
+  EXPECT_EQ(ok.value().find("S", "K"), -5);
 
   ProfileParse bad = parseProfile("[S]\nK = 1\n\nL = x\n");
-  ASSERT_TRUE(bad.fault);
-  EXPECT_EQ(bad.fault->line, 4u);
+  ASSERT_FALSE(bad.ok());
+  EXPECT_EQ(bad.error().line, 4u);
 }
 
 TEST(ParseInt32, IsStrict) {

@@ -37,9 +37,10 @@ class Lexer {
   explicit Lexer(std::u32string_view source) : source_(source) {}
 
   LexResult run() {
-    while (!result_.error && i_ < source_.size()) step();
-    if (!result_.error) push(TokenKind::EndOfLine, here());
-    return std::move(result_);
+    while (!error_ && i_ < source_.size()) step();
+    if (error_) return LexResult::failure(std::move(*error_));
+    push(TokenKind::EndOfLine, here());
+    return std::move(tokens_);
   }
 
  private:
@@ -60,11 +61,11 @@ class Lexer {
   }
 
   void push(TokenKind kind, SourcePosition at, std::u32string text = {}, std::int32_t value = 0) {
-    result_.tokens.push_back(Token{kind, at, std::move(text), value});
+    tokens_.push_back(Token{kind, at, std::move(text), value});
   }
 
   void fail(SourcePosition at, std::string message) {
-    result_.error = ScriptError{at, std::move(message)};
+    error_ = ScriptError{at, std::move(message)};
   }
 
   void step() {
@@ -164,7 +165,8 @@ class Lexer {
   std::u32string_view source_;
   std::size_t i_ = 0;
   SourcePosition position_;
-  LexResult result_;
+  std::vector<Token> tokens_;
+  std::optional<ScriptError> error_;
 };
 
 }  // namespace

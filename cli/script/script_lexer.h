@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "core/util/result.h"
 
 namespace tagwright::cli {
 
@@ -40,10 +41,8 @@ struct Token {
   std::int32_t integer = 0;  // the value of an integer
 };
 
-struct LexResult {
-  std::vector<Token> tokens;  // the last one is always an EndOfLine
-  std::optional<ScriptError> error;
-};
+// The tokens (the last one is always an EndOfLine), or the first fault.
+using LexResult = Result<std::vector<Token>, ScriptError>;
 
 // Splits a decoded script into tokens. Comments ("//" to the end of the
 // line) and blanks vanish; each line end becomes an EndOfLine token. A

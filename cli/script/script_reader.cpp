@@ -40,7 +40,7 @@ class Parser {
   explicit Parser(const std::vector<Token>& tokens) : tokens_(tokens) {}
 
   ScriptReadResult run() {
-    ScriptReadResult result;
+    std::vector<Statement> statements;
     while (i_ < tokens_.size()) {
       if (current().kind == TokenKind::EndOfLine) {
         ++i_;
@@ -49,11 +49,11 @@ class Parser {
       std::optional<Statement> statement = parseStatement();
       if (!statement) {
         // A script is read whole or not at all.
-        return ScriptReadResult{{}, error_};
+        return ScriptReadResult::failure(error_);
       }
-      result.statements.push_back(std::move(*statement));
+      statements.push_back(std::move(*statement));
     }
-    return result;
+    return statements;
   }
 
  private:
@@ -148,20 +148,15 @@ class Parser {
 }  // namespace
 
 ScriptReadResult readScript(std::string_view utf8Bytes) {
-  ScriptReadResult result;
   Utf8Decoded decoded = decodeUtf8(utf8Bytes);
   if (decoded.fault) {
-    result.error =
+    return ScriptReadResult::failure(
         ScriptError{positionAfter(decoded.text),
-                    "invalid UTF-8: " + decoded.fault->reason + " (save the script as UTF-8)"};
-    return result;
+                    "invalid UTF-8: " + decoded.fault->reason + " (save the script as UTF-8)"});
   }
   LexResult lexed = lexScript(decoded.text);
-  if (lexed.error) {
-    result.error = lexed.error;
-    return result;
-  }
-  return Parser(lexed.tokens).run();
+  if (!lexed) return ScriptReadResult::failure(lexed.error());
+  return Parser(lexed.value()).run();
 }
 
 std::string formatScriptError(std::string_view file, const ScriptError& error) {

@@ -7,6 +7,7 @@
 
 #include "cli/script/script_lexer.h"
 #include "core/script/script_value.h"
+#include "core/util/result.h"
 
 namespace tagwright::cli {
 
@@ -28,10 +29,8 @@ struct Statement {
   std::vector<ScriptLiteral> values;  // the assigned value, or the arguments
 };
 
-struct ScriptReadResult {
-  std::vector<Statement> statements;
-  std::optional<ScriptError> error;  // the first fault; no statements then
-};
+// Every statement of a script, or its first fault.
+using ScriptReadResult = Result<std::vector<Statement>, ScriptError>;
 
 // Reads a whole script from the bytes of a UTF-8 file (a byte order mark
 // is allowed). Either every statement is read or the first fault is

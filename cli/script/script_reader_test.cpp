@@ -9,7 +9,7 @@ namespace {
 
 ScriptReadResult readOk(std::string_view text) {
   ScriptReadResult r = readScript(text);
-  EXPECT_FALSE(r.error) << (r.error ? r.error->message : "");
+  EXPECT_TRUE(r.ok()) << (r.ok() ? "" : r.error().message);
   return r;
 }
 
@@ -19,13 +19,13 @@ TEST(ScriptReader, ReadsTheThreeStatementFormsWithPositions) {
       "  PutText(10, -20, \"A\", \"say \"\"hi\"\"\")\n"
       "? Darkness\n"
       "StartLabel()\n");
-  ASSERT_EQ(r.statements.size(), 4u);
+  ASSERT_EQ(r.value().size(), 4u);
 
-  EXPECT_EQ(r.statements[0].kind, StatementKind::SetProperty);
-  EXPECT_EQ(r.statements[0].name, u"LabelWidth");
-  EXPECT_EQ(r.statements[0].values.at(0).value, ScriptValue::int32(58));
+  EXPECT_EQ(r.value()[0].kind, StatementKind::SetProperty);
+  EXPECT_EQ(r.value()[0].name, u"LabelWidth");
+  EXPECT_EQ(r.value()[0].values.at(0).value, ScriptValue::int32(58));
 
-  const Statement& call = r.statements[1];
+  const Statement& call = r.value()[1];
   EXPECT_EQ(call.kind, StatementKind::CallMethod);
   EXPECT_EQ(call.position, (SourcePosition{2, 3}));
   ASSERT_EQ(call.values.size(), 4u);
@@ -33,35 +33,35 @@ TEST(ScriptReader, ReadsTheThreeStatementFormsWithPositions) {
   EXPECT_EQ(call.values[1].position, (SourcePosition{2, 15}));
   EXPECT_EQ(call.values[3].value, ScriptValue::text(u"say \"hi\""));
 
-  EXPECT_EQ(r.statements[2].kind, StatementKind::ShowProperty);
-  EXPECT_EQ(r.statements[2].name, u"Darkness");
-  EXPECT_EQ(r.statements[2].position, (SourcePosition{3, 3}));
+  EXPECT_EQ(r.value()[2].kind, StatementKind::ShowProperty);
+  EXPECT_EQ(r.value()[2].name, u"Darkness");
+  EXPECT_EQ(r.value()[2].position, (SourcePosition{3, 3}));
 
-  EXPECT_EQ(r.statements[3].kind, StatementKind::CallMethod);
-  EXPECT_TRUE(r.statements[3].values.empty());
+  EXPECT_EQ(r.value()[3].kind, StatementKind::CallMethod);
+  EXPECT_TRUE(r.value()[3].values.empty());
 }
 
 TEST(ScriptReader, CyrillicNamesAndTextsBecomeUtf16AndColumnsCountCharacters) {
   ScriptReadResult ok = readOk(
       "\xEF\xBB\xBFШиринаЭтикетки = 43 // комментарий\r\n"
       "СформироватьШтрихкодPDF417(\"Цена\")\n");
-  ASSERT_EQ(ok.statements.size(), 2u);
-  EXPECT_EQ(ok.statements[0].name, u"ШиринаЭтикетки");
-  EXPECT_EQ(ok.statements[1].name, u"СформироватьШтрихкодPDF417");
-  EXPECT_EQ(ok.statements[1].values[0].value, ScriptValue::text(u"Цена"));
+  ASSERT_EQ(ok.value().size(), 2u);
+  EXPECT_EQ(ok.value()[0].name, u"ШиринаЭтикетки");
+  EXPECT_EQ(ok.value()[1].name, u"СформироватьШтрихкодPDF417");
+  EXPECT_EQ(ok.value()[1].values[0].value, ScriptValue::text(u"Цена"));
 
   // A fault after Cyrillic text is placed by characters, not bytes.
   ScriptReadResult bad = readScript("ВывестиТекст(\"Цена\") Лишнее\n");
-  ASSERT_TRUE(bad.error);
-  EXPECT_EQ(bad.error->position, (SourcePosition{1, 22}));
+  ASSERT_FALSE(bad.ok());
+  EXPECT_EQ(bad.error().position, (SourcePosition{1, 22}));
 }
 
 TEST(ScriptReader, KeepsTextsAsWrittenAndSkipsCommentsOutsideThem) {
   ScriptReadResult r = readOk(
       "PutText(\"// not a comment\", \"  \", \"\", \"a,b\") // comment\n"
       "// a whole comment line\n\n   \n");
-  ASSERT_EQ(r.statements.size(), 1u);
-  const auto& v = r.statements[0].values;
+  ASSERT_EQ(r.value().size(), 1u);
+  const auto& v = r.value()[0].values;
   ASSERT_EQ(v.size(), 4u);
   EXPECT_EQ(v[0].value, ScriptValue::text(u"// not a comment"));
   EXPECT_EQ(v[1].value, ScriptValue::text(u"  "));
@@ -71,7 +71,7 @@ TEST(ScriptReader, KeepsTextsAsWrittenAndSkipsCommentsOutsideThem) {
 
 TEST(ScriptReader, IntegersCoverTheWhole32BitRangeWithSigns) {
   ScriptReadResult r = readOk("F(2147483647, -2147483648, +7, 0, -0, 007)\n");
-  const auto& v = r.statements.at(0).values;
+  const auto& v = r.value().at(0).values;
   ASSERT_EQ(v.size(), 6u);
   EXPECT_EQ(v[0].value, ScriptValue::int32(2147483647));
   EXPECT_EQ(v[1].value, ScriptValue::int32(-2147483647 - 1));
@@ -93,10 +93,9 @@ class ScriptReaderFaults : public ::testing::TestWithParam<Fault> {};
 TEST_P(ScriptReaderFaults, AreReportedAtTheirPlaceAndNothingIsRead) {
   const Fault& f = GetParam();
   ScriptReadResult r = readScript(f.script);
-  ASSERT_TRUE(r.error) << f.script;
-  EXPECT_TRUE(r.statements.empty());
-  EXPECT_EQ(r.error->position, (SourcePosition{f.line, f.column})) << r.error->message;
-  EXPECT_NE(r.error->message.find(f.messagePart), std::string::npos) << r.error->message;
+  ASSERT_FALSE(r.ok()) << f.script;
+  EXPECT_EQ(r.error().position, (SourcePosition{f.line, f.column})) << r.error().message;
+  EXPECT_NE(r.error().message.find(f.messagePart), std::string::npos) << r.error().message;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -137,19 +136,19 @@ TEST(ScriptReader, RejectsInvalidUtf8WithItsPlace) {
   };
   for (const Case& c : cases) {
     ScriptReadResult r = readScript(c.bytes);
-    ASSERT_TRUE(r.error) << c.reason;
-    EXPECT_EQ(r.error->position, c.at) << c.reason;
-    EXPECT_NE(r.error->message.find("invalid UTF-8"), std::string::npos);
-    EXPECT_NE(r.error->message.find(c.reason), std::string::npos) << r.error->message;
+    ASSERT_FALSE(r.ok()) << c.reason;
+    EXPECT_EQ(r.error().position, c.at) << c.reason;
+    EXPECT_NE(r.error().message.find("invalid UTF-8"), std::string::npos);
+    EXPECT_NE(r.error().message.find(c.reason), std::string::npos) << r.error().message;
   }
 }
 
 TEST(ScriptReader, NulInsideATextIsRefused) {
   const std::string script("F(\"a\0b\")\n", 9);
   ScriptReadResult r = readScript(script);
-  ASSERT_TRUE(r.error);
-  EXPECT_EQ(r.error->position, (SourcePosition{1, 5}));
-  EXPECT_NE(r.error->message.find("NUL"), std::string::npos);
+  ASSERT_FALSE(r.ok());
+  EXPECT_EQ(r.error().position, (SourcePosition{1, 5}));
+  EXPECT_NE(r.error().message.find("NUL"), std::string::npos);
 }
 
 TEST(ScriptReader, FormatsErrorsAsFileLineColumn) {
@@ -178,11 +177,10 @@ TEST(ScriptReader, RandomInputsAreReadOrRefusedNeverCrash) {
       }
     }
     ScriptReadResult r = readScript(input);
-    if (r.error) {
-      EXPECT_TRUE(r.statements.empty());
-      EXPECT_GE(r.error->position.line, 1);
-      EXPECT_GE(r.error->position.column, 1);
-      EXPECT_FALSE(r.error->message.empty());
+    if (!r.ok()) {
+      EXPECT_GE(r.error().position.line, 1);
+      EXPECT_GE(r.error().position.column, 1);
+      EXPECT_FALSE(r.error().message.empty());
     }
   }
 }

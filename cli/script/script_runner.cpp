@@ -72,29 +72,21 @@ std::optional<std::string> failure(const std::string& file, const Statement& s, 
 }  // namespace
 
 PrepareResult prepareScripts(const std::vector<ScriptSource>& sources, ScriptHost& host) {
-  PrepareResult result;
+  std::vector<PreparedScript> scripts;
   for (const ScriptSource& source : sources) {
     ScriptReadResult read = readScript(source.bytes);
-    if (read.error) {
-      result.error = formatScriptError(source.file, *read.error);
-      result.fault = ScriptFault{source.file, *read.error};
-      result.scripts.clear();
-      return result;
-    }
+    if (!read) return PrepareResult::failure(ScriptFault{source.file, read.error()});
     PreparedScript script{source.file, {}};
-    for (Statement& statement : read.statements) {
+    for (Statement& statement : std::move(read).value()) {
       PreparedStatement prepared{std::move(statement), -1, false};
       if (auto error = bind(prepared, host)) {
-        result.error = formatScriptError(source.file, *error);
-        result.fault = ScriptFault{source.file, std::move(*error)};
-        result.scripts.clear();
-        return result;
+        return PrepareResult::failure(ScriptFault{source.file, std::move(*error)});
       }
       script.statements.push_back(std::move(prepared));
     }
-    result.scripts.push_back(std::move(script));
+    scripts.push_back(std::move(script));
   }
-  return result;
+  return scripts;
 }
 
 std::optional<std::string> runPreparedScripts(const std::vector<PreparedScript>& scripts,

@@ -8,6 +8,7 @@
 
 #include "cli/host/script_host.h"
 #include "cli/script/script_reader.h"
+#include "core/util/result.h"
 
 namespace tagwright::cli {
 
@@ -33,13 +34,13 @@ struct PreparedScript {
 struct ScriptFault {
   std::string file;
   ScriptError error;
+
+  // "FILE:LINE:COL: message"
+  std::string message() const { return formatScriptError(file, error); }
 };
 
-struct PrepareResult {
-  std::vector<PreparedScript> scripts;
-  std::optional<std::string> error;  // "FILE:LINE:COL: message"
-  std::optional<ScriptFault> fault;  // the same fault, with its parts
-};
+// Every script bound, or the first fault.
+using PrepareResult = Result<std::vector<PreparedScript>, ScriptFault>;
 
 // Sees a run from the inside: the fault that stops it before the first
 // call, or every statement just before and just after the component takes

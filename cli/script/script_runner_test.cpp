@@ -21,8 +21,8 @@ class ScriptRunnerTest : public ::testing::Test {
   // Prepares and runs; returns the first message, or "" when all ran.
   std::string run(std::vector<ScriptSource> sources) {
     PrepareResult prepared = prepareScripts(sources, host_);
-    if (prepared.error) return *prepared.error;
-    std::optional<std::string> failure = runPreparedScripts(prepared.scripts, host_, shown_);
+    if (!prepared) return prepared.error().message();
+    std::optional<std::string> failure = runPreparedScripts(prepared.value(), host_, shown_);
     return failure.value_or("");
   }
 
@@ -149,8 +149,8 @@ TEST_F(ScriptRunnerTest, ARefusedOrFailedCallStopsTheRunAtItsStatement) {
     std::ostringstream shown;
     PrepareResult prepared =
         prepareScripts({{"s.tws", "StartLabel()\n  Darkness = 3\nPrint(1)\n"}}, refusing);
-    ASSERT_FALSE(prepared.error);
-    std::optional<std::string> failure = runPreparedScripts(prepared.scripts, refusing, shown);
+    ASSERT_TRUE(prepared.ok());
+    std::optional<std::string> failure = runPreparedScripts(prepared.value(), refusing, shown);
     ASSERT_TRUE(failure);
     EXPECT_EQ(*failure, std::string("s.tws:2:3: the component ") +
                             (r == HostResult::Refused ? "refused" : "failed") +

@@ -7,16 +7,17 @@
 
 namespace tagwright {
 
-// A value, or the message that says why there is none. The one way in this
-// code base for a function to hand back either; a function that has no
-// value to give back on success returns std::optional<std::string>, the
-// message of its failure.
-template <typename T>
+// A value, or what says why there is none: a message by default, or a
+// richer error (a position with its message, a kind of failure). The one
+// way in this code base for a function to hand back either; a function that
+// has no value to give back on success returns std::optional<std::string>,
+// the message of its failure.
+template <typename T, typename E = std::string>
 class Result {
  public:
   Result(T value) : state_(std::move(value)) {}  // NOLINT: a value converts implicitly
 
-  static Result failure(std::string message) { return Result(Failure{std::move(message)}); }
+  static Result failure(E error) { return Result(Failure{std::move(error)}); }
 
   bool ok() const { return state_.index() == 0; }
   explicit operator bool() const { return ok(); }
@@ -36,14 +37,14 @@ class Result {
   }
 
   // Only when !ok().
-  const std::string& error() const {
+  const E& error() const {
     assert(!ok());
-    return std::get<1>(state_).message;
+    return std::get<1>(state_).error;
   }
 
  private:
   struct Failure {
-    std::string message;
+    E error;
   };
   explicit Result(Failure failure) : state_(std::move(failure)) {}
 

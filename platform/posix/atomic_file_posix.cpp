@@ -103,27 +103,20 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
 }
 
 FileRead readWholeFile(const std::string& path) {
-  FileRead result;
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) {
-    if (errno != ENOENT) {
-      result.exists = true;
-      result.error = failure("cannot read", path, errno);
-    }
-    return result;
+    if (errno == ENOENT) return std::optional<std::string>();
+    return FileRead::failure(failure("cannot read", path, errno));
   }
-  result.exists = true;
+  std::string content;
   char buffer[8192];
   for (;;) {
     const ssize_t n = retryInterrupted([&] { return ::read(fd.get(), buffer, sizeof buffer); });
-    if (n < 0) {
-      result.error = failure("cannot read", path, errno);
-      return result;
-    }
+    if (n < 0) return FileRead::failure(failure("cannot read", path, errno));
     if (n == 0) break;
-    result.content.append(buffer, static_cast<std::size_t>(n));
+    content.append(buffer, static_cast<std::size_t>(n));
   }
-  return result;
+  return std::optional<std::string>(std::move(content));
 }
 
 }  // namespace tagwright

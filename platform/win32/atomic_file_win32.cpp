@@ -69,30 +69,27 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
 }
 
 FileRead readWholeFile(const std::string& path) {
-  FileRead result;
   win32::unique_file_handle file(::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                nullptr));
   if (!file) {
     const DWORD error = ::GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
-      result.exists = true;
-      result.error = "cannot read " + path + ": " + systemMessage(error);
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+      return std::optional<std::string>();
     }
-    return result;
+    return FileRead::failure("cannot read " + path + ": " + systemMessage(error));
   }
-  result.exists = true;
+  std::string content;
   char buffer[8192];
   for (;;) {
     DWORD got = 0;
     if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
-      result.error = "cannot read " + path + ": " + systemMessage(::GetLastError());
-      return result;
+      return FileRead::failure("cannot read " + path + ": " + systemMessage(::GetLastError()));
     }
     if (got == 0) break;
-    result.content.append(buffer, got);
+    content.append(buffer, got);
   }
-  return result;
+  return std::optional<std::string>(std::move(content));
 }
 
 }  // namespace tagwright

@@ -10,6 +10,12 @@
 namespace tagwright::preview {
 namespace {
 
+// libpng's error and warning handlers: errors jump back to the setjmp of
+// the call that failed (no exception crosses libpng), and nothing is
+// printed; the caller's message says what failed.
+[[noreturn]] void jumpBack(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void ignoreWarning(png_structp, png_const_charp) {}
+
 // A file opened for reading, closed when it goes out of scope.
 struct InputFile {
   explicit InputFile(const std::string& path) : file(std::fopen(path.c_str(), "rb")) {}
@@ -26,7 +32,7 @@ struct ReadStructs {
   png_structp png = nullptr;
   png_infop info = nullptr;
   ReadStructs() {
-    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpBack, ignoreWarning);
     if (png != nullptr) info = png_create_info_struct(png);
   }
   ~ReadStructs() { png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr); }

@@ -11,6 +11,12 @@
 namespace tagwright::preview {
 namespace {
 
+// libpng's error and warning handlers: errors jump back to the setjmp of
+// the call that failed (no exception crosses libpng), and nothing is
+// printed; the caller's message says what failed.
+[[noreturn]] void jumpBack(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void ignoreWarning(png_structp, png_const_charp) {}
+
 // A file opened for writing, closed when it goes out of scope (when the
 // write did not already close it).
 struct OutputFile {
@@ -33,7 +39,7 @@ struct WriteStructs {
   png_structp png = nullptr;
   png_infop info = nullptr;
   WriteStructs() {
-    png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpBack, ignoreWarning);
     if (png != nullptr) info = png_create_info_struct(png);
   }
   ~WriteStructs() { png_destroy_write_struct(&png, info != nullptr ? &info : nullptr); }

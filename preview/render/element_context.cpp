@@ -21,7 +21,7 @@ std::string printable(std::string_view bytes, std::size_t limit) {
   std::string text;
   for (const char c : bytes.substr(0, limit)) {
     const auto byte = static_cast<unsigned char>(c);
-    text += byte < 0x20 || byte == 0x7F ? '.' : c;
+    text += byte < 0x20 || byte == 0x7F ? '.' : byte >= 0x80 ? '?' : c;
   }
   if (bytes.size() > limit) text += "...";
   return text;
@@ -31,7 +31,20 @@ void ElementContext::note(const std::string& text) const {
   notes.push_back({command.offset, quotedCommand() + ": " + text});
 }
 
-std::string ElementContext::quotedCommand() const { return "'" + printable(command.line) + "'"; }
+std::string ElementContext::quotedCommand() const {
+  // Texts, names and data are shown in the code page they are written in.
+  const char kind = command.line.front();
+  const CodePage* page = kind == 'A' || kind == 'Y'                  ? resources.oem
+                         : kind == 'V' || kind == 'B' || kind == 'P' ? resources.ansi
+                                                                     : nullptr;
+  if (page == nullptr) return "'" + printable(command.line) + "'";
+  constexpr std::size_t kLimit = 40;
+  std::u32string text = page->decode(command.line.substr(0, kLimit));
+  for (char32_t& c : text) {
+    if (c < 0x20 || c == 0x7F) c = U'.';
+  }
+  return "'" + toUtf8(text) + (command.line.size() > kLimit ? "...'" : "'");
+}
 
 std::optional<int> fieldIn(const ElementContext& element, std::string_view field, int low, int high,
                            std::string_view name) {
@@ -58,6 +71,10 @@ std::optional<Rotation> rotationField(const ElementContext& element, std::string
   const std::optional<int> code = fieldIn(element, field, 0, 3, "the rotation");
   if (!code) return std::nullopt;
   rotation.quarterTurns = assumptions::quarterTurnsClockwise(*code);
+  if (*code != 0) {
+    element.note("turned by " + std::to_string(*code * 90) +
+                 " degrees clockwise about its anchor (assumed)");
+  }
   return rotation;
 }
 

@@ -59,7 +59,8 @@ struct Rotation {
 };
 std::optional<Rotation> rotationField(const ElementContext& element, std::string_view field);
 
-// Printable text of a command's bytes for notes: control bytes as '.'.
+// Printable text of a command's bytes for notes: control bytes as '.',
+// bytes of no known code page as '?'.
 std::string printable(std::string_view bytes, std::size_t limit = 40);
 
 // The font heights in dots: fonts A..H at the printer's resolution.

@@ -38,13 +38,12 @@ void invert(Bitmap& picture) {
   picture.fillRect(0, 0, picture.width() - 1, picture.height() - 1, PaintMode::Invert);
 }
 
+// Turning a picture by 180 degrees reverses the order of all its dots (the
+// rows are stored one after the other).
 void turnHalfway(Bitmap& picture) {
-  const int height = picture.height();
-  for (int y = 0; y < height / 2; ++y) {
-    std::swap_ranges(picture.mutableRow(y), picture.mutableRow(y) + picture.width(),
-                     picture.mutableRow(height - 1 - y));
-  }
-  mirror(picture);  // both rows and columns reversed: 180 degrees
+  if (picture.empty()) return;
+  std::uint8_t* first = picture.mutableRow(0);
+  std::reverse(first, first + static_cast<std::ptrdiff_t>(picture.width()) * picture.height());
 }
 
 // `^L` options: I inverts the whole label, M mirrors it.
@@ -69,10 +68,19 @@ LabelOptions readOptions(const Command& start, std::vector<PreviewNote>& notes) 
   return options;
 }
 
+// A note about a set-up command: at its offset when it is in this job, at
+// the label's start when it came in an earlier one.
+PreviewNote setupNote(const std::optional<std::size_t>& offset, const Command& start,
+                      std::string text) {
+  if (offset) return {*offset, std::move(text)};
+  return {start.offset, std::move(text) + " (set by an earlier job)"};
+}
+
 }  // namespace
 
 LabelPicture renderLabel(const Command& start, const std::vector<Command>& elements,
-                         const PrinterSetup& setup, RenderResources& resources) {
+                         const PrinterSetup& setup, RenderResources& resources,
+                         std::int64_t dotsAllowed) {
   LabelPicture picture;
   picture.copies = setup.copies;
   const LabelSize size = labelSizeOf(setup, resources.dotsPerMm);
@@ -81,19 +89,29 @@ LabelPicture renderLabel(const Command& start, const std::vector<Command>& eleme
     picture.notes.push_back({start.offset, size.error});
     return picture;
   }
+  const std::int64_t dots = static_cast<std::int64_t>(size.widthDots) * size.heightDots;
+  if (dots > dotsAllowed) {
+    picture.error = "the label, " + std::to_string(size.widthDots) + " x " +
+                    std::to_string(size.heightDots) +
+                    " dots, would take the job's pictures past the " + std::to_string(dotsAllowed) +
+                    " dots still allowed for them (PreviewOptions::maxKeptDots): not drawn";
+    picture.notes.push_back({start.offset, picture.error});
+    return picture;
+  }
   const LabelOptions options = readOptions(start, picture.notes);
   picture.image = Bitmap(size.widthDots, size.heightDots);
   const int originX = assumptions::leftMarginShiftDots(setup.leftMarginDots);
   const int originY = assumptions::verticalOffsetShiftDots(setup.verticalOffsetDots);
   if (originX != 0) {
-    picture.notes.push_back({setup.leftMarginOffset, "left margin: the picture moved " +
-                                                         std::to_string(originX) +
-                                                         " dots to the right (assumed)"});
+    picture.notes.push_back(setupNote(setup.leftMarginOffset, start,
+                                      "left margin: the picture moved " + std::to_string(originX) +
+                                          " dots to the right (assumed)"));
   }
   if (originY != 0) {
-    picture.notes.push_back({setup.verticalOffsetOffset,
-                             "vertical offset: the picture moved " + std::to_string(originY) +
-                                 " dots " + (originY > 0 ? "down" : "up") + " (assumed)"});
+    picture.notes.push_back(setupNote(setup.verticalOffsetOffset, start,
+                                      "vertical offset: the picture moved " +
+                                          std::to_string(std::abs(originY)) + " dots " +
+                                          (originY > 0 ? "down" : "up") + " (assumed)"));
   }
   for (const Command& command : elements) {
     const ElementContext element{picture.image, originX,       originY,
@@ -105,9 +123,10 @@ LabelPicture renderLabel(const Command& start, const std::vector<Command>& eleme
   if (setup.turnValueMm &&
       assumptions::turnedHalfway(*setup.turnValueMm, std::lround(setup.widthMm))) {
     turnHalfway(picture.image);
-    picture.notes.push_back({setup.turnOffset, "~R" + std::to_string(*setup.turnValueMm) +
-                                                   " is less than the label's width: printed "
-                                                   "turned by 180 degrees (assumed)"});
+    picture.notes.push_back(setupNote(setup.turnOffset, start,
+                                      "~R" + std::to_string(*setup.turnValueMm) +
+                                          " is less than the label's width: printed turned by "
+                                          "180 degrees (assumed)"));
   }
   if (setup.labelSets > 1) {
     picture.notes.push_back(

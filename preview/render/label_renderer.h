@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "preview/render/element_context.h"
@@ -9,8 +10,10 @@ namespace tagwright::preview {
 
 // Draws one label format: `start` is its `^L` command, `elements` the
 // element commands up to its `E`, `setup` the printer's state at its `^L`.
-// A label too big for a printer comes back with an error and no picture.
+// A label too big for a printer, or of more dots than `dotsAllowed`, comes
+// back with an error and no picture.
 LabelPicture renderLabel(const Command& start, const std::vector<Command>& elements,
-                         const PrinterSetup& setup, RenderResources& resources);
+                         const PrinterSetup& setup, RenderResources& resources,
+                         std::int64_t dotsAllowed);
 
 }  // namespace tagwright::preview

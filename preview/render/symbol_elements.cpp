@@ -9,15 +9,6 @@
 namespace tagwright::preview {
 namespace {
 
-// DUN-14 is printed at 90 degrees only.
-constexpr char kDun14Type = 'T';
-
-// The most dots a symbol may cover before it is drawn: a label holds no
-// more, and this keeps a request for enormous bars from allocating them.
-bool tooLarge(long long width, long long height) {
-  return width > 100000 || height > 100000 || width * height > assumptions::kMaxDots;
-}
-
 // Draws the symbol's bars and its human-readable texts (centred in their
 // boxes, in the fallback font) with the element's placement, and notes
 // what the drawing says.
@@ -75,24 +66,17 @@ void drawLinearBarcodeElement(const ElementContext& element) {
   request.height = *height;
   request.readable = *readable == 1;
   request.data = toUtf8(element.resources.ansi->decode(fields[8]));
-  // The widest element of any symbology per character, with the guards
-  // and quiet zones: enough to refuse what cannot fit on any label.
-  const long long estimatedWidth =
-      (static_cast<long long>(fields[8].size()) * 20 + 60) * std::max(*narrow, *wide);
-  if (tooLarge(estimatedWidth, *height)) {
-    element.note("the symbol would cover about " + std::to_string(estimatedWidth) + " x " +
-                 std::to_string(*height) + " dots, more than a label holds; not drawn");
-    return;
-  }
-  int quarterTurns = rotation->quarterTurns;
-  if (request.type == std::string(1, kDun14Type) && quarterTurns != 1) {
-    element.note("DUN-14 is printed at 90 degrees only: drawn turned by 90 degrees");
-    quarterTurns = assumptions::quarterTurnsClockwise(1);
-  }
   if (rotation->whiteOnBlack) element.note("white on black is for texts: drawn black on white");
   const int fontHeight =
       residentFontHeight(assumptions::kHumanReadableFont, element.resources.dotsPerMm);
   const SymbolDrawing drawing = preview::drawLinearBarcode(request, fontHeight);
+  int quarterTurns = rotation->quarterTurns;
+  if (drawing.fixedQuarterTurns >= 0 && drawing.fixedQuarterTurns != quarterTurns) {
+    element.note("this symbology is printed turned by " +
+                 std::to_string(drawing.fixedQuarterTurns * 90) +
+                 " degrees only, whatever the rotation field says");
+    quarterTurns = drawing.fixedQuarterTurns;
+  }
   placeSymbol(element, drawing, element.placementAt(*x, *y, quarterTurns));
 }
 
@@ -120,21 +104,10 @@ void drawPdf417Element(const ElementContext& element) {
                  std::to_string(assumptions::kPdf417MaxRows) + "; not drawn");
     return;
   }
-  // A PDF417 row is 17 modules a column plus 69 of start, stop and row
-  // indicators; it has at least 3 rows.
-  const long long width =
-      (17LL * std::max(*columns, assumptions::kPdf417MinColumns) + 69) * *module;
-  const long long height =
-      static_cast<long long>(std::max(*rows, assumptions::kPdf417MinRows)) * *rowHeight;
   element.note("fields read as module width " + std::to_string(*module) + " dots, row height " +
                std::to_string(*rowHeight) + " dots, " + std::to_string(*rows) + " rows, " +
                std::to_string(*columns) + " columns, level " + std::to_string(*level) +
                " (assumed)");
-  if (tooLarge(width, height)) {
-    element.note("the symbol would be at least " + std::to_string(width) + " x " +
-                 std::to_string(height) + " dots, more than a label holds; not drawn");
-    return;
-  }
   Pdf417Request request;
   request.moduleWidth = *module;
   request.rowHeight = *rowHeight;

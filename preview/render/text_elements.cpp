@@ -90,9 +90,11 @@ void drawResidentText(const ElementContext& element) {
   }
   TextStyle style;
   if (font == 'I') {
-    static_assert(assumptions::kFixedCellHeight > 0);
     style.lineHeight = assumptions::kFixedCellHeight;
     style.fixedCellWidth = assumptions::kFixedCellWidth;
+    element.note(
+        "font I: each character drawn in the sans-serif face, centred in its 16 x 26 "
+        "dot cell (assumed)");
   } else {
     style.lineHeight = residentFontHeight(font, element.resources.dotsPerMm);
   }

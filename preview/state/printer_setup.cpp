@@ -14,7 +14,7 @@ std::string quoted(std::string_view line) {
   std::string text = "'";
   for (const char c : line.substr(0, 40)) {
     const auto byte = static_cast<unsigned char>(c);
-    text += byte < 0x20 || byte == 0x7F ? '.' : c;
+    text += byte < 0x20 || byte == 0x7F ? '.' : byte >= 0x80 ? '?' : c;
   }
   if (line.size() > 40) text += "...";
   return text + "'";

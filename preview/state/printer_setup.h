@@ -20,11 +20,19 @@ struct PrinterSetup {
   std::optional<int> turnValueMm;                   // `~R`
   int copies = 1;                                   // `^C`, as the printer prints it
   int labelSets = 1;                                // `^P`
-  // Where the commands that move or turn the picture are, for the notes
-  // that say an assumption was applied.
-  std::size_t leftMarginOffset = 0;
-  std::size_t verticalOffsetOffset = 0;
-  std::size_t turnOffset = 0;
+  // Where the commands that move or turn the picture are in the current
+  // job, for the notes that say an assumption was applied; nothing when the
+  // command came in an earlier job.
+  std::optional<std::size_t> leftMarginOffset;
+  std::optional<std::size_t> verticalOffsetOffset;
+  std::optional<std::size_t> turnOffset;
+
+  // A new job begins: offsets of the commands so far point into old jobs.
+  void startJob() {
+    leftMarginOffset.reset();
+    verticalOffsetOffset.reset();
+    turnOffset.reset();
+  }
 };
 
 // Applies one set-up command (a line starting with `^` or `~`, but not

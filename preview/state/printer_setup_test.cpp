@@ -55,7 +55,7 @@ TEST(PrinterSetup, PictureCommandsAreKeptWithTheirOffsets) {
   EXPECT_EQ(applied.setup.leftMarginDots, 16);
   EXPECT_EQ(applied.setup.verticalOffsetDots, -8);
   EXPECT_EQ(applied.setup.turnValueMm, 50);
-  EXPECT_EQ(applied.setup.turnOffset, 7u);
+  EXPECT_EQ(applied.setup.turnOffset, std::optional<std::size_t>(7));
   EXPECT_DOUBLE_EQ(applied.setup.widthMm, 58);
 }
 

@@ -34,8 +34,8 @@ class Conversion {
     if (iconv(cd_, nullptr, nullptr, &output, &outLeft) == static_cast<std::size_t>(-1)) return 0;
     const std::size_t written = sizeof out - outLeft;
     if (written < 4) return 0;
-    character = static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 |
-                                      static_cast<unsigned>(out[3]) << 24);
+    character = static_cast<char32_t>(out[0]) | static_cast<char32_t>(out[1]) << 8 |
+                static_cast<char32_t>(out[2]) << 16 | static_cast<char32_t>(out[3]) << 24;
     return static_cast<int>(written / 4);
   }
 

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "preview/assumptions.h"
+
 namespace tagwright::preview {
 
 struct FontFace::Handles {
@@ -59,6 +61,7 @@ Glyph FontFace::render(char32_t character, int lineHeight) {
   FT_Face face = handles_->face;
   // The line (ascender to descender) is `lineHeight` pixels: the em is
   // that share of it.
+  static_assert(assumptions::kFontHeightIsAscenderToDescender);
   const double lineUnits = face->ascender - face->descender;
   const double emPixels = lineHeight * face->units_per_EM / lineUnits;
   if (sizedFor_ != lineHeight) {

@@ -22,9 +22,7 @@ class NativeProgramTest : public ::testing::Test {
   void put(const std::string& name, const std::string& content) const {
     test_support::putFile(path(name), content);
   }
-  std::string content(const std::string& name) const {
-    return test_support::contentOf(path(name));
-  }
+  std::string content(const std::string& name) const { return test_support::contentOf(path(name)); }
   int run(std::vector<std::string> args) {
     out_.str("");
     err_.str("");
