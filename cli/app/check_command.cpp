@@ -56,6 +56,8 @@ int checkCommand(const Options& options, ComponentBackEnd& backEnd, std::ostream
                  std::ostream& err) {
   CheckReport report;
   const ExitCode failure = checkScripts(options, backEnd, report, err);
+  // Nothing checked at all: the message on `err` is the whole answer.
+  if (failure != kExitOk && report.scripts == 0) return failure;
   switch (reportFormatNamed(options.format).value_or(ReportFormat::Text)) {
     case ReportFormat::Text: writeTextReport(report, out); break;
     case ReportFormat::Json: writeJsonReport(report, out); break;

@@ -76,6 +76,21 @@ TEST_F(CheckCommand, ChecksWithTheStoredSettingsAndTheResolution) {
   EXPECT_TRUE(findingLines(out_.str()).empty()) << out_.str();
 }
 
+TEST_F(CheckCommand, TheCodePagesAreTheOnesTheOptionsName) {
+  // '«' and '»' are in CP1251 but not in CP866; PutText writes OEM text.
+  put("quotes.tws",
+      "StartLabel()\nPutText(10, 10, 1, 1, 1, 0, \"A\", \"\xC2\xAB"
+      "a\xC2\xBB\")\nPrint(1)\n");
+  EXPECT_EQ(check({path("quotes.tws")}), kExitOk);
+  ASSERT_EQ(findingLines(out_.str()).size(), 1u) << out_.str();
+  EXPECT_NE(findingLines(out_.str())[0].message.find("code page CP866"), std::string::npos);
+  EXPECT_EQ(check({"--oem", "CP1251", path("quotes.tws")}), kExitOk);
+  EXPECT_TRUE(findingLines(out_.str()).empty()) << out_.str();
+  EXPECT_EQ(check({"--oem", "KOI8-R", path("quotes.tws")}), kExitOk);
+  ASSERT_EQ(findingLines(out_.str()).size(), 1u) << out_.str();
+  EXPECT_NE(findingLines(out_.str())[0].message.find("code page KOI8-R"), std::string::npos);
+}
+
 TEST_F(CheckCommand, EachScriptOnItsOwnInTheOrderGiven) {
   // Alone, the second script prints a label it did not start: each script
   // is checked from a fresh component.
@@ -97,6 +112,12 @@ TEST_F(CheckCommand, AMissingScriptIsToldAndTheOthersAreStillChecked) {
   EXPECT_NE(err_.str().find("missing.tws: no such script file"), std::string::npos) << err_.str();
   EXPECT_EQ(findingLines(out_.str()).size(), 1u);
   EXPECT_NE(out_.str().find("in 1 script"), std::string::npos) << out_.str();
+}
+
+TEST_F(CheckCommand, NothingCheckedShowsNoReport) {
+  EXPECT_EQ(check({path("missing.tws")}), kExitScriptError);
+  EXPECT_EQ(out_.str(), "");
+  EXPECT_NE(err_.str().find("no such script file"), std::string::npos) << err_.str();
 }
 
 TEST_F(CheckCommand, JsonTellsWhatTheTextTells) {
