@@ -113,6 +113,14 @@ const std::vector<Case>& cases() {
       {"a barcode with its readable line past the bottom edge",
        "StartLabel()\nPutBarcode(\"Q\", 10, 150, 40, 0, \"AB\")\nPrint(1)\n",
        {{"element-past-edge", 2, "", "9 dots (1.1 mm) past the bottom edge"}}},
+      {"a human-readable line wider than its bars",
+       "BarcodeWidth = 1\nStartLabel()\nPutBarcode(\"Q\", 0, 10, 40, 0, \"1111111111111111\")\n"
+       "Print(1)\n",
+       {{"element-past-edge", 3, "", "human-readable line reaches 2 dots (0.2 mm) past the left"}}},
+      {"the same bars without their line fit",
+       "BarcodeWidth = 1\nBarcodeReadable = 0\nStartLabel()\n"
+       "PutBarcode(\"Q\", 0, 10, 40, 0, \"1111111111111111\")\nPrint(1)\n",
+       {}},
       {"an area past two edges",
        "StartLabel()\nInversRectangle(300, 150, 400, 250)\nPrint(1)\n",
        {{"element-past-edge", 2, "",

@@ -25,13 +25,28 @@ int quarterTurns(std::string_view field) {
   return assume::quarterTurnsClockwise(std::clamp(number(field), 0, 3));
 }
 
-// An upright element of `size` anchored at (x, y) and turned clockwise
-// about its anchor, as the preview places it.
+// An upright element's box, in its own coordinates with its anchor at
+// (0, 0), placed at (x, y) and turned clockwise about its anchor, as the
+// preview places it.
+ElementBox placedBox(int x, int y, ElementBox upright, int turns) {
+  // The box covers the unit squares from its top-left corner to its
+  // bottom-right one; turning moves those corners to opposite corners.
+  const preview::Point a = preview::turnClockwise(
+      {static_cast<int>(upright.left), static_cast<int>(upright.top)}, turns);
+  const preview::Point b = preview::turnClockwise(
+      {static_cast<int>(upright.right), static_cast<int>(upright.bottom)}, turns);
+  return {x + std::min<long long>(a.x, b.x), y + std::min<long long>(a.y, b.y),
+          x + std::max<long long>(a.x, b.x), y + std::max<long long>(a.y, b.y)};
+}
+
+// An upright element of `size` with its top-left corner at its anchor.
 ElementBox placed(int x, int y, Size size, int turns) {
-  const preview::Point far =
-      preview::turnClockwise({static_cast<int>(size.width), static_cast<int>(size.height)}, turns);
-  return {x + std::min(0, far.x), y + std::min(0, far.y), x + std::max(0, far.x),
-          y + std::max(0, far.y)};
+  return placedBox(x, y, ElementBox{0, 0, size.width, size.height}, turns);
+}
+
+ElementBox unite(const ElementBox& a, const ElementBox& b) {
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+          std::max(a.bottom, b.bottom)};
 }
 
 // The text style of an `A` (resident font) or `V` (downloaded font, drawn
@@ -64,6 +79,9 @@ std::optional<ElementExtent> textExtent(const WrittenElement& e, int ox, int oy,
                        "the text"};
 }
 
+// A linear barcode as the preview draws it: its bars, and its human-readable
+// texts centred in their boxes in the fallback font (they may be wider than
+// the bars), turned as the printer turns the symbology.
 std::optional<ElementExtent> barcodeExtent(const WrittenElement& e, int ox, int oy,
                                            CheckResources& r) {
   preview::LinearBarcodeRequest request;
@@ -73,14 +91,24 @@ std::optional<ElementExtent> barcodeExtent(const WrittenElement& e, int ox, int 
   request.height = number(e.fields[5]);
   request.readable = number(e.fields[7]) == 1;
   request.data = preview::toUtf8(r.ansi.decode(e.fields[8]));
-  const preview::SymbolSize size = preview::linearBarcodeSize(
-      request, preview::residentFontHeight(assume::kHumanReadableFont, r.dotsPerMm));
-  if (!size.error.empty()) return std::nullopt;
-  // DUN-14 is printed at 90 degrees only, whatever the rotation field says.
+  const int fontHeight = preview::residentFontHeight(assume::kHumanReadableFont, r.dotsPerMm);
+  const preview::SymbolDrawing drawing = preview::drawLinearBarcode(request, fontHeight);
+  if (!drawing.error.empty()) return std::nullopt;
+  ElementBox upright{0, 0, drawing.bars.width(), drawing.bars.height()};
+  if (r.font) {
+    for (const preview::SymbolText& text : drawing.texts) {
+      preview::TextStyle style;
+      style.lineHeight = text.fontHeight > 0 ? text.fontHeight : fontHeight;
+      const preview::TextExtent extent =
+          preview::measureText(*r.font, preview::fromUtf8(text.text), style);
+      const long long left = text.x + (text.width - extent.width) / 2;
+      upright = unite(upright, {left, text.y, left + extent.width, text.y + extent.height});
+    }
+  }
   const int turns =
-      request.type == "T" ? assume::quarterTurnsClockwise(1) : quarterTurns(e.fields[6]);
+      drawing.fixedQuarterTurns >= 0 ? drawing.fixedQuarterTurns : quarterTurns(e.fields[6]);
   return ElementExtent{
-      placed(ox + number(e.fields[1]), oy + number(e.fields[2]), {size.width, size.height}, turns),
+      placedBox(ox + number(e.fields[1]), oy + number(e.fields[2]), upright, turns),
       request.readable ? "the barcode with its human-readable line" : "the barcode"};
 }
 
