@@ -39,7 +39,6 @@ class PictureFiles final : public LabelPreview {
   void addJob(std::string_view job) override {
     ++jobs_;
     preview::JobPreview drawn = previewer_->renderJob(job);
-    listNotes(drawn.notes);
     for (preview::LabelPicture& label : drawn.labels) {
       ++labels_;
       if (!label.error.empty()) {
@@ -55,6 +54,8 @@ class PictureFiles final : public LabelPreview {
               (fs::path(target_) / (stem_ + "-" + std::to_string(labels_) + ".png")).string());
       }
     }
+    // Notes on the job's set-up commands follow the pictures they shaped.
+    listNotes(drawn.notes);
   }
 
   void endInput() override {

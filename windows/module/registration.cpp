@@ -84,8 +84,8 @@ HRESULT loadScript(HMODULE module, RegistryScript& script) {
   const std::wstring path = modulePath(module);
   RegistryVariables variables{{u"MODULE", std::u16string(path.begin(), path.end())}};
   RegistryScriptParse parsed = parseRegistryScript(text, variables);
-  if (!parsed.script) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
-  script = std::move(*parsed.script);
+  if (!parsed) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+  script = std::move(parsed).value();
   return S_OK;
 }
 

@@ -49,8 +49,8 @@ class Parser {
       }
       expect(Token::Kind::Close, "'}' expected");
     }
-    if (failed()) return {std::nullopt, error_};
-    return {std::move(script), std::nullopt};
+    if (failed()) return RegistryScriptParse::failure(std::move(*error_));
+    return script;
   }
 
  private:

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/util/result.h"
+
 namespace tagwright::com {
 
 // A registration script: the keys and string values a COM server writes
@@ -67,10 +69,7 @@ struct RegistryScriptError {
 
 // Parses a script; returns the error instead when the text is malformed, uses
 // a root other than HKCR, or names a variable that is not given.
-struct RegistryScriptParse {
-  std::optional<RegistryScript> script;
-  std::optional<RegistryScriptError> error;
-};
+using RegistryScriptParse = Result<RegistryScript, RegistryScriptError>;
 RegistryScriptParse parseRegistryScript(std::u16string_view text,
                                         const RegistryVariables& variables);
 
