@@ -47,7 +47,7 @@ fuzz_targets() {
   CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DTAGWRIGHT_FUZZ=ON -DTAGWRIGHT_BENCH=OFF -DTAGWRIGHT_WERROR=ON >/dev/null &&
     cmake --build build/fuzz -j "$jobs" --target dispatch_fuzzer script_reader_fuzz preview_fuzz \
-      preview_barcode_fuzz || return 1
+      preview_barcode_fuzz script_check_fuzz || return 1
   echo "dispatch fuzzer:"
   build/fuzz/tests/fuzz/dispatch_fuzzer -max_total_time=30 -max_len=4096 \
     -artifact_prefix=build/fuzz/ 2>&1 | tail -n 2
@@ -57,6 +57,11 @@ fuzz_targets() {
     cp tests/scenarios/*.tws examples/*.tws build/fuzz/script-corpus/
   echo "script reader fuzzer:"
   build/fuzz/tests/fuzz/script_reader_fuzz build/fuzz/script-corpus -max_total_time=30 \
+    -artifact_prefix=build/fuzz/ 2>&1 | tail -n 2
+  [ "${PIPESTATUS[0]}" -eq 0 ] || return 1
+  echo "script check fuzzer (the reader's corpus):"
+  build/fuzz/tests/fuzz/script_check_fuzz build/fuzz/script-corpus -max_total_time=30 \
+    -rss_limit_mb=1024 -timeout=10 \
     -artifact_prefix=build/fuzz/ 2>&1 | tail -n 2
   [ "${PIPESTATUS[0]}" -eq 0 ] || return 1
   # The preview starts from the jobs the component writes; the memory limit

@@ -8,11 +8,16 @@
 
 #include "cli/app/label_preview.h"
 #include "cli/app/options.h"
+#include "cli/check/check_watch.h"
 #include "cli/host/script_host.h"
 #include "cli/output/job_sink.h"
 #include "cli/profile/file_profile.h"
 #include "core/text/code_pages.h"
 #include "core/util/result.h"
+
+namespace tagwright {
+class AddIn;
+}
 
 namespace tagwright::cli {
 
@@ -28,6 +33,9 @@ class ComponentSession {
   // Lets go of the component, then waits until every print job it was
   // handed is written or dropped. host() is gone afterwards.
   virtual JobTally waitForJobs() = 0;
+  // The component object itself when it is linked in, for the check to
+  // read (never to change); null when it is reached through COM.
+  virtual const AddIn* linkedComponent() const { return nullptr; }
 };
 
 // What happens to a session's print jobs besides, or instead of, going
@@ -76,6 +84,14 @@ class ComponentBackEnd {
   // dump then shows bytes above 127 as \xNN.
   virtual std::unique_ptr<CodePages> codePages(const std::string& ansi,
                                                const std::string& oem) const = 0;
+
+  // What watches one script's run for the check, as the options ask for it
+  // (code pages, resolution, font, images); or why this build has none.
+  virtual Result<std::unique_ptr<CheckWatch>> makeCheckWatch(const Options& options) {
+    (void)options;
+    return Result<std::unique_ptr<CheckWatch>>::failure(
+        "check needs the component linked in; this build reaches it through COM");
+  }
 };
 
 // The settings profile a command uses: --profile, else the back end's default.

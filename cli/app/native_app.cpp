@@ -6,6 +6,8 @@
 #include "cli/app/component_back_end.h"
 #include "cli/app/port_sink.h"
 #include "cli/app/program.h"
+#include "cli/check/check_resources.h"
+#include "cli/check/component_watch.h"
 #include "cli/commands/devices_listing.h"
 #include "cli/host/native_script_host.h"
 #include "cli/output/output_file_sink.h"
@@ -36,6 +38,7 @@ class NativeSession final : public ComponentSession {
 
   ScriptHost& host() override { return *host_; }
   void scriptStarting(const std::string& file) override { sink_->scriptStarting(file); }
+  const AddIn* linkedComponent() const override { return addIn_.get(); }
   JobTally waitForJobs() override {
     host_.reset();
     addIn_.reset();
@@ -111,6 +114,13 @@ class NativeBackEnd final : public ComponentBackEnd {
     return makePictureFiles(options, folderOrFile, out, err);
   }
 
+  Result<std::unique_ptr<CheckWatch>> makeCheckWatch(const Options& options) override {
+    if (!checkResources_) {
+      checkResources_ = std::make_unique<CheckResources>(options, pagesFor(options));
+    }
+    return std::unique_ptr<CheckWatch>(std::make_unique<ComponentWatch>(*checkResources_));
+  }
+
  private:
   const CodePages& pagesFor(const Options& options) {
     if (!pages_) pages_ = std::make_unique<IconvCodePages>(options.ansi, options.oem);
@@ -119,6 +129,8 @@ class NativeBackEnd final : public ComponentBackEnd {
 
   // Outlives every session: the add-in converts through it until it is gone.
   std::unique_ptr<IconvCodePages> pages_;
+  // Made for the first script a check command checks, kept for the others.
+  std::unique_ptr<CheckResources> checkResources_;
 };
 
 }  // namespace

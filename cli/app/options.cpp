@@ -1,5 +1,6 @@
 #include "cli/app/options.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace tagwright::cli {
@@ -13,7 +14,7 @@ std::string upper(std::string s) {
 bool takesValue(const std::string& name) {
   return name == "--profile" || name == "--device" || name == "--output" ||
          name == "--on-port-error" || name == "--ansi" || name == "--oem" || name == "--dpi" ||
-         name == "--images" || name == "--font" || name == "--preview" ||
+         name == "--images" || name == "--font" || name == "--preview" || name == "--format" ||
          name == "--connect-timeout" || name == "--busy-timeout" || name == "--write-timeout";
 }
 
@@ -75,6 +76,11 @@ std::optional<std::string> apply(Options& o, const std::string& name, const std:
   } else if (name == "--font") {
     if (value.empty()) return std::string("--font needs a font file");
     o.font = value;
+  } else if (name == "--format") {
+    if (value != "text" && value != "json" && value != "sarif") {
+      return "--format takes text, json or sarif (got \"" + value + "\")";
+    }
+    o.format = value;
   } else if (name == "--preview") {
     if (value.empty()) return std::string("--preview needs a folder for the pictures");
     o.previewFolder = value;
@@ -83,13 +89,31 @@ std::optional<std::string> apply(Options& o, const std::string& name, const std:
 }
 
 // What is wrong with the command and its operands, if anything.
+// check, and run --check: their options belong to them alone.
+std::optional<std::string> checkOptionsError(const Options& o) {
+  if (o.command == "check" && o.operands.empty()) return "check needs at least one script file";
+  if (o.check && o.command != "run") {
+    return "--check belongs to run; the check command always checks";
+  }
+  if (o.check && std::find(o.operands.begin(), o.operands.end(), "-") != o.operands.end()) {
+    return "run --check reads each script twice: give a file, not standard input";
+  }
+  if (o.format != "text" && o.command != "check") return "--format belongs to check";
+  if (o.strict && o.command != "check" && !o.check) {
+    return "--strict belongs to check and run --check";
+  }
+  return std::nullopt;
+}
+
 std::optional<std::string> commandError(const Options& o) {
   if (o.command.empty()) {
     return "no command given (see tagwright --help)";
   }
   if (o.command != "run" && o.command != "settings" && o.command != "names" &&
-      o.command != "dump" && o.command != "preview" && o.command != "devices") {
-    return "unknown command \"" + o.command + "\" (run, settings, names, dump, preview or devices)";
+      o.command != "dump" && o.command != "preview" && o.command != "devices" &&
+      o.command != "check") {
+    return "unknown command \"" + o.command +
+           "\" (run, settings, names, dump, preview, check or devices)";
   }
   if (o.command == "run" && o.operands.empty()) {
     return "run needs at least one script file";
@@ -110,7 +134,7 @@ std::optional<std::string> commandError(const Options& o) {
   if (o.previewFolder && o.command != "run") {
     return "--preview belongs to run; the preview command writes to --output";
   }
-  return std::nullopt;
+  return checkOptionsError(o);
 }
 
 }  // namespace
@@ -187,6 +211,10 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
         o.quiet = true;
       } else if (name == "--wait") {
         o.wait = true;
+      } else if (name == "--strict") {
+        o.strict = true;
+      } else if (name == "--check") {
+        o.check = true;
       } else if (takesValue(name)) {
         if (!value) {
           if (i + 1 >= args.size()) return OptionsParse::failure(name + " needs a value");
@@ -221,6 +249,7 @@ std::string usageText() {
   tagwright [--raw] [OPTIONS] dump FILE    show a command stream, one command a line
   tagwright [OPTIONS] preview FILE...      draw every label as a PNG picture, print nothing;
                                            FILE.tws is a script, any other file a printer job
+  tagwright [OPTIONS] check SCRIPT...      find a script's mistakes, print nothing
   tagwright --help | --version
 
 Options:
@@ -245,10 +274,15 @@ Options:
   --dpi 203|300           the printer's resolution for pictures (default 203)
   --images DIR            where pictures find the printer's stored images (Y NAME)
   --font FILE             the font that pictures draw printer fonts in
+  --format text|json|sarif
+                          check: how findings are shown (default text; sarif is SARIF 2.1.0)
+  --strict                check: warnings fail the check too
+  --check                 run: check the scripts first; run nothing when the check fails
 
 Exit status: 0 all jobs written; 1 script error, nothing printed; 2 usage error;
 3 settings profile error; 4 some print jobs dropped or not delivered whole (preview:
-a label could not be drawn or a picture not written).
+a label could not be drawn or a picture not written). check: 0 nothing found (or
+warnings only, without --strict), 1 the check failed.
 )";
 }
 

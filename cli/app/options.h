@@ -13,7 +13,7 @@ namespace tagwright::cli {
 enum class PortErrorPolicy { Ask, Abort, Retry, Ignore };
 
 struct Options {
-  std::string command;  // run, settings, names, dump, preview; empty with --help/--version
+  std::string command;  // run, settings, names, dump, preview, check; empty with --help/--version
   std::vector<std::string> operands;  // scripts, KEY=VALUE pairs, the dump file, preview inputs
   std::optional<std::string> profile;
   std::vector<std::pair<std::string, std::string>> devices;  // port name, path
@@ -35,6 +35,10 @@ struct Options {
   std::optional<std::string> images;
   std::optional<std::string> font;
   std::optional<std::string> previewFolder;
+  // check, and run --check: how findings are shown, whether warnings fail.
+  std::string format = "text";
+  bool strict = false;
+  bool check = false;
   bool help = false;
   bool version = false;
 };

@@ -1,8 +1,8 @@
 #include "cli/app/preview_command.h"
 
 #include "cli/app/exit_codes.h"
-#include "cli/app/run_command.h"
 #include "cli/app/script_files.h"
+#include "cli/app/unsent_run.h"
 
 namespace tagwright::cli {
 namespace {
@@ -14,28 +14,6 @@ void keepFirstFailure(ExitCode& code, ExitCode next) {
 
 bool isScript(const std::string& path) {
   return path.size() > 4 && path.compare(path.size() - 4, 4, ".tws") == 0;
-}
-
-// A script previewed: run through the component with the profile as run
-// does, every job drawn and none sent, the stored settings left unchanged.
-ExitCode previewScript(const Options& options, const std::string& script, ComponentBackEnd& backEnd,
-                       LabelPreview& pictures, std::ostream& out, std::ostream& err) {
-  Options one = options;
-  one.operands = {script};
-  auto prepared = prepareRun(one, profilePath(options, backEnd), backEnd.profileVariable(), err);
-  if (auto* failed = std::get_if<ExitCode>(&prepared)) return *failed;
-  RunInputs& inputs = std::get<RunInputs>(prepared);
-  Result<std::unique_ptr<ComponentSession>> opened =
-      backEnd.open(one, inputs.profile.get(), err, JobRouting{&pictures, false});
-  if (!opened) {
-    err << "tagwright: " << opened.error() << '\n';
-    return kExitUsage;
-  }
-  ComponentSession& session = *opened.value();
-  const ExitCode code = runScripts(session.host(), *inputs.profile, inputs.scripts, out, err,
-                                   ProfileChanges::Discard);
-  session.waitForJobs();
-  return code;
 }
 
 }  // namespace
@@ -61,7 +39,10 @@ int previewCommand(const Options& options, ComponentBackEnd& backEnd, std::ostre
   for (const std::string& input : options.operands) {
     pictures.startInput(inputStem(input));
     if (isScript(input)) {
-      keepFirstFailure(code, previewScript(options, input, backEnd, pictures, out, err));
+      // Run through the component with the profile as run does, every job
+      // drawn and none sent, the stored settings left unchanged.
+      keepFirstFailure(code, runScriptUnsent(options, input, backEnd, out, err,
+                                             UnsentRunWatchers{&pictures, {}}));
     } else {
       FileRead file = readOperand(input);
       if (!file || !file.value()) {

@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 
+#include "cli/app/check_command.h"
 #include "cli/app/exit_codes.h"
 #include "cli/app/options.h"
 #include "cli/app/preview_command.h"
@@ -71,6 +72,11 @@ int run(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, st
     err << "tagwright: " << *refused << '\n';
     return kExitUsage;
   }
+  if (options.check) {
+    if (const ExitCode checked = checkBeforeRun(options, backEnd, err); checked != kExitOk) {
+      return checked;
+    }
+  }
   auto prepared =
       prepareRun(options, profilePath(options, backEnd), backEnd.profileVariable(), err);
   if (auto* failed = std::get_if<ExitCode>(&prepared)) return *failed;
@@ -99,9 +105,14 @@ int run(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, st
     return kExitUsage;
   }
   ComponentSession& session = *opened.value();
-  ExitCode code =
-      runScripts(session.host(), *inputs.profile, inputs.scripts, shown, err, ProfileChanges::Save,
-                 [&session](const std::string& file) { session.scriptStarting(file); });
+  // Print-server jobs are titled with the script that printed them.
+  struct ScriptNames final : StatementObserver {
+    explicit ScriptNames(ComponentSession& s) : session(s) {}
+    void scriptStarting(const std::string& file) override { session.scriptStarting(file); }
+    ComponentSession& session;
+  } scriptNames(session);
+  ExitCode code = runScripts(session.host(), *inputs.profile, inputs.scripts, shown, err,
+                             ProfileChanges::Save, &scriptNames);
   const JobTally tally = session.waitForJobs();
   if (pictures) {
     pictures->endInput();
@@ -141,6 +152,7 @@ int runProgram(const std::vector<std::string>& args, ComponentBackEnd& backEnd, 
     if (options.command == "dump") return dump(options, backEnd, out, err);
     if (options.command == "names") return names(options, backEnd, out, err);
     if (options.command == "preview") return previewCommand(options, backEnd, out, err);
+    if (options.command == "check") return checkCommand(options, backEnd, out, err);
     if (options.command == "devices") {
       Result<std::string> listing = backEnd.listDevices(options);
       if (!listing) {

@@ -27,8 +27,7 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
 
 ExitCode runScripts(ScriptHost& host, FileProfile& profile,
                     const std::vector<ScriptSource>& sources, std::ostream& shown,
-                    std::ostream& errors, ProfileChanges changes,
-                    const std::function<void(const std::string& file)>& starting) {
+                    std::ostream& errors, ProfileChanges changes, StatementObserver* observer) {
   if (host.start() != HostResult::Ok) {
     errors << "tagwright: the component could not load its settings from " << profile.path()
            << '\n';
@@ -37,10 +36,12 @@ ExitCode runScripts(ScriptHost& host, FileProfile& profile,
   PrepareResult prepared = prepareScripts(sources, host);
   if (!prepared) {
     host.finish();
-    errors << prepared.error() << "\ntagwright: nothing was run and nothing printed\n";
+    if (!observer || !observer->refused(prepared.error())) {
+      errors << prepared.error().message() << "\ntagwright: nothing was run and nothing printed\n";
+    }
     return kExitScriptError;
   }
-  std::optional<std::string> failure = runPreparedScripts(prepared.value(), host, shown, starting);
+  std::optional<std::string> failure = runPreparedScripts(prepared.value(), host, shown, observer);
   host.finish();
   ExitCode code = kExitOk;
   if (failure) {

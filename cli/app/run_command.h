@@ -40,9 +40,11 @@ enum class ProfileChanges { Save, Discard };
 // script that cannot be read or bound stops the run before the first call;
 // the profile is then left alone. Returns kExitOk, kExitScriptError or
 // kExitProfile; print jobs may still be on their way when it returns.
+// `observer`, when given, sees every statement taken, and is told of a
+// script that cannot be read or bound instead of `errors`.
 ExitCode runScripts(ScriptHost& host, FileProfile& profile,
                     const std::vector<ScriptSource>& sources, std::ostream& shown,
                     std::ostream& errors, ProfileChanges changes = ProfileChanges::Save,
-                    const std::function<void(const std::string& file)>& starting = {});
+                    StatementObserver* observer = nullptr);
 
 }  // namespace tagwright::cli

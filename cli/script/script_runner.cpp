@@ -15,28 +15,26 @@ std::string at(const std::string& file, SourcePosition position, const std::stri
   return formatScriptError(file, ScriptError{position, message});
 }
 
-std::optional<std::string> bind(const std::string& file, PreparedStatement& prepared,
-                                ScriptHost& host) {
+std::optional<ScriptError> bind(PreparedStatement& prepared, ScriptHost& host) {
   const Statement& s = prepared.statement;
   if (s.kind == StatementKind::CallMethod) {
     std::optional<std::int32_t> method = host.findMethod(s.name);
     if (!method) {
       if (host.findProperty(s.name)) {
-        return at(file, s.position,
-                  quoted(s.name) + " is a property: write " + toUtf8(s.name) + " = value");
+        return ScriptError{s.position,
+                           quoted(s.name) + " is a property: write " + toUtf8(s.name) + " = value"};
       }
-      return at(file, s.position, "unknown method " + quoted(s.name));
+      return ScriptError{s.position, "unknown method " + quoted(s.name)};
     }
     std::optional<std::int32_t> expected = host.paramCount(*method);
     std::optional<bool> function = host.hasReturnValue(*method);
     if (!expected || !function) {
-      return at(file, s.position, "the component does not describe method " + quoted(s.name));
+      return ScriptError{s.position, "the component does not describe method " + quoted(s.name)};
     }
     const auto given = static_cast<std::int32_t>(s.values.size());
     if (given != *expected) {
-      return at(file, s.position,
-                quoted(s.name) + " takes " + argumentCount(*expected) + ", " +
-                    std::to_string(given) + " given");
+      return ScriptError{s.position, quoted(s.name) + " takes " + argumentCount(*expected) + ", " +
+                                         std::to_string(given) + " given"};
     }
     prepared.number = *method;
     prepared.asFunction = *function;
@@ -45,14 +43,14 @@ std::optional<std::string> bind(const std::string& file, PreparedStatement& prep
   std::optional<std::int32_t> property = host.findProperty(s.name);
   if (!property) {
     if (host.findMethod(s.name)) {
-      return at(file, s.position,
-                quoted(s.name) + " is a method: call it as " + toUtf8(s.name) + "(...)");
+      return ScriptError{s.position,
+                         quoted(s.name) + " is a method: call it as " + toUtf8(s.name) + "(...)"};
     }
-    return at(file, s.position, "unknown property " + quoted(s.name));
+    return ScriptError{s.position, "unknown property " + quoted(s.name)};
   }
   if (s.kind == StatementKind::SetProperty && !s.values.front().value.isInt32()) {
-    return at(file, s.values.front().position,
-              "property " + quoted(s.name) + " takes an integer, not a text");
+    return ScriptError{s.values.front().position,
+                       "property " + quoted(s.name) + " takes an integer, not a text"};
   }
   prepared.number = *property;
   return std::nullopt;
@@ -77,12 +75,12 @@ PrepareResult prepareScripts(const std::vector<ScriptSource>& sources, ScriptHos
   std::vector<PreparedScript> scripts;
   for (const ScriptSource& source : sources) {
     ScriptReadResult read = readScript(source.bytes);
-    if (!read) return PrepareResult::failure(formatScriptError(source.file, read.error()));
+    if (!read) return PrepareResult::failure(ScriptFault{source.file, read.error()});
     PreparedScript script{source.file, {}};
     for (Statement& statement : std::move(read).value()) {
       PreparedStatement prepared{std::move(statement), -1, false};
-      if (auto error = bind(source.file, prepared, host)) {
-        return PrepareResult::failure(std::move(*error));
+      if (auto error = bind(prepared, host)) {
+        return PrepareResult::failure(ScriptFault{source.file, std::move(*error)});
       }
       script.statements.push_back(std::move(prepared));
     }
@@ -91,13 +89,14 @@ PrepareResult prepareScripts(const std::vector<ScriptSource>& sources, ScriptHos
   return scripts;
 }
 
-std::optional<std::string> runPreparedScripts(
-    const std::vector<PreparedScript>& scripts, ScriptHost& host, std::ostream& shown,
-    const std::function<void(const std::string& file)>& starting) {
+std::optional<std::string> runPreparedScripts(const std::vector<PreparedScript>& scripts,
+                                              ScriptHost& host, std::ostream& shown,
+                                              StatementObserver* observer) {
   for (const PreparedScript& script : scripts) {
-    if (starting) starting(script.file);
+    if (observer) observer->scriptStarting(script.file);
     for (const PreparedStatement& p : script.statements) {
       const Statement& s = p.statement;
+      if (observer) observer->before(script, p);
       switch (s.kind) {
         case StatementKind::SetProperty: {
           HostResult r = host.setProperty(p.number, s.values.front().value);
@@ -122,6 +121,7 @@ std::optional<std::string> runPreparedScripts(
           break;
         }
       }
+      if (observer) observer->after(script, p);
     }
   }
   shown.flush();

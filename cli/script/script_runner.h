@@ -31,8 +31,32 @@ struct PreparedScript {
   std::vector<PreparedStatement> statements;
 };
 
-// Every script bound, or the first fault as "FILE:LINE:COL: message".
-using PrepareResult = Result<std::vector<PreparedScript>>;
+// Where and why a script could not be read or bound.
+struct ScriptFault {
+  std::string file;
+  ScriptError error;
+
+  // "FILE:LINE:COL: message"
+  std::string message() const { return formatScriptError(file, error); }
+};
+
+// Every script bound, or the first fault.
+using PrepareResult = Result<std::vector<PreparedScript>, ScriptFault>;
+
+// Sees a run from the inside: the fault that stops it before the first
+// call, or every statement just before and just after the component takes
+// it (the check watches the component this way).
+class StatementObserver {
+ public:
+  virtual ~StatementObserver() = default;
+  // A script that cannot be read or bound; true when the observer reports
+  // it itself, false to have the run report it as usual.
+  virtual bool refused(const ScriptFault&) { return false; }
+  // Before the first statement of each script.
+  virtual void scriptStarting(const std::string& /*file*/) {}
+  virtual void before(const PreparedScript&, const PreparedStatement&) {}
+  virtual void after(const PreparedScript&, const PreparedStatement&) {}
+};
 
 // Reads every script and binds every statement through the component's
 // own lookup (FindProp, FindMethod, GetNParams, HasRetVal) before anything
@@ -43,10 +67,10 @@ PrepareResult prepareScripts(const std::vector<ScriptSource>& sources, ScriptHos
 
 // Runs prepared scripts in order on a started host. "? Name" writes
 // "Name = value" to `shown`. Stops at the first call the component refuses
-// or fails and returns its message. `starting`, when given, is told the
-// file of each script before its first statement runs.
-std::optional<std::string> runPreparedScripts(
-    const std::vector<PreparedScript>& scripts, ScriptHost& host, std::ostream& shown,
-    const std::function<void(const std::string& file)>& starting = {});
+// or fails and returns its message. `observer`, when given, sees every
+// statement taken.
+std::optional<std::string> runPreparedScripts(const std::vector<PreparedScript>& scripts,
+                                              ScriptHost& host, std::ostream& shown,
+                                              StatementObserver* observer = nullptr);
 
 }  // namespace tagwright::cli

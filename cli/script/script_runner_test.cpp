@@ -21,7 +21,7 @@ class ScriptRunnerTest : public ::testing::Test {
   // Prepares and runs; returns the first message, or "" when all ran.
   std::string run(std::vector<ScriptSource> sources) {
     PrepareResult prepared = prepareScripts(sources, host_);
-    if (!prepared) return prepared.error();
+    if (!prepared) return prepared.error().message();
     std::optional<std::string> failure = runPreparedScripts(prepared.value(), host_, shown_);
     return failure.value_or("");
   }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "cli/check/check_resources.h"
+#include "cli/check/finding_list.h"
+#include "cli/check/label_frame.h"
+#include "cli/check/written_element.h"
+#include "cli/script/script_reader.h"
+
+namespace tagwright::cli {
+
+// A written element that lies outside its label, wholly (nothing of it
+// prints) or partly (the overhang is lost), with the overhang in dots and
+// millimetres, from the preview's geometry of the element and the label.
+void checkPlacement(const Statement& statement, const WrittenElement& element,
+                    const LabelFrame& label, CheckResources& resources, FindingList& findings);
+
+}  // namespace tagwright::cli

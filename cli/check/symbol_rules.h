@@ -1,0 +1,18 @@
+#pragma once
+
+#include "cli/check/check_resources.h"
+#include "cli/check/finding_list.h"
+#include "cli/check/written_element.h"
+#include "cli/script/script_reader.h"
+
+namespace tagwright::cli {
+
+// A written barcode or PDF417 symbol that the printer cannot make: a type
+// letter the printer language does not define, data its symbology cannot
+// encode, PDF417 data that does not fit. Decided by the preview's barcode
+// library from the written command, so that the check and the picture
+// always agree.
+void checkSymbol(const Statement& statement, const WrittenElement& element,
+                 const CheckResources& resources, FindingList& findings);
+
+}  // namespace tagwright::cli
