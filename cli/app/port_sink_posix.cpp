@@ -11,6 +11,7 @@
 #include "cli/app/progress_meter.h"
 #include "core/transport/print_abort.h"
 #include "platform/posix/transport/cups_address.h"
+#include "core/util/c_file.h"
 #include "platform/posix/transport/device_map.h"
 #include "platform/posix/transport/network_address.h"
 #include "platform/posix/transport/posix_print_runner.h"
@@ -18,11 +19,6 @@
 
 namespace tagwright::cli {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 
 // Lines from the print worker's thread, one whole line at a time.
 class MessageLines {
@@ -44,7 +40,7 @@ class MessageLines {
 // jobs) before the prompt, the progress line and the messages it uses.
 class PortJobSink final : public JobSink {
  public:
-  PortJobSink(UniqueFile terminal, std::unique_ptr<UserPrompt> prompt,
+  PortJobSink(UniqueCFile terminal, std::unique_ptr<UserPrompt> prompt,
               std::unique_ptr<TransferProgress> progress, PosixPortLayer::Options ports,
               std::ostream& err)
       : terminal_(std::move(terminal)),
@@ -90,7 +86,7 @@ class PortJobSink final : public JobSink {
     return title;
   }
 
-  UniqueFile terminal_;
+  UniqueCFile terminal_;
   std::unique_ptr<UserPrompt> prompt_;
   std::unique_ptr<TransferProgress> progress_;
   MessageLines messages_;
@@ -135,7 +131,7 @@ Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const Code
   if (options.writeTimeout) ports.network.stall = *options.writeTimeout;
   ports.waitForQueuedJobs = options.wait;
 
-  UniqueFile terminal;
+  UniqueCFile terminal;
   std::unique_ptr<UserPrompt> prompt;
   if (options.onPortError && *options.onPortError != PortErrorPolicy::Ask) {
     prompt = std::make_unique<FixedPrompt>(answerFor(*options.onPortError), codePages, stderr);

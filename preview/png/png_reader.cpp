@@ -4,6 +4,7 @@
 #include <csetjmp>
 #include <vector>
 
+#include "core/util/c_file.h"
 #include "preview/assumptions.h"
 #include "preview/png/png_file.h"
 
@@ -15,17 +16,6 @@ namespace {
 // printed; the caller's message says what failed.
 [[noreturn]] void jumpBack(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void ignoreWarning(png_structp, png_const_charp) {}
-
-// A file opened for reading, closed when it goes out of scope.
-struct InputFile {
-  explicit InputFile(const std::string& path) : file(std::fopen(path.c_str(), "rb")) {}
-  ~InputFile() {
-    if (file != nullptr) std::fclose(file);
-  }
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-  std::FILE* file;
-};
 
 // libpng's read structures, freed when they go out of scope.
 struct ReadStructs {
@@ -75,8 +65,8 @@ struct SimplifiedImage {
 
 PngHeader readPngHeader(const std::string& path) {
   PngHeader header;
-  InputFile input(path);
-  if (input.file == nullptr) {
+  UniqueCFile input = openCFile(path, "rb");
+  if (input == nullptr) {
     header.error = "cannot open " + path;
     return header;
   }
@@ -85,7 +75,7 @@ PngHeader readPngHeader(const std::string& path) {
     header.error = "libpng could not start";
     return header;
   }
-  if (!readInfo(structs.png, structs.info, input.file, header)) {
+  if (!readInfo(structs.png, structs.info, input.get(), header)) {
     header.error = path + " is not a PNG file libpng can read";
   }
   return header;

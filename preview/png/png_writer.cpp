@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/util/c_file.h"
 #include "preview/preview.h"
 
 namespace tagwright::preview {
@@ -16,24 +17,6 @@ namespace {
 // printed; the caller's message says what failed.
 [[noreturn]] void jumpBack(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void ignoreWarning(png_structp, png_const_charp) {}
-
-// A file opened for writing, closed when it goes out of scope (when the
-// write did not already close it).
-struct OutputFile {
-  explicit OutputFile(const std::string& path) : file(std::fopen(path.c_str(), "wb")) {}
-  ~OutputFile() {
-    if (file != nullptr) std::fclose(file);
-  }
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-  // Closes now, so that a failed flush is seen.
-  bool close() {
-    const bool closed = std::fclose(file) == 0;
-    file = nullptr;
-    return closed;
-  }
-  std::FILE* file;
-};
 
 struct WriteStructs {
   png_structp png = nullptr;
@@ -82,16 +65,16 @@ bool writeRows(png_structp png, png_infop info, std::FILE* file, const Bitmap& i
 
 std::optional<std::string> writePng(const Bitmap& image, int dotsPerMm, const std::string& path) {
   if (image.empty()) return "the picture is empty: nothing to write to " + path;
-  OutputFile output(path);
-  if (output.file == nullptr) return "cannot write " + path + ": " + std::strerror(errno);
+  UniqueCFile output = openCFile(path, "wb");
+  if (output == nullptr) return "cannot write " + path + ": " + std::strerror(errno);
   WriteStructs structs;
   if (structs.info == nullptr) return std::string("libpng could not start");
   std::vector<png_byte> row((static_cast<std::size_t>(image.width()) + 7) / 8);
   const auto pixelsPerMetre = static_cast<png_uint_32>(dotsPerMm) * 1000U;
-  if (!writeRows(structs.png, structs.info, output.file, image, pixelsPerMetre, row.data())) {
+  if (!writeRows(structs.png, structs.info, output.get(), image, pixelsPerMetre, row.data())) {
     return "libpng could not write " + path;
   }
-  if (!output.close()) return "cannot finish writing " + path + ": " + std::strerror(errno);
+  if (!closeCFile(output)) return "cannot finish writing " + path + ": " + std::strerror(errno);
   return std::nullopt;
 }
 
