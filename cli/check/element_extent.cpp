@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/check/symbol_rules.h"
 #include "preview/assumptions.h"
 #include "preview/barcode/barcode_drawing.h"
 #include "preview/job/fields.h"
@@ -114,14 +115,7 @@ std::optional<ElementExtent> barcodeExtent(const WrittenElement& e, int ox, int 
 
 std::optional<ElementExtent> pdf417Extent(const WrittenElement& e, int ox, int oy,
                                           CheckResources& r) {
-  preview::Pdf417Request request;
-  request.moduleWidth = number(e.fields[2]);
-  request.rowHeight = number(e.fields[3]);
-  request.rows = number(e.fields[4]);
-  request.columns = number(e.fields[5]);
-  request.level = number(e.fields[6]);
-  request.data = preview::toUtf8(r.ansi.decode(e.fields[7]));
-  const preview::SymbolSize size = preview::pdf417Size(request);
+  const preview::SymbolSize size = preview::pdf417Size(pdf417RequestOf(e, r));
   if (!size.error.empty()) return std::nullopt;
   return ElementExtent{
       placed(ox + number(e.fields[0]), oy + number(e.fields[1]), {size.width, size.height}, 0),

@@ -29,14 +29,7 @@ void checkLinear(const Statement& s, const WrittenElement& e, const CheckResourc
 
 void checkPdf417(const Statement& s, const WrittenElement& e, const CheckResources& r,
                  FindingList& findings) {
-  preview::Pdf417Request request;
-  request.moduleWidth = number(e.fields[2]);
-  request.rowHeight = number(e.fields[3]);
-  request.rows = number(e.fields[4]);
-  request.columns = number(e.fields[5]);
-  request.level = number(e.fields[6]);
-  request.data = preview::toUtf8(r.ansi.decode(e.fields[7]));
-  const std::string error = preview::pdf417DataError(request);
+  const std::string error = preview::pdf417DataError(pdf417RequestOf(e, r));
   if (!error.empty()) findings.add(rule::kPdf417Fit, dataPosition(s, 7), error);
 }
 
@@ -46,6 +39,17 @@ void checkSymbol(const Statement& s, const WrittenElement& e, const CheckResourc
                  FindingList& findings) {
   if (e.layout->method == Method::PutBarcode) checkLinear(s, e, r, findings);
   if (e.layout->method == Method::PutBarcodePDF417) checkPdf417(s, e, r, findings);
+}
+
+preview::Pdf417Request pdf417RequestOf(const WrittenElement& e, const CheckResources& r) {
+  preview::Pdf417Request request;
+  request.moduleWidth = number(e.fields[2]);
+  request.rowHeight = number(e.fields[3]);
+  request.rows = number(e.fields[4]);
+  request.columns = number(e.fields[5]);
+  request.level = number(e.fields[6]);
+  request.data = preview::toUtf8(r.ansi.decode(e.fields[7]));
+  return request;
 }
 
 }  // namespace tagwright::cli

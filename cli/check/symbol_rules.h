@@ -4,6 +4,7 @@
 #include "cli/check/finding_list.h"
 #include "cli/check/written_element.h"
 #include "cli/script/script_reader.h"
+#include "preview/barcode/barcode_drawing.h"
 
 namespace tagwright::cli {
 
@@ -14,5 +15,10 @@ namespace tagwright::cli {
 // always agree.
 void checkSymbol(const Statement& statement, const WrittenElement& element,
                  const CheckResources& resources, FindingList& findings);
+
+// The PDF417 symbol a written `P` line asks for, its data decoded from the
+// ANSI code page it was written in.
+preview::Pdf417Request pdf417RequestOf(const WrittenElement& element,
+                                       const CheckResources& resources);
 
 }  // namespace tagwright::cli

@@ -19,17 +19,6 @@ namespace tagwright {
 namespace fs = std::filesystem;
 namespace {
 
-// The first line of a sysfs attribute, without surrounding blanks.
-std::optional<std::string> attribute(const fs::path& file) {
-  std::ifstream in(file);
-  std::string line;
-  if (!in || !std::getline(in, line)) return std::nullopt;
-  const auto notBlank = [](unsigned char c) { return !std::isspace(c); };
-  line.erase(line.begin(), std::find_if(line.begin(), line.end(), notBlank));
-  line.erase(std::find_if(line.rbegin(), line.rend(), notBlank).base(), line.end());
-  return line;
-}
-
 // The entries of a sysfs class folder whose names start with one of
 // `prefixes`, ordered as people number them (ttyUSB2 before ttyUSB10).
 std::vector<std::string> classEntries(const fs::path& folder,
@@ -70,10 +59,10 @@ std::optional<fs::path> usbDeviceOf(const fs::path& classEntry) {
 }
 
 std::string idsOf(const fs::path& usbDevice) {
-  std::string text = "USB " + attribute(usbDevice / "idVendor").value_or("?") + ":" +
-                     attribute(usbDevice / "idProduct").value_or("?");
-  const std::string maker = attribute(usbDevice / "manufacturer").value_or("");
-  const std::string product = attribute(usbDevice / "product").value_or("");
+  std::string text = "USB " + readSysfsAttribute(usbDevice / "idVendor").value_or("?") + ":" +
+                     readSysfsAttribute(usbDevice / "idProduct").value_or("?");
+  const std::string maker = readSysfsAttribute(usbDevice / "manufacturer").value_or("");
+  const std::string product = readSysfsAttribute(usbDevice / "product").value_or("");
   if (!maker.empty() || !product.empty()) {
     text += " (" + maker + (maker.empty() || product.empty() ? "" : " ") + product + ")";
   }
@@ -122,7 +111,7 @@ void addSerialPorts(const fs::path& sysfs, const fs::path& dev, const AccessChec
     } else {
       // The kernel makes ttyS entries for every possible 8250 port; type 0
       // means no UART answers there.
-      if (attribute(entry / "type").value_or("") == "0") continue;
+      if (readSysfsAttribute(entry / "type").value_or("") == "0") continue;
       details = "serial port";
     }
     out.push_back(device(PrintableDevice::Kind::Serial, (dev / name).string(), details, access));
@@ -142,9 +131,10 @@ void addUsbPrinters(const fs::path& sysfs, const fs::path& dev, const AccessChec
     std::string details = "USB printer";
     if (const auto usb = usbDeviceOf(usbmisc / name)) {
       details += ", " + idsOf(*usb);
-      if (const auto serial = attribute(*usb / "serial")) details += ", serial " + *serial;
+      if (const auto serial = readSysfsAttribute(*usb / "serial")) details += ", serial " + *serial;
     }
-    if (const auto id = attribute(usbmisc / name / "device" / "ieee1284_id"); id && !id->empty()) {
+    if (const auto id = readSysfsAttribute(usbmisc / name / "device" / "ieee1284_id");
+        id && !id->empty()) {
       details += ", IEEE 1284 id " + *id;
     }
     PrintableDevice printer = device(PrintableDevice::Kind::UsbPrinter, node, details, access);

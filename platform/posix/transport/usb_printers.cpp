@@ -13,17 +13,6 @@ namespace {
 constexpr std::string_view kUsbDeviceInterfaceClass = "{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
 constexpr std::string_view kPrinterInterfaceClass = "07";
 
-// The first line of a sysfs attribute, without surrounding blanks.
-std::optional<std::string> readAttribute(const fs::path& file) {
-  std::ifstream in(file);
-  std::string line;
-  if (!in || !std::getline(in, line)) return std::nullopt;
-  const auto notBlank = [](unsigned char c) { return !std::isspace(c); };
-  line.erase(line.begin(), std::find_if(line.begin(), line.end(), notBlank));
-  line.erase(std::find_if(line.rbegin(), line.rend(), notBlank).base(), line.end());
-  return line;
-}
-
 std::string lowerCase(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
@@ -44,19 +33,29 @@ std::optional<UsbPrinterNode> printerNode(const fs::path& classEntry, const std:
   std::error_code error;
   const fs::path interfaceDir = fs::canonical(classEntry / "device", error);
   if (error) return std::nullopt;
-  if (readAttribute(interfaceDir / "bInterfaceClass") != kPrinterInterfaceClass)
+  if (readSysfsAttribute(interfaceDir / "bInterfaceClass") != kPrinterInterfaceClass)
     return std::nullopt;
   const fs::path deviceDir = interfaceDir.parent_path();
-  const auto vendor = readAttribute(deviceDir / "idVendor");
-  const auto product = readAttribute(deviceDir / "idProduct");
+  const auto vendor = readSysfsAttribute(deviceDir / "idVendor");
+  const auto product = readSysfsAttribute(deviceDir / "idProduct");
   if (!vendor || !product) return std::nullopt;
   const std::string serial =
-      readAttribute(deviceDir / "serial").value_or(deviceDir.filename().string());
+      readSysfsAttribute(deviceDir / "serial").value_or(deviceDir.filename().string());
   return UsbPrinterNode{usbDevicePath(*vendor, *product, serial),
                         (devRoot / "usb" / name).string()};
 }
 
 }  // namespace
+
+std::optional<std::string> readSysfsAttribute(const fs::path& file) {
+  std::ifstream in(file);
+  std::string line;
+  if (!in || !std::getline(in, line)) return std::nullopt;
+  const auto notBlank = [](unsigned char c) { return !std::isspace(c); };
+  line.erase(line.begin(), std::find_if(line.begin(), line.end(), notBlank));
+  line.erase(std::find_if(line.rbegin(), line.rend(), notBlank).base(), line.end());
+  return line;
+}
 
 std::string usbDevicePath(std::string_view vendorId, std::string_view productId,
                           std::string_view serial) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,10 @@ struct UsbPrinterNode {
   std::string devicePath;
   std::string node;
 };
+
+// The first line of a sysfs attribute file, without surrounding blanks;
+// nothing when it cannot be read.
+std::optional<std::string> readSysfsAttribute(const std::filesystem::path& file);
 
 // The device path of a USB device in the form the system uses for the USB
 // device interface class, all in lower case:
