@@ -20,7 +20,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64
   wine64 wine32:i386 qemu-user-static xvfb x11-apps imagemagick locales
   libcli11-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
-  libzxing-dev
+  libzxing-dev libcups2-dev cups
 )
 
 if [ "${1:-}" = "--native" ]; then packages=("${native_packages[@]}"); fi

@@ -4,6 +4,7 @@
 
 #include "cli/app/exit_codes.h"
 #include "support/native_program_fixture.h"
+#include "support/loopback_printer.h"
 
 namespace tagwright::cli {
 namespace {
@@ -108,6 +109,84 @@ TEST_F(NativeProgramTest, UsageErrorsAndUnknownCodePagesExitWithTwo) {
   EXPECT_NE(err_.str().find("NO-SUCH-PAGE"), std::string::npos);
   EXPECT_EQ(run({"--version"}), kExitOk);
   EXPECT_EQ(out_.str(), "tagwright 1.0.11.7\n");
+}
+
+TEST_F(NativeProgramTest, ANetworkPrinterGetsTheSameBytesAsAFileOneConnectionPerJob) {
+  const std::string labels =
+      "StartLabel()\nPutText(10, 20, 1, 1, 1, 0, \"A\", \"Сыр\")\nPrint(2)\nPrint(1)\n";
+  put("com2.tws", "NumberPort = 4\n" + labels);
+  put("usb.tws", "NumberPort = 12\n" + labels);
+  ASSERT_EQ(run({"run", "--profile", path("p0"), "--output", path("out.bin"), path("com2.tws")}),
+            kExitOk)
+      << err_.str();
+  const std::string expected = content("out.bin");
+  testing::LoopbackPrinter printer({});
+  for (const char* port : {"COM2", "USB"}) {
+    ASSERT_EQ(run({"run", "--profile", path("p1"), "--device",
+                   std::string(port) + "=" + printer.device(), "--on-port-error", "abort",
+                   path(port == std::string("USB") ? "usb.tws" : "com2.tws")}),
+              kExitOk)
+        << err_.str();
+    EXPECT_EQ(err_.str(), "") << "nothing to say when every job arrived";
+  }
+  ASSERT_TRUE(printer.waitForEnded(4));
+  const std::vector<std::string> jobs = printer.connections();
+  ASSERT_EQ(jobs.size(), 4u);
+  EXPECT_EQ(jobs[0] + jobs[1], expected);
+  EXPECT_EQ(jobs[2] + jobs[3], expected);
+}
+
+TEST_F(NativeProgramTest, AnUnreachableNetworkPrinterDropsTheJobsWithinItsTimeouts) {
+  put("a.tws", "NumberPort = 0\nStartLabel()\nPrint(1)\nPrint(1)\n");
+  struct Case {
+    testing::LoopbackPrinter::Setup setup;
+    const char* option;
+    const char* said;
+  };
+  const Case cases[] = {
+      {{testing::LoopbackPrinter::Behaviour::NeverListen},
+       "--busy-timeout=0.3",
+       "still refuses the connection after 0.3 s"},
+      {{testing::LoopbackPrinter::Behaviour::ReadAll, 0, std::chrono::milliseconds(0), 0, true},
+       "--connect-timeout=0.3",
+       "no answer within 0.3 s"},
+  };
+  for (const Case& c : cases) {
+    testing::LoopbackPrinter printer(c.setup);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(run({"run", "--profile", path("p"), "--device", "LPT1=" + printer.device(), c.option,
+                   "--on-port-error", "ignore", path("a.tws")}),
+              kExitJobsDropped);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    const std::string said = err_.str();
+    EXPECT_NE(said.find(c.said), std::string::npos) << said;
+    EXPECT_NE(said.find("2 of 2 print jobs dropped"), std::string::npos) << said;
+    EXPECT_TRUE(printer.connections().empty());
+  }
+}
+
+TEST_F(NativeProgramTest, AJobTheDeviceDidNotTakeWholeCountsAsFailed) {
+  put("a.tws", "NumberPort = 3\nStartLabel()\nPrint(1)\n");
+  EXPECT_EQ(run({"run", "--profile", path("p"), "--device", "COM1=/dev/full", "--on-port-error",
+                 "abort", path("a.tws")}),
+            kExitJobsDropped);
+  const std::string said = err_.str();
+  EXPECT_NE(said.find("print job 1 failed on COM1 (/dev/full): the device refused the write: No "
+                      "space left on device; 0 of "),
+            std::string::npos)
+      << said;
+  EXPECT_NE(said.find("check the printer, then print the job again"), std::string::npos) << said;
+  EXPECT_NE(said.find("1 of 1 print jobs dropped"), std::string::npos) << said;
+}
+
+TEST_F(NativeProgramTest, AMisspelledNetworkPrinterIsAUsageError) {
+  put("a.tws", "StartLabel()\n");
+  EXPECT_EQ(
+      run({"run", "--profile", path("p"), "--device", "COM1=tcp://printer:91o0", path("a.tws")}),
+      kExitUsage);
+  EXPECT_NE(err_.str().find("--device COM1: \"tcp://printer:91o0\": the port must be a number"),
+            std::string::npos)
+      << err_.str();
 }
 
 }  // namespace

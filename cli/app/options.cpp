@@ -13,7 +13,15 @@ std::string upper(std::string s) {
 bool takesValue(const std::string& name) {
   return name == "--profile" || name == "--device" || name == "--output" ||
          name == "--on-port-error" || name == "--ansi" || name == "--oem" || name == "--dpi" ||
-         name == "--images" || name == "--font" || name == "--preview";
+         name == "--images" || name == "--font" || name == "--preview" ||
+         name == "--connect-timeout" || name == "--busy-timeout" || name == "--write-timeout";
+}
+
+std::optional<std::string> applySeconds(std::optional<std::chrono::milliseconds>& field,
+                                        const std::string& name, const std::string& value) {
+  field = parseSeconds(value);
+  if (field) return std::nullopt;
+  return name + " takes seconds, e.g. " + name + " 5 or " + name + " 0.5 (got \"" + value + "\")";
 }
 
 std::optional<std::string> apply(Options& o, const std::string& name, const std::string& value) {
@@ -26,7 +34,9 @@ std::optional<std::string> apply(Options& o, const std::string& name, const std:
   } else if (name == "--device") {
     const std::size_t equals = value.find('=');
     if (equals == std::string::npos || equals + 1 == value.size()) {
-      return "--device takes NAME=PATH, e.g. --device COM1=/dev/ttyUSB0 (got \"" + value + "\")";
+      return "--device takes NAME=PATH, e.g. --device COM1=/dev/ttyUSB0 or "
+             "--device COM1=tcp://10.0.0.7 (got \"" +
+             value + "\")";
     }
     std::optional<std::string> port = canonicalPortName(value.substr(0, equals));
     if (!port) {
@@ -42,6 +52,12 @@ std::optional<std::string> apply(Options& o, const std::string& name, const std:
     else if (value == "retry") o.onPortError = PortErrorPolicy::Retry;
     else if (value == "ignore") o.onPortError = PortErrorPolicy::Ignore;
     else return "--on-port-error takes abort, retry or ignore (got \"" + value + "\")";
+  } else if (name == "--connect-timeout") {
+    return applySeconds(o.connectTimeout, name, value);
+  } else if (name == "--busy-timeout") {
+    return applySeconds(o.busyTimeout, name, value);
+  } else if (name == "--write-timeout") {
+    return applySeconds(o.writeTimeout, name, value);
   } else if (name == "--ansi") {
     if (value.empty()) return std::string("--ansi needs a code page name");
     o.ansi = value;
@@ -70,6 +86,36 @@ std::optional<std::string> apply(Options& o, const std::string& name, const std:
 
 bool endsWithPng(const std::string& path) {
   return path.size() > 4 && upper(path.substr(path.size() - 4)) == ".PNG";
+}
+
+std::optional<std::chrono::milliseconds> parseSeconds(const std::string& text) {
+  constexpr long long kDayMs = 24LL * 60 * 60 * 1000;
+  long long whole = 0;
+  long long fraction = 0;
+  int decimals = 0;
+  bool point = false;
+  bool digits = false;
+  for (char c : text) {
+    if (c == '.' && !point) {
+      point = true;
+    } else if (c >= '0' && c <= '9') {
+      digits = true;
+      if (!point) {
+        whole = whole * 10 + (c - '0');
+        if (whole * 1000 > kDayMs) return std::nullopt;
+      } else if (++decimals > 3) {
+        return std::nullopt;
+      } else {
+        fraction = fraction * 10 + (c - '0');
+      }
+    } else {
+      return std::nullopt;
+    }
+  }
+  for (int d = decimals; d < 3; ++d) fraction *= 10;
+  const long long ms = whole * 1000 + fraction;
+  if (!digits || ms <= 0 || ms > kDayMs) return std::nullopt;
+  return std::chrono::milliseconds(ms);
 }
 
 std::optional<std::string> canonicalPortName(const std::string& name) {
@@ -107,6 +153,10 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
         o.version = true;
       } else if (name == "--raw") {
         o.raw = true;
+      } else if (name == "--quiet" || name == "-q") {
+        o.quiet = true;
+      } else if (name == "--wait") {
+        o.wait = true;
       } else if (takesValue(name)) {
         if (!value) {
           if (i + 1 >= args.size()) {
@@ -171,7 +221,12 @@ Options:
   --profile FILE          the settings profile (default $XDG_CONFIG_HOME/tagwright/profile,
                           or ~/.config/tagwright/profile)
   --output FILE           append every print job to FILE instead of a port (- for stdout)
-  --device NAME=PATH      put a device or file behind a port: LPT1..LPT3, COM1..COM9, USB
+  --device NAME=PATH      put a device or file behind a port: LPT1..LPT3, COM1..COM9, USB;
+                          PATH may be tcp://HOST[:PORT], a raw network printer (port 9100)
+  --connect-timeout S     network printer: give up one connection attempt after S seconds (5)
+  --busy-timeout S        network printer: keep trying one that refuses, busy, for S seconds (60)
+  --write-timeout S       network printer: end a job that makes no progress for S seconds (30)
+  --quiet, -q             no progress lines on the terminal
   --on-port-error abort|retry|ignore
                           what to do when a port cannot be opened; without it the
                           program asks on the terminal, and aborts when there is none
@@ -184,8 +239,8 @@ Options:
   --font FILE             the font that pictures draw printer fonts in
 
 Exit status: 0 all jobs written; 1 script error, nothing printed; 2 usage error;
-3 settings profile error; 4 some print jobs dropped (preview: a picture could not
-be drawn or written).
+3 settings profile error; 4 some print jobs dropped or not delivered whole (preview:
+a picture could not be drawn or written).
 )";
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <utility>
@@ -14,6 +15,13 @@ struct Options {
   std::vector<std::string> operands;  // scripts, KEY=VALUE pairs, the dump file, preview inputs
   std::optional<std::string> profile;
   std::vector<std::pair<std::string, std::string>> devices;  // port name, path
+  // Network printers: one connection attempt, refusals of a busy printer,
+  // no progress while sending. Nothing given: the port layer's defaults.
+  std::optional<std::chrono::milliseconds> connectTimeout;
+  std::optional<std::chrono::milliseconds> busyTimeout;
+  std::optional<std::chrono::milliseconds> writeTimeout;
+  bool quiet = false;                 // no progress lines
+  bool wait = false;                  // print-server queues: follow each job to its end
   std::optional<std::string> output;  // run: "-" is standard output; preview: a folder or FILE.png
   std::optional<PortErrorPolicy> onPortError;
   std::string ansi = "CP1251";
@@ -41,6 +49,10 @@ OptionsParse parseOptions(const std::vector<std::string>& args);
 // "LPT1".."LPT3", "COM1".."COM9", "USB", in any letter case; the canonical
 // upper-case name, or nothing.
 std::optional<std::string> canonicalPortName(const std::string& name);
+
+// Seconds as the time-out options take them: a positive number, with at
+// most three decimals, up to a day ("5", "0.25"); nothing for anything else.
+std::optional<std::chrono::milliseconds> parseSeconds(const std::string& text);
 
 std::string usageText();
 

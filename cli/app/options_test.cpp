@@ -49,6 +49,9 @@ TEST(Options, RefuseWhatCannotBeRun) {
       {"preview", "a.prn", "--dpi", "600"},
       {"preview", "a.prn", "b.prn", "--output", "one.PNG"},
       {"preview", "a.prn", "--preview", "pics"},
+      {"run", "a.tws", "--connect-timeout"},
+      {"run", "a.tws", "--busy-timeout", "soon"},
+      {"run", "a.tws", "--write-timeout=0"},
   };
   for (const auto& args : bad) {
     OptionsParse p = parseOptions(args);
@@ -63,6 +66,45 @@ TEST(Options, RefuseWhatCannotBeRun) {
   ASSERT_FALSE(preview.error) << *preview.error;
   EXPECT_EQ(preview.options.dotsPerMm, 12);
   EXPECT_EQ(preview.options.images, "img");
+}
+
+TEST(Options, TimeoutsAreSecondsWithUpToThreeDecimals) {
+  struct Case {
+    const char* text;
+    long long ms;  // -1: refused
+  };
+  const Case cases[] = {{"5", 5000},   {"0.5", 500},        {"0.25", 250},     {"1.125", 1125},
+                        {"60", 60000}, {"86400", 86400000}, {".5", 500},       {"0", -1},
+                        {"0.000", -1}, {"0.0001", -1},      {"86400.001", -1}, {"", -1},
+                        {"-1", -1},    {"1e3", -1},         {"5s", -1},        {"1.2.3", -1},
+                        {".", -1},     {"999999999999", -1}};
+  for (const Case& c : cases) {
+    const auto parsed = parseSeconds(c.text);
+    if (c.ms < 0) {
+      EXPECT_FALSE(parsed) << c.text;
+    } else {
+      ASSERT_TRUE(parsed) << c.text;
+      EXPECT_EQ(parsed->count(), c.ms) << c.text;
+    }
+  }
+}
+
+TEST(Options, NetworkOptionsAreTaken) {
+  OptionsParse p =
+      parseOptions({"run", "a.tws", "--device", "COM1=tcp://10.0.0.7", "--connect-timeout", "2",
+                    "--busy-timeout=0.5", "--write-timeout", "12", "--quiet", "--wait"});
+  ASSERT_FALSE(p.error) << *p.error;
+  const Options& o = p.options;
+  EXPECT_EQ(o.devices[0], (std::pair<std::string, std::string>{"COM1", "tcp://10.0.0.7"}));
+  EXPECT_EQ(o.connectTimeout, std::chrono::milliseconds(2000));
+  EXPECT_EQ(o.busyTimeout, std::chrono::milliseconds(500));
+  EXPECT_EQ(o.writeTimeout, std::chrono::milliseconds(12000));
+  EXPECT_TRUE(o.quiet);
+  EXPECT_TRUE(o.wait);
+  OptionsParse bad = parseOptions({"run", "a.tws", "--busy-timeout", "1m"});
+  ASSERT_TRUE(bad.error);
+  EXPECT_NE(bad.error->find("--busy-timeout takes seconds"), std::string::npos) << *bad.error;
+  EXPECT_FALSE(parseOptions({"run", "a.tws"}).options.connectTimeout);
 }
 
 }  // namespace

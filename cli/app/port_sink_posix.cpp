@@ -1,9 +1,15 @@
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
+#include <mutex>
 
+#include "cli/app/delivery_report.h"
 #include "cli/app/port_sink.h"
+#include "cli/app/progress_meter.h"
 #include "core/transport/print_abort.h"
 #include "platform/posix/transport/device_map.h"
+#include "platform/posix/transport/network_address.h"
 #include "platform/posix/transport/posix_print_runner.h"
 #include "platform/posix/transport/prompts.h"
 
@@ -15,15 +21,39 @@ struct FileCloser {
 };
 using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 
+// Lines from the print worker's thread, one whole line at a time.
+class MessageLines {
+ public:
+  explicit MessageLines(std::ostream& err) : err_(err) {}
+  void line(const std::string& text) {
+    std::lock_guard<std::mutex> guard(lock_);
+    err_ << "tagwright: " << text << '\n' << std::flush;
+  }
+
+ private:
+  std::ostream& err_;
+  std::mutex lock_;
+};
+
 // Jobs go to the ports through the component's print worker on one thread
-// of their own. Members are destroyed in reverse order: the runner (which
-// finishes its jobs) before the prompt it asks and the terminal it asks on.
+// of their own; each job is checked against what its port delivered.
+// Members are destroyed in reverse order: the runner (which finishes its
+// jobs) before the prompt, the progress line and the messages it uses.
 class PortJobSink final : public JobSink {
  public:
-  PortJobSink(UniqueFile terminal, std::unique_ptr<UserPrompt> prompt, DeviceMap devices)
+  PortJobSink(UniqueFile terminal, std::unique_ptr<UserPrompt> prompt,
+              std::unique_ptr<TransferProgress> progress, PosixPortLayer::Options ports,
+              std::ostream& err)
       : terminal_(std::move(terminal)),
         prompt_(std::move(prompt)),
-        runner_(makePosixPrintRunner(std::move(devices), *prompt_, processPrintAbort())) {}
+        progress_(std::move(progress)),
+        messages_(err) {
+    ports.progress = progress_.get();
+    ports.notice = [this](const std::string& text) { messages_.line(text); };
+    runner_ = makeCheckedPosixPrintRunner(
+        std::make_unique<PosixPortLayer>(std::move(ports)), *prompt_, processPrintAbort(),
+        [this](const FailedJob& failed) { messages_.line(failedJobText(failed)); });
+  }
 
   void queue(PrintJob job) override { runner_->queue(std::move(job)); }
 
@@ -35,6 +65,8 @@ class PortJobSink final : public JobSink {
  private:
   UniqueFile terminal_;
   std::unique_ptr<UserPrompt> prompt_;
+  std::unique_ptr<TransferProgress> progress_;
+  MessageLines messages_;
   std::unique_ptr<ThreadJobRunner> runner_;
 };
 
@@ -51,13 +83,23 @@ PromptAnswer answerFor(PortErrorPolicy policy) {
 }  // namespace
 
 Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const CodePages& codePages,
-                                              std::ostream&) {
-  DeviceMap devices;
+                                              std::ostream& err) {
+  PosixPortLayer::Options ports;
   for (const auto& [port, path] : options.devices) {
-    if (!devices.assign(port, path)) {
+    if (isTcpDevice(path)) {
+      std::string fault;
+      if (!parseTcpPrinterAddress(path, fault)) {
+        return Result<std::unique_ptr<JobSink>>::failure("--device " + port + ": " + fault);
+      }
+    }
+    if (!ports.devices.assign(port, path)) {
       return Result<std::unique_ptr<JobSink>>::failure("unknown port " + port);
     }
   }
+  if (options.connectTimeout) ports.network.connect = *options.connectTimeout;
+  if (options.busyTimeout) ports.network.busy = *options.busyTimeout;
+  if (options.writeTimeout) ports.network.stall = *options.writeTimeout;
+
   UniqueFile terminal;
   std::unique_ptr<UserPrompt> prompt;
   if (options.onPortError && *options.onPortError != PortErrorPolicy::Ask) {
@@ -75,8 +117,13 @@ Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const Code
       prompt = std::make_unique<FixedPrompt>(PromptAnswer::Abort, codePages, stderr);
     }
   }
-  return std::unique_ptr<JobSink>(
-      std::make_unique<PortJobSink>(std::move(terminal), std::move(prompt), std::move(devices)));
+  // Progress only where someone watches it: standard error on a terminal.
+  std::unique_ptr<TransferProgress> progress;
+  if (!options.quiet && ::isatty(STDERR_FILENO) == 1) {
+    progress = std::make_unique<TerminalProgress>(stderr);
+  }
+  return std::unique_ptr<JobSink>(std::make_unique<PortJobSink>(
+      std::move(terminal), std::move(prompt), std::move(progress), std::move(ports), err));
 }
 
 }  // namespace tagwright::cli

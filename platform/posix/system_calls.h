@@ -1,6 +1,7 @@
 #pragma once
 
 #include <poll.h>
+#include <sys/socket.h>
 #include <sys/types.h>
 #include <termios.h>
 
@@ -32,6 +33,19 @@ class SystemCalls {
   virtual int pollOne(pollfd& entry, int timeoutMs);
   virtual int syncFile(int fd);  // fsync
   virtual int renameFile(const char* from, const char* to);
+
+  // Sockets of the network printer port.
+  virtual int openSocket(int domain, int type, int protocol);
+  virtual int connectSocket(int fd, const sockaddr* address, socklen_t size);
+  virtual int getSocketOption(int fd, int level, int name, void* value, socklen_t& size);
+  virtual int setSocketOption(int fd, int level, int name, const void* value, socklen_t size);
+  // send() without SIGPIPE: a printer that went away is an EPIPE, not the
+  // end of the program.
+  virtual ssize_t sendSome(int fd, const void* data, std::size_t size);
+  virtual ssize_t receiveSome(int fd, void* data, std::size_t size);
+  virtual int shutdownSocket(int fd, int how);
+  // SIOCOUTQ: bytes sent that the other end has not acknowledged yet.
+  virtual int unacknowledgedBytes(int fd, int& count);
 };
 
 // The calls as the system makes them.

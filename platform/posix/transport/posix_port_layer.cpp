@@ -6,10 +6,12 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <optional>
 #include <thread>
 #include <utility>
 
+#include "platform/posix/transport/network_address.h"
 #include "platform/posix/transport/usb_printers.h"
 
 namespace tagwright {
@@ -88,6 +90,14 @@ std::optional<Clock::time_point> writeDeadline(const CommTimeouts& t, std::size_
   return Clock::now() + total;
 }
 
+// The port as the user names it; the USB printer is opened by its device
+// path.
+std::string shownPortName(const std::string& name) {
+  const bool lptOrCom =
+      name.size() == 4 && (name.rfind("LPT", 0) == 0 || name.rfind("COM", 0) == 0);
+  return lptOrCom ? name : std::string("USB");
+}
+
 }  // namespace
 
 std::uint32_t portErrorFromErrno(int error) {
@@ -123,6 +133,7 @@ PosixPortLayer::~PosixPortLayer() {
     left.swap(open_);
   }
   for (const auto& [port, state] : left) {
+    if (state.network) continue;  // the link resets its connection as it goes
     if (state.exclusiveSet) system_.setExclusive(descriptor(port), false);
     system_.closeFile(descriptor(port));
   }
@@ -142,6 +153,7 @@ PortHandle PosixPortLayer::open(const std::string& name, std::uint32_t& error) {
     error = kErrorFileNotFound;
     return kInvalidPort;
   }
+  if (isTcpDevice(*path)) return openNetworkPrinter(name, *path, error);
   // Non-blocking, so that a serial line without carrier does not hold the
   // open; writes wait with poll under the port's time-outs instead. Appending,
   // so that a file standing for a port receives the jobs one after another
@@ -165,9 +177,40 @@ PortHandle PosixPortLayer::open(const std::string& name, std::uint32_t& error) {
   OpenPort state;
   // Keeps programs that do not lock out of a terminal while it is in use.
   state.exclusiveSet = system_.isTerminal(fd) && system_.setExclusive(fd, true) == 0;
+  state.delivery.port = shownPortName(name);
+  state.delivery.target = *path;
+  return remember(fd, std::move(state));
+}
+
+PortHandle PosixPortLayer::openNetworkPrinter(const std::string& name, const std::string& device,
+                                              std::uint32_t& error) {
+  std::string fault;
+  const std::optional<TcpPrinterAddress> address = parseTcpPrinterAddress(device, fault);
+  if (!address) {
+    if (options_.notice) options_.notice(shownPortName(name) + ": " + fault);
+    error = kErrorFileNotFound;
+    return kInvalidPort;
+  }
+  const int fd = connectNetworkPrinter(system_, shownPortName(name), *address, options_.network,
+                                       options_.notice, error);
+  if (fd < 0) return kInvalidPort;
+  OpenPort state;
+  state.network = std::make_shared<NetworkPrinterLink>(system_, fd, options_.network);
+  state.delivery.port = shownPortName(name);
+  state.delivery.target = std::string(kTcpDevicePrefix) + address->text();
+  return remember(fd, std::move(state));
+}
+
+PortHandle PosixPortLayer::remember(PortHandle port, OpenPort state) {
   std::lock_guard<std::mutex> guard(lock_);
-  open_[fd] = state;
-  return fd;
+  open_[port] = std::move(state);
+  return port;
+}
+
+std::shared_ptr<NetworkPrinterLink> PosixPortLayer::networkLinkOf(PortHandle port) const {
+  std::lock_guard<std::mutex> guard(lock_);
+  auto it = open_.find(port);
+  return it == open_.end() ? nullptr : it->second.network;
 }
 
 bool PosixPortLayer::isOpen(PortHandle port) const {
@@ -198,7 +241,9 @@ bool PosixPortLayer::setTimeouts(PortHandle port, const CommTimeouts& timeouts) 
 }
 
 bool PosixPortLayer::getModemStatus(PortHandle port, std::uint32_t& status) {
-  if (!isOpen(port)) return false;
+  // A network printer has no modem lines; it counts as present, as any port
+  // that cannot report them does.
+  if (!isOpen(port) || networkLinkOf(port)) return false;
   int bits = 0;
   if (system_.getModemBits(descriptor(port), bits) != 0) return false;
   status = 0;
@@ -256,6 +301,7 @@ bool PosixPortLayer::setCommMask(PortHandle port, std::uint32_t) { return isOpen
 
 bool PosixPortLayer::purge(PortHandle port, std::uint32_t flags) {
   if (!isOpen(port)) return false;
+  if (networkLinkOf(port)) return true;  // a new connection holds nothing to purge
   const bool output = (flags & kPurgeTxClear) != 0;
   const bool input = (flags & kPurgeRxClear) != 0;
   if (!output && !input) return true;
@@ -267,8 +313,34 @@ bool PosixPortLayer::write(PortHandle port, std::string_view bytes, std::uint32_
   written = 0;
   const std::optional<CommTimeouts> timeouts = timeoutsOf(port);
   if (!timeouts) return false;
+  std::string failure;
+  bool ok = false;
+  if (const std::shared_ptr<NetworkPrinterLink> link = networkLinkOf(port)) {
+    // Taken by the connection; whether it reached the printer is known
+    // only at the close.
+    ok = link->send(bytes, options_.progress);
+    if (ok) written = static_cast<std::uint32_t>(bytes.size());
+  } else {
+    if (options_.progress) options_.progress->begin(bytes.size());
+    ok = writeToDevice(port, *timeouts, bytes, written, failure);
+    if (options_.progress) options_.progress->end();
+  }
+  std::lock_guard<std::mutex> guard(lock_);
+  auto it = open_.find(port);
+  if (it != open_.end() && !it->second.network) {
+    Delivery& delivery = it->second.delivery;
+    delivery.offered += bytes.size();
+    delivery.delivered += written;
+    if (!ok && delivery.failure.empty()) delivery.failure = failure;
+  }
+  return ok;
+}
+
+bool PosixPortLayer::writeToDevice(PortHandle port, const CommTimeouts& timeouts,
+                                   std::string_view bytes, std::uint32_t& written,
+                                   std::string& failure) {
   const int fd = descriptor(port);
-  const std::optional<Clock::time_point> deadline = writeDeadline(*timeouts, bytes.size());
+  const std::optional<Clock::time_point> deadline = writeDeadline(timeouts, bytes.size());
   std::size_t sent = 0;
   bool deviceSaidReady = false;
   while (sent < bytes.size()) {
@@ -278,9 +350,13 @@ bool PosixPortLayer::write(PortHandle port, std::string_view bytes, std::uint32_
       sent += static_cast<std::size_t>(n);
       written = static_cast<std::uint32_t>(sent);
       deviceSaidReady = false;
+      if (options_.progress) options_.progress->advance(sent);
       continue;
     }
-    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+      failure = std::string("the device refused the write: ") + std::strerror(errno);
+      return false;
+    }
 
     // No room: wait for it, but not past the deadline.
     if (deviceSaidReady) std::this_thread::sleep_for(kBusyDevicePause);
@@ -288,19 +364,27 @@ bool PosixPortLayer::write(PortHandle port, std::string_view bytes, std::uint32_
     if (deadline) {
       const auto left =
           std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
-      if (left <= 0) return false;  // timed out with the job partly written
+      if (left <= 0) {
+        // Timed out with the job partly written.
+        failure = "the device took nothing more within the port's write time-out";
+        return false;
+      }
       waitMs = left > 60000 ? 60000 : static_cast<int>(left);
     }
     pollfd entry{fd, POLLOUT, 0};
     const int ready = system_.pollOne(entry, waitMs);
-    if (ready < 0 && errno != EINTR) return false;
-    if (ready > 0 && (entry.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
+    if ((ready < 0 && errno != EINTR) ||
+        (ready > 0 && (entry.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0)) {
+      failure = "the device reported an error or went away";
+      return false;
+    }
     deviceSaidReady = ready > 0;
   }
   return true;
 }
 
 bool PosixPortLayer::setBreak(PortHandle port) {
+  if (networkLinkOf(port)) return false;  // a connection has no line to break
   return isOpen(port) && system_.startBreak(descriptor(port)) == 0;
 }
 
@@ -310,12 +394,28 @@ bool PosixPortLayer::close(PortHandle port) {
     std::lock_guard<std::mutex> guard(lock_);
     auto it = open_.find(port);
     if (it == open_.end()) return false;
-    state = it->second;
+    state = std::move(it->second);
     open_.erase(it);
   }
-  if (state.exclusiveSet) system_.setExclusive(descriptor(port), false);
-  // close() is not repeated on EINTR: the descriptor is gone either way.
-  return system_.closeFile(descriptor(port)) == 0;
+  bool closed = true;
+  if (state.network) {
+    Delivery ended = state.network->finish(options_.progress);
+    state.delivery.offered = ended.offered;
+    state.delivery.delivered = ended.delivered;
+    state.delivery.failure = std::move(ended.failure);
+  } else {
+    if (state.exclusiveSet) system_.setExclusive(descriptor(port), false);
+    // close() is not repeated on EINTR: the descriptor is gone either way.
+    closed = system_.closeFile(descriptor(port)) == 0;
+  }
+  std::lock_guard<std::mutex> guard(lock_);
+  deliveries_.push_back(std::move(state.delivery));
+  return closed;
+}
+
+std::vector<Delivery> PosixPortLayer::takeDeliveries() {
+  std::lock_guard<std::mutex> guard(lock_);
+  return std::exchange(deliveries_, {});
 }
 
 std::vector<std::string> PosixPortLayer::usbDevicePaths() {

@@ -2,12 +2,15 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "core/transport/port_layer.h"
+#include "platform/posix/transport/delivery.h"
 #include "platform/posix/transport/device_map.h"
+#include "platform/posix/transport/network_printer.h"
 #include "platform/posix/system_calls.h"
 
 namespace tagwright {
@@ -24,12 +27,26 @@ std::uint32_t portErrorFromErrno(int error);
 // opener, in this process or another, is told "access denied" until the
 // first one closes it. Serial set-up maps onto termios; the write honours
 // the port's write time-outs.
+//
+// A port whose device is tcp://HOST[:PORT] is a raw network printer: each
+// open is one connection (see NetworkPrinterLink), the serial set-up does
+// not apply to it, and its writes are bounded by the stall time-out instead
+// of the port's write time-outs.
+//
+// Every close records what that opening delivered (takeDeliveries), so that
+// a host can tell a job that reached the printer from one that did not.
 class PosixPortLayer final : public PortLayer {
  public:
   struct Options {
     DeviceMap devices;
     std::filesystem::path sysfsRoot = "/sys";
     std::filesystem::path devRoot = "/dev";
+    NetworkTimeouts network;
+    // Lines for the user while a port is being opened (a busy network
+    // printer); none when empty.
+    NoticeFunction notice;
+    // Told about every write; may be null. Must outlive the layer.
+    TransferProgress* progress = nullptr;
   };
 
   explicit PosixPortLayer(Options options, SystemCalls& system = realSystemCalls());
@@ -51,21 +68,34 @@ class PosixPortLayer final : public PortLayer {
   bool close(PortHandle port) override;
   std::vector<std::string> usbDevicePaths() override;
 
+  // What each opening closed since the last call delivered, in the order
+  // of the closes.
+  std::vector<Delivery> takeDeliveries();
+
  private:
   struct OpenPort {
     CommTimeouts timeouts;
     bool exclusiveSet = false;
+    std::shared_ptr<NetworkPrinterLink> network;  // set for a network printer
+    Delivery delivery;
   };
 
   std::optional<std::string> pathForName(const std::string& name) const;
+  PortHandle openNetworkPrinter(const std::string& name, const std::string& device,
+                                std::uint32_t& error);
+  PortHandle remember(PortHandle port, OpenPort state);
+  std::shared_ptr<NetworkPrinterLink> networkLinkOf(PortHandle port) const;
+  bool writeToDevice(PortHandle port, const CommTimeouts& timeouts, std::string_view bytes,
+                     std::uint32_t& written, std::string& failure);
   bool isOpen(PortHandle port) const;
   std::optional<CommTimeouts> timeoutsOf(PortHandle port) const;
 
   const Options options_;
   SystemCalls& system_;
-  mutable std::mutex lock_;  // guards open_ and usbNodes_
+  mutable std::mutex lock_;  // guards open_, usbNodes_ and deliveries_
   std::map<PortHandle, OpenPort> open_;
   std::map<std::string, std::string> usbNodes_;  // device path -> node, from the last search
+  std::vector<Delivery> deliveries_;             // guarded by lock_
 };
 
 }  // namespace tagwright

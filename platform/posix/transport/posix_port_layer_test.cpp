@@ -372,6 +372,12 @@ TEST(PosixPortFaults, ShortAndInterruptedWritesStillDeliverTheWholeJob) {
   EXPECT_EQ(w.worker.run(PrintJob{kJob, 3}), JobOutcome::Written);
   EXPECT_EQ(readAll(com), kJob);
   EXPECT_GE(system.writes, static_cast<int>(kJob.size() / 3) + 2);
+  const std::vector<Delivery> deliveries = layer.takeDeliveries();
+  ASSERT_EQ(deliveries.size(), 1u);
+  EXPECT_TRUE(deliveries[0].complete()) << deliveries[0].failure;
+  EXPECT_EQ(deliveries[0].offered, kJob.size());
+  EXPECT_EQ(deliveries[0].port, "COM1");
+  EXPECT_EQ(deliveries[0].target, com.string());
 }
 
 TEST(PosixPortFaults, FailedWriteIsReportedWithTheCountSoFar) {
@@ -389,6 +395,15 @@ TEST(PosixPortFaults, FailedWriteIsReportedWithTheCountSoFar) {
   EXPECT_FALSE(layer.write(port, "abcdef", written));
   EXPECT_EQ(written, 2u);
   layer.close(port);
+  // What the close records tells the host that the job did not arrive whole.
+  const std::vector<Delivery> deliveries = layer.takeDeliveries();
+  ASSERT_EQ(deliveries.size(), 1u);
+  EXPECT_FALSE(deliveries[0].complete());
+  EXPECT_EQ(deliveries[0].offered, 6u);
+  EXPECT_EQ(deliveries[0].delivered, 2u);
+  EXPECT_NE(deliveries[0].failure.find("Input/output error"), std::string::npos)
+      << deliveries[0].failure;
+  EXPECT_TRUE(layer.takeDeliveries().empty()) << "each close is told once";
 }
 
 TEST(PosixPortFaults, ModemLinesMapToTheStatusBits) {

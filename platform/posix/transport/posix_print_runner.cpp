@@ -1,5 +1,6 @@
 #include "platform/posix/transport/posix_print_runner.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/transport/close_delay.h"
@@ -21,7 +22,58 @@ struct PosixPrintStation {
   PrintWorker worker;
 };
 
+// The same, checking each job against what its port delivered.
+struct CheckedPrintStation {
+  CheckedPrintStation(std::unique_ptr<PosixPortLayer> layer, UserPrompt& prompt,
+                      PrintAbortState& abort, FailedJobReport report)
+      : ports(std::move(layer)),
+        worker(PrintWorkerServices{*ports, prompt, sleeper, closeDelay, abort}),
+        onFailure(std::move(report)) {}
+
+  JobOutcome run(PrintJob job) {
+    const std::uint64_t number = ++jobsRun;
+    const std::uint64_t size = job.text.size();
+    const JobOutcome outcome = worker.run(std::move(job));
+    // The last close is the one of this job's port; earlier ones were
+    // openings that failed and were answered with Retry.
+    std::vector<Delivery> deliveries = ports->takeDeliveries();
+    if (outcome != JobOutcome::Written || deliveries.empty() || deliveries.back().complete()) {
+      return outcome;
+    }
+    FailedJob failed;
+    failed.number = number;
+    failed.size = size;
+    failed.delivered = jobBytesDelivered(deliveries.back(), size);
+    failed.delivery = std::move(deliveries.back());
+    if (onFailure) onFailure(failed);
+    return JobOutcome::Dropped;
+  }
+
+  std::unique_ptr<PosixPortLayer> ports;
+  ThreadSleeper sleeper;
+  NoCloseDelay closeDelay;
+  PrintWorker worker;
+  FailedJobReport onFailure;
+  std::uint64_t jobsRun = 0;  // only the runner's thread counts
+};
+
 }  // namespace
+
+std::uint64_t jobBytesDelivered(const Delivery& delivery, std::uint64_t jobSize) {
+  const std::uint64_t before = delivery.offered > jobSize ? delivery.offered - jobSize : 0;
+  return delivery.delivered > before ? std::min(delivery.delivered - before, jobSize) : 0;
+}
+
+std::unique_ptr<ThreadJobRunner> makeCheckedPosixPrintRunner(std::unique_ptr<PosixPortLayer> ports,
+                                                             UserPrompt& prompt,
+                                                             PrintAbortState& printAbort,
+                                                             FailedJobReport onFailure,
+                                                             PendingJobs& pending) {
+  auto station = std::make_shared<CheckedPrintStation>(std::move(ports), prompt, printAbort,
+                                                       std::move(onFailure));
+  return std::make_unique<ThreadJobRunner>(
+      [station](PrintJob job) { return station->run(std::move(job)); }, pending);
+}
 
 std::unique_ptr<ThreadJobRunner> makePosixPrintRunner(DeviceMap devices, UserPrompt& prompt,
                                                       PrintAbortState& printAbort) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "core/transport/print_abort.h"
@@ -24,5 +26,27 @@ std::unique_ptr<ThreadJobRunner> makePosixPrintRunner(
 std::unique_ptr<ThreadJobRunner> makePosixPrintRunner(
     std::unique_ptr<PortLayer> ports, UserPrompt& prompt,
     PrintAbortState& printAbort = processPrintAbort(), PendingJobs& pending = processPendingJobs());
+
+// A job that the worker wrote but whose port did not deliver all of it.
+struct FailedJob {
+  std::uint64_t number = 0;     // in the order the jobs ran, from 1
+  std::uint64_t size = 0;       // bytes of the job
+  std::uint64_t delivered = 0;  // of them, the ones that reached the printer
+  Delivery delivery;            // the port's own account (with a parallel port's test byte)
+};
+using FailedJobReport = std::function<void(const FailedJob&)>;
+
+// The print path of the command-line host: as above, and each job that the
+// worker wrote is checked against what its port delivered. A job not
+// delivered whole is reported to `onFailure` and counts as dropped; it is
+// never sent again.
+std::unique_ptr<ThreadJobRunner> makeCheckedPosixPrintRunner(
+    std::unique_ptr<PosixPortLayer> ports, UserPrompt& prompt, PrintAbortState& printAbort,
+    FailedJobReport onFailure, PendingJobs& pending = processPendingJobs());
+
+// The bytes of a job of `jobSize` that reached the printer, when its port
+// was given `delivery.offered` bytes in all (the job after any test bytes)
+// and delivered the first `delivery.delivered` of them.
+std::uint64_t jobBytesDelivered(const Delivery& delivery, std::uint64_t jobSize);
 
 }  // namespace tagwright

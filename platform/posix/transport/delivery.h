@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tagwright {
+
+// What one opening of a port delivered: the bytes it was given to write,
+// the bytes that reached the printer (taken by the device, or acknowledged
+// by a network printer), and what went wrong, if anything.
+struct Delivery {
+  std::string port;    // LPT1, COM3, USB
+  std::string target;  // the device, file or network printer behind it
+  std::uint64_t offered = 0;
+  std::uint64_t delivered = 0;
+  std::string failure;  // empty when nothing went wrong
+
+  bool complete() const { return failure.empty() && delivered == offered; }
+};
+
+// Progress of one write to a port, for a host that shows it: begin() with
+// the size of the write, advance() with the bytes done so far, end(). Called
+// on the print worker's thread.
+class TransferProgress {
+ public:
+  virtual ~TransferProgress() = default;
+  virtual void begin(std::uint64_t total) = 0;
+  virtual void advance(std::uint64_t done) = 0;
+  virtual void end() = 0;
+};
+
+}  // namespace tagwright

@@ -1,0 +1,93 @@
+#include "platform/posix/transport/network_address.h"
+
+#include <charconv>
+
+namespace tagwright {
+namespace {
+
+constexpr std::string_view kForm =
+    " (write tcp://HOST or tcp://HOST:PORT, e.g. tcp://10.0.0.7:9100)";
+
+bool validHostCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '.' || c == '_';
+}
+
+}  // namespace
+
+std::string TcpPrinterAddress::text() const {
+  const bool ipv6 = host.find(':') != std::string::npos;
+  return (ipv6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
+}
+
+bool isTcpDevice(std::string_view device) {
+  return device.substr(0, kTcpDevicePrefix.size()) == kTcpDevicePrefix;
+}
+
+std::optional<TcpPrinterAddress> parseTcpPrinterAddress(std::string_view device,
+                                                        std::string& error) {
+  const std::string given(device);
+  if (!isTcpDevice(device)) {
+    error = "\"" + given + "\" is not a network printer" + std::string(kForm);
+    return std::nullopt;
+  }
+  std::string_view rest = device.substr(kTcpDevicePrefix.size());
+  if (!rest.empty() && rest.back() == '/') rest.remove_suffix(1);
+  TcpPrinterAddress address;
+  std::string_view portText;
+  if (!rest.empty() && rest.front() == '[') {
+    const std::size_t close = rest.find(']');
+    if (close == std::string_view::npos) {
+      error = "\"" + given + "\": the IPv6 address has no closing ]" + std::string(kForm);
+      return std::nullopt;
+    }
+    address.host = std::string(rest.substr(1, close - 1));
+    rest.remove_prefix(close + 1);
+    if (!rest.empty()) {
+      if (rest.front() != ':') {
+        error = "\"" + given + "\": only :PORT may follow the address" + std::string(kForm);
+        return std::nullopt;
+      }
+      portText = rest.substr(1);
+      if (portText.empty()) portText = "?";  // a colon without a port
+    }
+    if (address.host.empty() ||
+        address.host.find_first_not_of("0123456789abcdefABCDEF:.%") != std::string::npos) {
+      error = "\"" + given + "\": not an IPv6 address in the brackets" + std::string(kForm);
+      return std::nullopt;
+    }
+  } else {
+    const std::size_t colon = rest.find(':');
+    address.host = std::string(rest.substr(0, colon));
+    if (colon != std::string_view::npos) {
+      portText = rest.substr(colon + 1);
+      if (portText.empty()) portText = "?";
+    }
+    if (address.host.empty()) {
+      error =
+          "\"" + given + "\": the printer's host name or address is missing" + std::string(kForm);
+      return std::nullopt;
+    }
+    for (char c : address.host) {
+      if (!validHostCharacter(c)) {
+        error = "\"" + given + "\": \"" + address.host + "\" is not a host name or address" +
+                std::string(kForm);
+        return std::nullopt;
+      }
+    }
+  }
+  if (!portText.empty()) {
+    unsigned value = 0;
+    const auto [end, failure] =
+        std::from_chars(portText.data(), portText.data() + portText.size(), value);
+    if (failure != std::errc() || end != portText.data() + portText.size() || value == 0 ||
+        value > 65535) {
+      error = "\"" + given + "\": the port must be a number from 1 to 65535" + std::string(kForm);
+      return std::nullopt;
+    }
+    address.port = static_cast<std::uint16_t>(value);
+  }
+  return address;
+}
+
+}  // namespace tagwright

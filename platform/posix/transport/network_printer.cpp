@@ -1,0 +1,365 @@
+#include "platform/posix/transport/network_printer.h"
+
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <utility>
+
+#include "core/transport/port_layer.h"
+
+namespace tagwright {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr milliseconds kFirstBusyPause{10};
+constexpr milliseconds kLongestBusyPause{1000};
+// How often the acknowledgement of the last bytes is looked at; the kernel
+// gives no event for it.
+constexpr milliseconds kAcknowledgementPoll{10};
+// Longest single wait while sending, so that progress is shown meanwhile.
+constexpr milliseconds kLongestSendWait{250};
+
+// Keep-alive probes: a printer switched off mid-job is noticed within
+// about 25 s of silence instead of the system's two hours.
+constexpr int kKeepAliveIdleSeconds = 10;
+constexpr int kKeepAliveIntervalSeconds = 5;
+constexpr int kKeepAliveProbes = 3;
+
+std::string seconds(milliseconds duration) {
+  const auto ms = duration.count();
+  if (ms % 1000 == 0) return std::to_string(ms / 1000) + " s";
+  std::string text = std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100);
+  if (ms % 100 != 0) text += std::to_string(ms % 100 / 10);
+  return text + " s";
+}
+
+int waitMs(Clock::time_point deadline, milliseconds longest) {
+  const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now());
+  return static_cast<int>(std::clamp(left, milliseconds(0), longest).count());
+}
+
+struct AddressListDeleter {
+  void operator()(addrinfo* list) const { ::freeaddrinfo(list); }
+};
+using AddressList = std::unique_ptr<addrinfo, AddressListDeleter>;
+
+// A socket closed unless it is let go.
+class SocketGuard {
+ public:
+  SocketGuard(SystemCalls& system, int fd) : system_(system), fd_(fd) {}
+  ~SocketGuard() {
+    if (fd_ >= 0) system_.closeFile(fd_);
+  }
+  SocketGuard(const SocketGuard&) = delete;
+  SocketGuard& operator=(const SocketGuard&) = delete;
+  int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+
+ private:
+  SystemCalls& system_;
+  int fd_;
+};
+
+// One attempt at one address: the connected socket, or -1 and errno.
+int attemptConnect(SystemCalls& system, const addrinfo& address, milliseconds timeout) {
+  SocketGuard socket(
+      system, system.openSocket(address.ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                                address.ai_protocol));
+  if (socket.get() < 0) return -1;
+  if (system.connectSocket(socket.get(), address.ai_addr, address.ai_addrlen) != 0) {
+    // A connect interrupted by a signal goes on in the background, as one
+    // that is in progress does.
+    if (errno != EINPROGRESS && errno != EINTR) return -1;
+    const Clock::time_point deadline = Clock::now() + timeout;
+    for (;;) {
+      pollfd entry{socket.get(), POLLOUT, 0};
+      const int ready = system.pollOne(entry, waitMs(deadline, timeout));
+      if (ready > 0) break;
+      if (ready < 0 && errno != EINTR) return -1;
+      if (ready == 0 && Clock::now() >= deadline) {
+        errno = ETIMEDOUT;
+        return -1;
+      }
+    }
+    int result = 0;
+    socklen_t size = sizeof result;
+    if (system.getSocketOption(socket.get(), SOL_SOCKET, SO_ERROR, &result, size) != 0) return -1;
+    if (result != 0) {
+      errno = result;
+      return -1;
+    }
+  }
+  const int on = 1;
+  system.setSocketOption(socket.get(), SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+  system.setSocketOption(socket.get(), IPPROTO_TCP, TCP_KEEPIDLE, &kKeepAliveIdleSeconds,
+                         sizeof kKeepAliveIdleSeconds);
+  system.setSocketOption(socket.get(), IPPROTO_TCP, TCP_KEEPINTVL, &kKeepAliveIntervalSeconds,
+                         sizeof kKeepAliveIntervalSeconds);
+  system.setSocketOption(socket.get(), IPPROTO_TCP, TCP_KEEPCNT, &kKeepAliveProbes,
+                         sizeof kKeepAliveProbes);
+  return socket.release();
+}
+
+// Every address of the printer in turn; a refusal from any of them wins
+// over other failures, since it means a printer is there.
+int connectOnce(SystemCalls& system, const addrinfo* addresses, milliseconds timeout,
+                int& failure) {
+  failure = EHOSTUNREACH;
+  bool refused = false;
+  for (const addrinfo* a = addresses; a != nullptr; a = a->ai_next) {
+    const int fd = attemptConnect(system, *a, timeout);
+    if (fd >= 0) return fd;
+    if (errno == ECONNREFUSED) refused = true;
+    failure = errno;
+  }
+  if (refused) failure = ECONNREFUSED;
+  return -1;
+}
+
+std::uint32_t errorForConnectFailure(int failure) {
+  switch (failure) {
+    case ECONNREFUSED: return kErrorConnectionRefused;
+    case ETIMEDOUT: return kErrorConnectionTimedOut;
+    case ENETUNREACH: return kErrorNetworkUnreachable;
+    case EHOSTUNREACH:
+    case EHOSTDOWN: return kErrorHostUnreachable;
+    default: return kErrorGenFailure;
+  }
+}
+
+std::string reasonForConnectFailure(int failure, const NetworkTimeouts& timeouts) {
+  switch (failure) {
+    case ETIMEDOUT:
+      return "no answer within " + seconds(timeouts.connect) +
+             "; check that the printer is on and on the network and that the address is right, "
+             "or give it longer with --connect-timeout";
+    case ENETUNREACH:
+    case EHOSTUNREACH:
+    case EHOSTDOWN:
+      return std::string(std::strerror(failure)) +
+             "; check the address and this machine's network connection";
+    default: return std::string(std::strerror(failure)) + "; check the printer and its address";
+  }
+}
+
+std::string describeSendFailure(int failure) {
+  switch (failure) {
+    case EPIPE:
+    case ECONNRESET: return "the printer closed the connection in the middle of the job";
+    case ETIMEDOUT: return "the printer stopped answering (the connection timed out)";
+    default: return std::string("the connection failed: ") + std::strerror(failure);
+  }
+}
+
+}  // namespace
+
+int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
+                          const TcpPrinterAddress& address, const NetworkTimeouts& timeouts,
+                          const NoticeFunction& notice, std::uint32_t& error) {
+  const std::string where = portName + ": the printer at " + address.text();
+  auto say = [&](const std::string& line) {
+    if (notice) notice(line);
+  };
+
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_NUMERICSERV;
+  addrinfo* found = nullptr;
+  const std::string service = std::to_string(address.port);
+  const int resolved = ::getaddrinfo(address.host.c_str(), service.c_str(), &hints, &found);
+  AddressList addresses(found);
+  if (resolved != 0) {
+    error = kErrorHostNotFound;
+    say(where + " cannot be found (" + ::gai_strerror(resolved) +
+        "); check the host name, or give the printer's address");
+    return -1;
+  }
+
+  std::optional<Clock::time_point> firstRefusal;
+  milliseconds pause = kFirstBusyPause;
+  for (;;) {
+    int failure = 0;
+    const int fd = connectOnce(system, addresses.get(), timeouts.connect, failure);
+    if (fd >= 0) return fd;
+    if (failure != ECONNREFUSED) {
+      error = errorForConnectFailure(failure);
+      say(where + " cannot be reached: " + reasonForConnectFailure(failure, timeouts));
+      return -1;
+    }
+    const Clock::time_point now = Clock::now();
+    if (!firstRefusal) {
+      firstRefusal = now;
+      say(where + " refuses the connection (busy with another sender?); trying again for up to " +
+          seconds(timeouts.busy));
+    }
+    const auto waited = std::chrono::duration_cast<milliseconds>(now - *firstRefusal);
+    if (waited >= timeouts.busy) {
+      error = kErrorConnectionRefused;
+      say(where + " still refuses the connection after " + seconds(timeouts.busy) +
+          "; check that nothing else holds it and that the port number is right, or wait "
+          "longer with --busy-timeout");
+      return -1;
+    }
+    std::this_thread::sleep_for(std::min(pause, timeouts.busy - waited));
+    pause = std::min(pause * 2, kLongestBusyPause);
+  }
+}
+
+NetworkPrinterLink::NetworkPrinterLink(SystemCalls& system, int fd, const NetworkTimeouts& timeouts)
+    : system_(system), fd_(fd), timeouts_(timeouts) {}
+
+NetworkPrinterLink::~NetworkPrinterLink() {
+  if (fd_ >= 0) closeAbortively();
+}
+
+void NetworkPrinterLink::closeAbortively() {
+  // A reset instead of an orderly close: the kernel drops what it still
+  // holds instead of sending it after the job was reported as cut off.
+  const linger reset{1, 0};
+  system_.setSocketOption(fd_, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+  system_.closeFile(fd_);
+  fd_ = -1;
+}
+
+std::uint64_t NetworkPrinterLink::acknowledged() {
+  int waiting = 0;
+  // Unknown counts as nothing acknowledged: a count is never made larger
+  // than what is known to have arrived.
+  if (system_.unacknowledgedBytes(fd_, waiting) != 0 || waiting < 0) return 0;
+  const auto unacknowledged = static_cast<std::uint64_t>(waiting);
+  return unacknowledged >= sent_ ? 0 : sent_ - unacknowledged;
+}
+
+bool NetworkPrinterLink::fail(std::string reason) {
+  if (failure_.empty()) {
+    failure_ = std::move(reason);
+    deliveredAtFailure_ = acknowledged();
+  }
+  return false;
+}
+
+std::uint64_t NetworkPrinterLink::acknowledgedOfThisWrite(std::uint64_t size) {
+  const std::uint64_t now = acknowledged();
+  return std::min(now > progressBase_ ? now - progressBase_ : 0, size);
+}
+
+bool NetworkPrinterLink::send(std::string_view bytes, TransferProgress* progress) {
+  if (!failure_.empty()) return false;
+  progressBase_ = acknowledged();
+  if (progress) progress->begin(bytes.size());
+  std::size_t done = 0;
+  Clock::time_point stallDeadline = Clock::now() + timeouts_.stall;
+  while (done < bytes.size()) {
+    const ssize_t n = retryInterrupted(
+        [&] { return system_.sendSome(fd_, bytes.data() + done, bytes.size() - done); });
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+      sent_ += static_cast<std::uint64_t>(n);
+      stallDeadline = Clock::now() + timeouts_.stall;
+      if (progress) progress->advance(acknowledgedOfThisWrite(bytes.size()));
+      continue;
+    }
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return fail(describeSendFailure(errno));
+    if (Clock::now() >= stallDeadline) {
+      return fail("the printer took no data for " + seconds(timeouts_.stall) +
+                  " (out of media, paused or jammed?)");
+    }
+    pollfd entry{fd_, POLLOUT, 0};
+    const int ready = system_.pollOne(entry, waitMs(stallDeadline, kLongestSendWait));
+    if (ready < 0 && errno != EINTR) return fail(describeSendFailure(errno));
+    if (progress) progress->advance(acknowledgedOfThisWrite(bytes.size()));
+  }
+  return true;
+}
+
+Delivery NetworkPrinterLink::finish(TransferProgress* progress) {
+  Delivery result;
+  result.offered = sent_;
+  if (fd_ < 0) {
+    result.failure = failure_.empty() ? "the connection was already closed" : failure_;
+    return result;
+  }
+  bool printerClosed = false;
+  if (failure_.empty()) {
+    // Every byte acknowledged, or the job failed: bytes still in the
+    // kernel's output queue have not reached the printer, even though every
+    // send took them.
+    std::uint64_t confirmed = acknowledged();
+    Clock::time_point stallDeadline = Clock::now() + timeouts_.stall;
+    char discard[512];
+    while (confirmed < sent_) {
+      pollfd entry{fd_, static_cast<short>(printerClosed ? 0 : POLLIN), 0};
+      const int ready = system_.pollOne(entry, static_cast<int>(kAcknowledgementPoll.count()));
+      if (ready < 0 && errno != EINTR) {
+        fail(describeSendFailure(errno));
+        break;
+      }
+      if (ready > 0 && (entry.revents & POLLERR) != 0) {
+        int socketError = 0;
+        socklen_t size = sizeof socketError;
+        system_.getSocketOption(fd_, SOL_SOCKET, SO_ERROR, &socketError, size);
+        fail(describeSendFailure(socketError != 0 ? socketError : ECONNRESET));
+        break;
+      }
+      if (ready > 0 && (entry.revents & POLLIN) != 0) {
+        // Whatever the printer says (status replies) is not needed here.
+        const ssize_t n =
+            retryInterrupted([&] { return system_.receiveSome(fd_, discard, sizeof discard); });
+        if (n == 0) printerClosed = true;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+          fail(describeSendFailure(errno));
+          break;
+        }
+      }
+      const std::uint64_t now = acknowledged();
+      if (now > confirmed) {
+        confirmed = now;
+        stallDeadline = Clock::now() + timeouts_.stall;
+        if (progress) progress->advance(confirmed > progressBase_ ? confirmed - progressBase_ : 0);
+      } else if (Clock::now() >= stallDeadline) {
+        fail("the printer took none of the last " + std::to_string(sent_ - confirmed) +
+             " bytes for " + seconds(timeouts_.stall));
+        break;
+      }
+    }
+  }
+  if (progress) progress->end();
+  if (!failure_.empty()) {
+    result.failure = failure_;
+    result.delivered = deliveredAtFailure_;
+    closeAbortively();
+    return result;
+  }
+  result.delivered = sent_;
+
+  // The job is complete; half-close so that the printer sees its end, and
+  // give it a little time to close its side before closing ours.
+  system_.shutdownSocket(fd_, SHUT_WR);
+  const Clock::time_point closeDeadline = Clock::now() + timeouts_.closeWait;
+  char discard[512];
+  while (!printerClosed && Clock::now() < closeDeadline) {
+    pollfd entry{fd_, POLLIN, 0};
+    const int ready = system_.pollOne(entry, waitMs(closeDeadline, timeouts_.closeWait));
+    if (ready < 0 && errno != EINTR) break;
+    if (ready <= 0) continue;
+    const ssize_t n =
+        retryInterrupted([&] { return system_.receiveSome(fd_, discard, sizeof discard); });
+    if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)) printerClosed = true;
+  }
+  system_.closeFile(fd_);
+  fd_ = -1;
+  return result;
+}
+
+}  // namespace tagwright

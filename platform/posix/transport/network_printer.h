@@ -1,0 +1,79 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/posix/system_calls.h"
+#include "platform/posix/transport/delivery.h"
+#include "platform/posix/transport/network_address.h"
+
+namespace tagwright {
+
+// The time-outs of a raw network printer; the defaults suit a printer on a
+// local network.
+struct NetworkTimeouts {
+  std::chrono::milliseconds connect{5000};    // one connection attempt
+  std::chrono::milliseconds busy{60000};      // refused connections, from the first refusal
+  std::chrono::milliseconds stall{30000};     // no progress while sending
+  std::chrono::milliseconds closeWait{2000};  // for the printer's close after the job
+};
+
+// Shows one line on the terminal (the host decides where).
+using NoticeFunction = std::function<void(const std::string&)>;
+
+// System error codes (Windows numbering, as the port logic expects) of a
+// network printer that cannot be reached.
+inline constexpr std::uint32_t kErrorNetworkUnreachable = 10051;
+inline constexpr std::uint32_t kErrorConnectionTimedOut = 10060;
+inline constexpr std::uint32_t kErrorConnectionRefused = 10061;
+inline constexpr std::uint32_t kErrorHostUnreachable = 10065;
+inline constexpr std::uint32_t kErrorHostNotFound = 11001;
+
+// Connects to the printer at `address`: each attempt within the connect
+// time-out; a refused connection (the printer is busy with another sender)
+// is tried again after 10 ms, doubling up to 1 s, until the busy time-out,
+// and said once through `notice`. Returns the connected socket (non-blocking,
+// keep-alive on), or -1 with `error` set and the reason given to `notice`.
+int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
+                          const TcpPrinterAddress& address, const NetworkTimeouts& timeouts,
+                          const NoticeFunction& notice, std::uint32_t& error);
+
+// One connection to a network printer, for one job. Every byte is sent
+// (a short send goes on where it stopped) unless nothing moves for the stall
+// time-out. finish() waits until the printer has acknowledged every byte,
+// half-closes, waits a bounded time for the printer to close, and closes.
+// A connection that failed, or is destroyed without finish(), is reset, so
+// that the rest of a cut-off job never reaches the printer later.
+class NetworkPrinterLink {
+ public:
+  NetworkPrinterLink(SystemCalls& system, int fd, const NetworkTimeouts& timeouts);
+  ~NetworkPrinterLink();
+  NetworkPrinterLink(const NetworkPrinterLink&) = delete;
+  NetworkPrinterLink& operator=(const NetworkPrinterLink&) = delete;
+
+  int fd() const { return fd_; }
+  // Sends all of `bytes`; false once anything has failed.
+  bool send(std::string_view bytes, TransferProgress* progress);
+  // Ends the connection; `offered`, `delivered` and `failure` of the result
+  // are filled in.
+  Delivery finish(TransferProgress* progress);
+
+ private:
+  bool fail(std::string reason);
+  std::uint64_t acknowledged();
+  std::uint64_t acknowledgedOfThisWrite(std::uint64_t size);
+  void closeAbortively();
+
+  SystemCalls& system_;
+  int fd_;
+  const NetworkTimeouts timeouts_;
+  std::uint64_t sent_ = 0;
+  std::uint64_t progressBase_ = 0;  // acknowledged bytes before the write in progress
+  std::string failure_;
+  std::uint64_t deliveredAtFailure_ = 0;
+};
+
+}  // namespace tagwright
