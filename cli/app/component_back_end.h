@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/app/exit_codes.h"
 #include "cli/app/label_preview.h"
 #include "cli/app/options.h"
 #include "cli/host/script_host.h"
@@ -53,8 +54,7 @@ class ComponentBackEnd {
   // where jobs go; with `profile` null it starts from its defaults, saves
   // nothing and prints nothing. Failure is a usage error.
   virtual Result<std::unique_ptr<ComponentSession>> open(const Options& options,
-                                                         FileProfile* profile,
-                                                         std::ostream& errors,
+                                                         FileProfile* profile, std::ostream& errors,
                                                          JobRouting routing = {}) = 0;
 
   // The pictures of labels, as the options ask for them (resolution,
@@ -64,6 +64,18 @@ class ComponentBackEnd {
                                                             const std::string& folderOrFile,
                                                             std::ostream& out,
                                                             std::ostream& err) const = 0;
+
+  // `status`: asks the printer behind a port how it is; `printer`: the
+  // virtual printer. Both reach printers directly, so only the native
+  // program has them; other back ends say so.
+  virtual int printerStatus(const Options&, std::ostream&, std::ostream& err) {
+    err << "tagwright: status belongs to the native program\n";
+    return kExitUsage;
+  }
+  virtual int virtualPrinter(const Options&, std::ostream&, std::ostream& err) {
+    err << "tagwright: the virtual printer belongs to the native program\n";
+    return kExitUsage;
+  }
 
   // A converter between Unicode and the named printer code pages (the
   // "ANSI" one and the "OEM" one), or null where this back end has none:

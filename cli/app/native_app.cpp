@@ -10,6 +10,8 @@
 #include "cli/output/output_file_sink.h"
 #include "cli/output/preview_sink.h"
 #include "cli/preview/picture_files.h"
+#include "cli/printer/printer_command.h"
+#include "cli/status/status_command.h"
 #include "core/addin/add_in.h"
 #include "core/transport/print_abort.h"
 #include "platform/posix/iconv_code_pages.h"
@@ -94,6 +96,21 @@ class NativeBackEnd final : public ComponentBackEnd {
   std::unique_ptr<CodePages> codePages(const std::string& ansi,
                                        const std::string& oem) const override {
     return std::make_unique<IconvCodePages>(ansi, oem);
+  }
+
+  int printerStatus(const Options& options, std::ostream& out, std::ostream& err) override {
+    return statusCommand(options, out, err);
+  }
+
+  int virtualPrinter(const Options& options, std::ostream& out, std::ostream& err) override {
+    // Drawing options given before the command word apply to the printer too.
+    printer::PrinterOptions drawing;
+    drawing.dotsPerMm = options.dotsPerMm;
+    drawing.images = options.images;
+    drawing.font = options.font;
+    drawing.ansi = options.ansi;
+    drawing.oem = options.oem;
+    return printer::printerCommand(options.operands, drawing, out, err);
   }
 
   Result<std::unique_ptr<LabelPreview>> makePreview(const Options& options,

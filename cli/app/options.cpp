@@ -14,7 +14,8 @@ bool takesValue(const std::string& name) {
   return name == "--profile" || name == "--device" || name == "--output" ||
          name == "--on-port-error" || name == "--ansi" || name == "--oem" || name == "--dpi" ||
          name == "--images" || name == "--font" || name == "--preview" ||
-         name == "--connect-timeout" || name == "--busy-timeout" || name == "--write-timeout";
+         name == "--connect-timeout" || name == "--busy-timeout" || name == "--write-timeout" ||
+         name == "--status-timeout";
 }
 
 std::optional<std::string> applySeconds(std::optional<std::chrono::milliseconds>& field,
@@ -58,6 +59,8 @@ std::optional<std::string> apply(Options& o, const std::string& name, const std:
     return applySeconds(o.busyTimeout, name, value);
   } else if (name == "--write-timeout") {
     return applySeconds(o.writeTimeout, name, value);
+  } else if (name == "--status-timeout") {
+    return applySeconds(o.statusTimeout, name, value);
   } else if (name == "--ansi") {
     if (value.empty()) return std::string("--ansi needs a code page name");
     o.ansi = value;
@@ -135,6 +138,10 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (o.command == "printer") {  // the virtual printer reads its own options
+      o.operands.push_back(arg);
+      continue;
+    }
     if (!optionsEnded && arg == "--") {
       optionsEnded = true;
       continue;
@@ -157,6 +164,8 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
         o.quiet = true;
       } else if (name == "--wait") {
         o.wait = true;
+      } else if (name == "--confirm") {
+        o.confirm = true;
       } else if (takesValue(name)) {
         if (!value) {
           if (i + 1 >= args.size()) {
@@ -185,9 +194,14 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
   if (o.command.empty()) {
     result.error = "no command given (see tagwright --help)";
   } else if (o.command != "run" && o.command != "settings" && o.command != "names" &&
-             o.command != "dump" && o.command != "preview") {
-    result.error =
-        "unknown command \"" + o.command + "\" (run, settings, names, dump or preview)";
+             o.command != "dump" && o.command != "preview" && o.command != "status" &&
+             o.command != "printer") {
+    result.error = "unknown command \"" + o.command +
+                   "\" (run, settings, names, dump, preview, status or printer)";
+  } else if (o.command == "status" && o.operands.size() > 1) {
+    result.error = "status takes at most one port name (COM1, LPT1, USB, ...)";
+  } else if (o.confirm && o.command != "run") {
+    result.error = "--confirm belongs to run";
   } else if (o.command == "run" && o.operands.empty()) {
     result.error = "run needs at least one script file";
   } else if (o.command == "dump" && o.operands.size() != 1) {
@@ -215,6 +229,8 @@ std::string usageText() {
   tagwright [--raw] [OPTIONS] dump FILE    show a command stream, one command a line
   tagwright [OPTIONS] preview FILE...      draw every label as a PNG picture, print nothing;
                                            FILE.tws is a script, any other file a printer job
+  tagwright [OPTIONS] status [PORT]        ask the printer behind a port how it is
+  tagwright printer [PRINTER OPTIONS]      a virtual printer (see tagwright printer --help)
   tagwright --help | --version
 
 Options:
@@ -227,6 +243,8 @@ Options:
   --busy-timeout S        network printer: keep trying one that refuses, busy, for S seconds (60)
   --write-timeout S       network printer: end a job that makes no progress for S seconds (30)
   --quiet, -q             no progress lines on the terminal
+  --confirm               run: after each job, ask the printer until it has printed it
+  --status-timeout S      status, --confirm: wait S seconds for an answer (2)
   --on-port-error abort|retry|ignore
                           what to do when a port cannot be opened; without it the
                           program asks on the terminal, and aborts when there is none
@@ -240,7 +258,8 @@ Options:
 
 Exit status: 0 all jobs written; 1 script error, nothing printed; 2 usage error;
 3 settings profile error; 4 some print jobs dropped or not delivered whole (preview:
-a picture could not be drawn or written).
+a picture could not be drawn or written; status and --confirm: the printer reports a
+fault); 5 status and --confirm: the printer did not answer.
 )";
 }
 

@@ -139,6 +139,8 @@ int runProgram(const std::vector<std::string>& args, ComponentBackEnd& backEnd, 
     if (options.command == "dump") return dump(options, backEnd, out, err);
     if (options.command == "names") return names(options, backEnd, out, err);
     if (options.command == "preview") return previewCommand(options, backEnd, out, err);
+    if (options.command == "status") return backEnd.printerStatus(options, out, err);
+    if (options.command == "printer") return backEnd.virtualPrinter(options, out, err);
     return run(options, backEnd, out, err);
   } catch (const std::exception& e) {
     // Unknown code page names end up here, from the code page set-up.

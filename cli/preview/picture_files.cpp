@@ -51,7 +51,7 @@ class PictureFiles final : public LabelPreview {
       if (oneFile_) {
         held_.push_back(std::move(label));
       } else {
-        write(label, (fs::path(target_) / (stem_ + "-" + std::to_string(labels_) + ".png")).string());
+        write(label, picturePath(target_, stem_, labels_));
       }
     }
   }
@@ -75,16 +75,14 @@ class PictureFiles final : public LabelPreview {
 
  private:
   void write(const preview::LabelPicture& label, const std::string& path) {
-    if (std::optional<std::string> error = preview::writePng(label.image, options_.dotsPerMm, path)) {
+    if (std::optional<std::string> error =
+            preview::writePng(label.image, options_.dotsPerMm, path)) {
       err_ << "tagwright: " << *error << '\n';
       failed_ = true;
       return;
     }
-    const int w = label.image.width();
-    const int h = label.image.height();
-    const int dpm = options_.dotsPerMm;
-    out_ << path << "  " << w << " x " << h << " dots, " << millimetres(w, dpm) << " x "
-         << millimetres(h, dpm) << " mm";
+    out_ << path << "  "
+         << pictureSizeText(label.image.width(), label.image.height(), options_.dotsPerMm);
     if (label.copies != 1) out_ << ", " << label.copies << " copies";
     out_ << '\n';
     listNotes(label.notes);
@@ -113,12 +111,21 @@ class PictureFiles final : public LabelPreview {
 
 }  // namespace
 
+std::string picturePath(const std::string& folder, const std::string& stem, int number) {
+  return (fs::path(folder) / (stem + "-" + std::to_string(number) + ".png")).string();
+}
+
+std::string pictureSizeText(int widthDots, int heightDots, int dotsPerMm) {
+  return std::to_string(widthDots) + " x " + std::to_string(heightDots) + " dots, " +
+         millimetres(widthDots, dotsPerMm) + " x " + millimetres(heightDots, dotsPerMm) + " mm";
+}
+
 Result<std::unique_ptr<LabelPreview>> makePictureFiles(const Options& options,
                                                        const std::string& folderOrFile,
                                                        std::ostream& out, std::ostream& err) {
   using Made = Result<std::unique_ptr<LabelPreview>>;
-  const fs::path folder = endsWithPng(folderOrFile) ? fs::path(folderOrFile).parent_path()
-                                                    : fs::path(folderOrFile);
+  const fs::path folder =
+      endsWithPng(folderOrFile) ? fs::path(folderOrFile).parent_path() : fs::path(folderOrFile);
   if (!folder.empty()) {
     std::error_code error;
     fs::create_directories(folder, error);
