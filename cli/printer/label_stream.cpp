@@ -6,12 +6,12 @@
 namespace tagwright::cli::printer {
 namespace {
 
-// Where a command ends, CR and inline image data included, or 0 when it
-// has not arrived whole yet.
-std::size_t completeEnd(const preview::Command& command, std::string_view held) {
+// Where a command ends, CR and inline image data (inside a label format)
+// included, or 0 when it has not arrived whole yet.
+std::size_t completeEnd(const preview::Command& command, std::string_view held, bool inLabel) {
   const std::size_t lineEnd = command.offset + command.line.size();
   if (lineEnd >= held.size() || held[lineEnd] != '\r') return 0;
-  const long long imageSize = preview::inlineImageDataSize(command.line);
+  const long long imageSize = inLabel ? preview::inlineImageDataSize(command.line) : -1;
   if (imageSize > 0) {
     if (command.data.size() < static_cast<std::size_t>(imageSize)) return 0;
     return lineEnd + 1 + command.data.size();
@@ -29,9 +29,9 @@ std::vector<StreamItem> LabelStream::feed(std::string_view bytes) {
     again = false;
     const preview::CommandStream stream = preview::splitCommands(pending_);
     for (const preview::Command& command : stream.commands) {
-      const std::size_t end = completeEnd(command, pending_);
+      if (command.offset + command.line.size() < scanned_) continue;  // looked at before
+      const std::size_t end = completeEnd(command, pending_, insideLabel_);
       if (end == 0) break;
-      if (end <= scanned_) continue;
       scanned_ = end;
       const std::string_view line = command.line;
       if (line == kCheckQuery || line == kStatusQuery) {

@@ -29,7 +29,6 @@ void PrinterEngine::startJob() {
 std::string PrinterEngine::receive(std::string_view bytes, PrinterClock::time_point now,
                                    bool canAnswer) {
   startJob();
-  jobBytes_ += bytes.size();
   if (jobOffset_ == 0 && stream_.held() == 0) {
     // A parallel port writes one zero byte before each job to test the
     // line; the printer takes it for nothing.
@@ -48,6 +47,7 @@ std::string PrinterEngine::receive(std::string_view bytes, PrinterClock::time_po
           break;
         }
         machine_.setReceiving(stream_.insideLabel());
+        tick(now);  // what happened before the query is logged before it
         const PrinterStatus status = machine_.status(now);
         std::string answer = check ? checkReply(status.code) : statusReply(status);
         log_.query(command, answer.substr(0, answer.size() - 2) +
@@ -62,6 +62,7 @@ std::string PrinterEngine::receive(std::string_view bytes, PrinterClock::time_po
                     std::to_string(setup_.bufferCap) + " bytes is full without a whole label: " +
                     std::to_string(item.dropped) + " bytes dropped");
         jobOffset_ += item.dropped;
+        jobBytes_ += item.dropped;
         jobHadContent_ = true;
         break;
     }
@@ -100,6 +101,7 @@ void PrinterEngine::followMedia(std::string_view bytes) {
 
 void PrinterEngine::takeLabel(const std::string& bytes, PrinterClock::time_point now) {
   jobHadContent_ = true;
+  jobBytes_ += bytes.size();
   followMedia(bytes);
   preview::JobPreview drawn = previewer_.renderJob(bytes);
   for (preview::PreviewNote note : drawn.notes) {

@@ -28,6 +28,9 @@ struct LabelRecord {
 // One job: the bytes of one connection, one writer of a pipe, one file.
 struct JobRecord {
   int job = 0;
+  // The job's commands; status queries, the reply setting and a parallel
+  // port's zero test byte are not counted (nor are they in the notes'
+  // byte offsets).
   std::size_t bytes = 0;
   int labels = 0;
   int copies = 0;
