@@ -23,6 +23,9 @@ class ComponentSession {
  public:
   virtual ~ComponentSession() = default;
   virtual ScriptHost& host() = 0;
+  // The script whose statements run next (print-server jobs are titled
+  // with its name).
+  virtual void scriptStarting(const std::string& file) { (void)file; }
   // Lets go of the component, then waits until every print job it was
   // handed is written or dropped. host() is gone afterwards.
   virtual JobTally waitForJobs() = 0;

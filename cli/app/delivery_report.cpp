@@ -6,6 +6,11 @@ std::string failedJobText(const FailedJob& failed) {
   const Delivery& d = failed.delivery;
   std::string text = "print job " + std::to_string(failed.number) + " failed on " + d.port + " (" +
                      d.target + "): " + (d.failure.empty() ? "not all of it was taken" : d.failure);
+  if (!d.countKnown) {
+    return text + ". The server took all " + std::to_string(failed.size) +
+           " bytes; how much of it was printed is not known: check the printer and the queue "
+           "before printing the job again.";
+  }
   text += "; " + std::to_string(failed.delivered) + " of " + std::to_string(failed.size) +
           " bytes reached the printer. ";
   text += failed.delivered == 0

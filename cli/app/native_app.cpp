@@ -36,6 +36,7 @@ class NativeSession final : public ComponentSession {
         host_(std::make_unique<NativeScriptHost>(*addIn_, profile)) {}
 
   ScriptHost& host() override { return *host_; }
+  void scriptStarting(const std::string& file) override { sink_->scriptStarting(file); }
   JobTally waitForJobs() override {
     host_.reset();
     addIn_.reset();

@@ -4,7 +4,9 @@
 
 #include "cli/app/exit_codes.h"
 #include "support/native_program_fixture.h"
+#include "platform/posix/transport/print_server.h"
 #include "support/loopback_printer.h"
+#include "support/private_cupsd.h"
 
 namespace tagwright::cli {
 namespace {
@@ -179,12 +181,54 @@ TEST_F(NativeProgramTest, AJobTheDeviceDidNotTakeWholeCountsAsFailed) {
   EXPECT_NE(said.find("1 of 1 print jobs dropped"), std::string::npos) << said;
 }
 
+TEST_F(NativeProgramTest, ACupsQueueGetsTheJobsTitledWithTheScriptAndWaitFollowsThem) {
+  if (!printServersSupported()) GTEST_SKIP() << "built without libcups (libcups2-dev)";
+  if (!testing::PrivateCupsd::installed()) GTEST_SKIP() << "cupsd is not installed (cups)";
+  testing::LoopbackPrinter printer({});
+  testing::LoopbackPrinter refusing({testing::LoopbackPrinter::Behaviour::NeverListen});
+  testing::PrivateCupsd cupsd({{"labels", "socket://127.0.0.1:" + std::to_string(printer.port())},
+                               {"stuck", "socket://127.0.0.1:" + std::to_string(refusing.port())}});
+  ASSERT_TRUE(cupsd.ready()) << cupsd.errorLog();
+  put("shelf.tws",
+      "NumberPort = 3\nStartLabel()\nPutText(1, 2, 1, 1, 1, 0, \"A\", \"Ёж\")\nPrint(1)\n");
+  ASSERT_EQ(run({"run", "--profile", path("p"), "--output", path("out.bin"), path("shelf.tws")}),
+            kExitOk);
+  ASSERT_EQ(run({"run", "--profile", path("p"), "--device", "COM1=cups:labels@" + cupsd.server(),
+                 "--wait", path("shelf.tws")}),
+            kExitOk)
+      << err_.str();
+  ASSERT_TRUE(printer.waitForEnded(1));
+  EXPECT_EQ(printer.connections(), std::vector<std::string>{content("out.bin")});
+  EXPECT_NE(err_.str().find("tagwright: COM1: sent as job 1 to labels@" + cupsd.server() +
+                            " (\"shelf.tws\")\n"),
+            std::string::npos)
+      << err_.str();
+  EXPECT_NE(err_.str().find("job 1 on labels@" + cupsd.server() + " completed"), std::string::npos)
+      << err_.str();
+
+  // A job that the queue's printer never takes: failed, exit status 4.
+  ASSERT_EQ(run({"run", "--profile", path("p"), "--device", "COM1=cups:stuck@" + cupsd.server(),
+                 "--wait", "--busy-timeout=1", "--write-timeout=1", path("shelf.tws")}),
+            kExitJobsDropped);
+  EXPECT_NE(err_.str().find("print job 1 failed on COM1 (cups:stuck@" + cupsd.server() +
+                            "): job 2 on stuck@"),
+            std::string::npos)
+      << err_.str();
+  EXPECT_NE(err_.str().find("how much of it was printed is not known"), std::string::npos)
+      << err_.str();
+}
+
 TEST_F(NativeProgramTest, AMisspelledNetworkPrinterIsAUsageError) {
   put("a.tws", "StartLabel()\n");
   EXPECT_EQ(
       run({"run", "--profile", path("p"), "--device", "COM1=tcp://printer:91o0", path("a.tws")}),
       kExitUsage);
   EXPECT_NE(err_.str().find("--device COM1: \"tcp://printer:91o0\": the port must be a number"),
+            std::string::npos)
+      << err_.str();
+  EXPECT_EQ(run({"run", "--profile", path("p"), "--device", "USB=cups:my queue", path("a.tws")}),
+            kExitUsage);
+  EXPECT_NE(err_.str().find("--device USB: \"cups:my queue\": \"my queue\" is not a queue name"),
             std::string::npos)
       << err_.str();
 }

@@ -238,7 +238,9 @@ Options:
                           or ~/.config/tagwright/profile)
   --output FILE           append every print job to FILE instead of a port (- for stdout)
   --device NAME=PATH      put a device or file behind a port: LPT1..LPT3, COM1..COM9, USB;
-                          PATH may be tcp://HOST[:PORT], a raw network printer (port 9100)
+                          PATH may be tcp://HOST[:PORT], a raw network printer (port 9100),
+                          or cups:QUEUE[@HOST[:PORT]], a CUPS queue (jobs sent raw)
+  --wait                  CUPS queues: follow each job until it has completed or failed
   --connect-timeout S     network printer: give up one connection attempt after S seconds (5)
   --busy-timeout S        network printer: keep trying one that refuses, busy, for S seconds (60)
   --write-timeout S       network printer: end a job that makes no progress for S seconds (30)

@@ -1,6 +1,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <deque>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 
@@ -8,6 +10,7 @@
 #include "cli/app/port_sink.h"
 #include "cli/app/progress_meter.h"
 #include "core/transport/print_abort.h"
+#include "platform/posix/transport/cups_address.h"
 #include "platform/posix/transport/device_map.h"
 #include "platform/posix/transport/network_address.h"
 #include "platform/posix/transport/posix_print_runner.h"
@@ -52,10 +55,26 @@ class PortJobSink final : public JobSink {
     ports.notice = [this](const std::string& text) { messages_.line(text); };
     runner_ = makeCheckedPosixPrintRunner(
         std::make_unique<PosixPortLayer>(std::move(ports)), *prompt_, processPrintAbort(),
-        [this](const FailedJob& failed) { messages_.line(failedJobText(failed)); });
+        [this](const FailedJob& failed) { messages_.line(failedJobText(failed)); },
+        processPendingJobs(),
+        [this](PosixPortLayer& layer, std::uint64_t) { layer.setJobTitle(nextTitle()); });
   }
 
-  void queue(PrintJob job) override { runner_->queue(std::move(job)); }
+  void scriptStarting(const std::string& file) override {
+    std::lock_guard<std::mutex> guard(titleLock_);
+    script_ = file == "-" ? std::string("standard input")
+                          : std::filesystem::path(file).filename().string();
+  }
+
+  void queue(PrintJob job) override {
+    {
+      // Jobs run in the order they are queued, so the titles wait in the
+      // same order.
+      std::lock_guard<std::mutex> guard(titleLock_);
+      titles_.push_back(script_);
+    }
+    runner_->queue(std::move(job));
+  }
 
   JobTally finish() override {
     runner_->finish();
@@ -63,10 +82,21 @@ class PortJobSink final : public JobSink {
   }
 
  private:
+  std::string nextTitle() {
+    std::lock_guard<std::mutex> guard(titleLock_);
+    if (titles_.empty()) return script_;
+    std::string title = std::move(titles_.front());
+    titles_.pop_front();
+    return title;
+  }
+
   UniqueFile terminal_;
   std::unique_ptr<UserPrompt> prompt_;
   std::unique_ptr<TransferProgress> progress_;
   MessageLines messages_;
+  std::mutex titleLock_;
+  std::string script_;              // guarded by titleLock_
+  std::deque<std::string> titles_;  // of the jobs queued and not yet started
   std::unique_ptr<ThreadJobRunner> runner_;
 };
 
@@ -86,11 +116,15 @@ Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const Code
                                               std::ostream& err) {
   PosixPortLayer::Options ports;
   for (const auto& [port, path] : options.devices) {
-    if (isTcpDevice(path)) {
-      std::string fault;
-      if (!parseTcpPrinterAddress(path, fault)) {
-        return Result<std::unique_ptr<JobSink>>::failure("--device " + port + ": " + fault);
-      }
+    std::string fault;
+    const bool malformed = (isTcpDevice(path) && !parseTcpPrinterAddress(path, fault)) ||
+                           (isCupsDevice(path) && !parseCupsQueueAddress(path, fault));
+    if (malformed)
+      return Result<std::unique_ptr<JobSink>>::failure("--device " + port + ": " + fault);
+    if (isCupsDevice(path) && !printServersSupported()) {
+      return Result<std::unique_ptr<JobSink>>::failure(
+          "--device " + port + ": this tagwright was built without CUPS, so " + path +
+          " cannot be used (install libcups2-dev and build it again)");
     }
     if (!ports.devices.assign(port, path)) {
       return Result<std::unique_ptr<JobSink>>::failure("unknown port " + port);
@@ -99,6 +133,7 @@ Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const Code
   if (options.connectTimeout) ports.network.connect = *options.connectTimeout;
   if (options.busyTimeout) ports.network.busy = *options.busyTimeout;
   if (options.writeTimeout) ports.network.stall = *options.writeTimeout;
+  ports.waitForQueuedJobs = options.wait;
 
   UniqueFile terminal;
   std::unique_ptr<UserPrompt> prompt;

@@ -99,7 +99,9 @@ int run(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, st
     return kExitUsage;
   }
   ComponentSession& session = *opened.value();
-  ExitCode code = runScripts(session.host(), *inputs.profile, inputs.scripts, shown, err);
+  ExitCode code =
+      runScripts(session.host(), *inputs.profile, inputs.scripts, shown, err, ProfileChanges::Save,
+                 [&session](const std::string& file) { session.scriptStarting(file); });
   const JobTally tally = session.waitForJobs();
   if (pictures) {
     pictures->endInput();

@@ -27,7 +27,8 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
 
 ExitCode runScripts(ScriptHost& host, FileProfile& profile,
                     const std::vector<ScriptSource>& sources, std::ostream& shown,
-                    std::ostream& errors, ProfileChanges changes) {
+                    std::ostream& errors, ProfileChanges changes,
+                    const std::function<void(const std::string& file)>& starting) {
   if (host.start() != HostResult::Ok) {
     errors << "tagwright: the component could not load its settings from " << profile.path()
            << '\n';
@@ -39,7 +40,7 @@ ExitCode runScripts(ScriptHost& host, FileProfile& profile,
     errors << *prepared.error << "\ntagwright: nothing was run and nothing printed\n";
     return kExitScriptError;
   }
-  std::optional<std::string> failure = runPreparedScripts(prepared.scripts, host, shown);
+  std::optional<std::string> failure = runPreparedScripts(prepared.scripts, host, shown, starting);
   host.finish();
   ExitCode code = kExitOk;
   if (failure) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -41,6 +42,7 @@ enum class ProfileChanges { Save, Discard };
 // kExitProfile; print jobs may still be on their way when it returns.
 ExitCode runScripts(ScriptHost& host, FileProfile& profile,
                     const std::vector<ScriptSource>& sources, std::ostream& shown,
-                    std::ostream& errors, ProfileChanges changes = ProfileChanges::Save);
+                    std::ostream& errors, ProfileChanges changes = ProfileChanges::Save,
+                    const std::function<void(const std::string& file)>& starting = {});
 
 }  // namespace tagwright::cli

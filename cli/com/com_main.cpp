@@ -145,6 +145,11 @@ class ComBackEnd final : public ComponentBackEnd {
       return "--confirm belongs to the native program: the component's own worker only writes, "
              "and this program does not see its ports";
     }
+    if (options.connectTimeout || options.busyTimeout || options.writeTimeout || options.wait) {
+      return "--connect-timeout, --busy-timeout, --write-timeout and --wait are for the network "
+             "printers and print-server queues of the native program; here the component prints "
+             "through its own ports";
+    }
     return std::nullopt;
   }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "core/transport/print_job.h"
 
 namespace tagwright::cli {
@@ -10,6 +12,8 @@ namespace tagwright::cli {
 class JobSink : public JobRunner {
  public:
   virtual JobTally finish() = 0;
+  // The script whose jobs are queued next.
+  virtual void scriptStarting(const std::string& file) { (void)file; }
 };
 
 }  // namespace tagwright::cli

@@ -97,9 +97,11 @@ PrepareResult prepareScripts(const std::vector<ScriptSource>& sources, ScriptHos
   return result;
 }
 
-std::optional<std::string> runPreparedScripts(const std::vector<PreparedScript>& scripts,
-                                              ScriptHost& host, std::ostream& shown) {
+std::optional<std::string> runPreparedScripts(
+    const std::vector<PreparedScript>& scripts, ScriptHost& host, std::ostream& shown,
+    const std::function<void(const std::string& file)>& starting) {
   for (const PreparedScript& script : scripts) {
+    if (starting) starting(script.file);
     for (const PreparedStatement& p : script.statements) {
       const Statement& s = p.statement;
       switch (s.kind) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -43,8 +44,10 @@ PrepareResult prepareScripts(const std::vector<ScriptSource>& sources, ScriptHos
 
 // Runs prepared scripts in order on a started host. "? Name" writes
 // "Name = value" to `shown`. Stops at the first call the component refuses
-// or fails and returns its message.
-std::optional<std::string> runPreparedScripts(const std::vector<PreparedScript>& scripts,
-                                              ScriptHost& host, std::ostream& shown);
+// or fails and returns its message. `starting`, when given, is told the
+// file of each script before its first statement runs.
+std::optional<std::string> runPreparedScripts(
+    const std::vector<PreparedScript>& scripts, ScriptHost& host, std::ostream& shown,
+    const std::function<void(const std::string& file)>& starting = {});
 
 }  // namespace tagwright::cli

@@ -14,6 +14,9 @@ struct Delivery {
   std::uint64_t offered = 0;
   std::uint64_t delivered = 0;
   std::string failure;  // empty when nothing went wrong
+  // False when how much reached the printer is not known (a print server
+  // took the whole job, and the printer behind it failed).
+  bool countKnown = true;
 
   bool complete() const { return failure.empty() && delivered == offered; }
 };

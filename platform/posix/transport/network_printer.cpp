@@ -305,7 +305,9 @@ Delivery NetworkPrinterLink::finish(TransferProgress* progress) {
         fail(describeSendFailure(errno));
         break;
       }
-      if (ready > 0 && (entry.revents & POLLERR) != 0) {
+      // An error or a hang-up before the last byte was acknowledged: the
+      // connection is gone with bytes still on their way.
+      if (ready > 0 && (entry.revents & (POLLERR | POLLHUP)) != 0) {
         int socketError = 0;
         socklen_t size = sizeof socketError;
         system_.getSocketOption(fd_, SOL_SOCKET, SO_ERROR, &socketError, size);

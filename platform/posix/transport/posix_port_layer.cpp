@@ -11,6 +11,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/posix/transport/cups_address.h"
 #include "platform/posix/transport/network_address.h"
 #include "platform/posix/transport/usb_printers.h"
 
@@ -133,7 +134,9 @@ PosixPortLayer::~PosixPortLayer() {
     left.swap(open_);
   }
   for (const auto& [port, state] : left) {
-    if (state.network) continue;  // the link resets its connection as it goes
+    // A network link resets its connection as it goes; a print-server job
+    // not handed over is simply not sent.
+    if (state.network || state.serverJob) continue;
     if (state.exclusiveSet) system_.setExclusive(descriptor(port), false);
     system_.closeFile(descriptor(port));
   }
@@ -154,6 +157,7 @@ PortHandle PosixPortLayer::open(const std::string& name, std::uint32_t& error) {
     return kInvalidPort;
   }
   if (isTcpDevice(*path)) return openNetworkPrinter(name, *path, error);
+  if (isCupsDevice(*path)) return openPrintServerQueue(name, *path, error);
   // Non-blocking, so that a serial line without carrier does not hold the
   // open; writes wait with poll under the port's time-outs instead. Appending,
   // so that a file standing for a port receives the jobs one after another
@@ -201,6 +205,38 @@ PortHandle PosixPortLayer::openNetworkPrinter(const std::string& name, const std
   return remember(fd, std::move(state));
 }
 
+PortHandle PosixPortLayer::openPrintServerQueue(const std::string& name, const std::string& device,
+                                                std::uint32_t& error) {
+  std::string fault;
+  const std::optional<CupsQueueAddress> address = parseCupsQueueAddress(device, fault);
+  if (!address) {
+    if (options_.notice) options_.notice(shownPortName(name) + ": " + fault);
+    error = kErrorFileNotFound;
+    return kInvalidPort;
+  }
+  PrintServerSettings settings{options_.network, options_.waitForQueuedJobs, options_.notice};
+  std::unique_ptr<PrintServerJob> job =
+      openPrintServerJob(shownPortName(name), *address, settings, error);
+  if (!job) return kInvalidPort;
+  const int handle = job->handle();
+  OpenPort state;
+  state.serverJob = std::move(job);
+  state.delivery.port = shownPortName(name);
+  state.delivery.target = std::string(kCupsDevicePrefix) + address->text();
+  return remember(handle, std::move(state));
+}
+
+void PosixPortLayer::setJobTitle(std::string title) {
+  std::lock_guard<std::mutex> guard(lock_);
+  jobTitle_ = std::move(title);
+}
+
+std::shared_ptr<PrintServerJob> PosixPortLayer::serverJobOf(PortHandle port) const {
+  std::lock_guard<std::mutex> guard(lock_);
+  auto it = open_.find(port);
+  return it == open_.end() ? nullptr : it->second.serverJob;
+}
+
 PortHandle PosixPortLayer::remember(PortHandle port, OpenPort state) {
   std::lock_guard<std::mutex> guard(lock_);
   open_[port] = std::move(state);
@@ -243,7 +279,7 @@ bool PosixPortLayer::setTimeouts(PortHandle port, const CommTimeouts& timeouts) 
 bool PosixPortLayer::getModemStatus(PortHandle port, std::uint32_t& status) {
   // A network printer has no modem lines; it counts as present, as any port
   // that cannot report them does.
-  if (!isOpen(port) || networkLinkOf(port)) return false;
+  if (!isOpen(port) || networkLinkOf(port) || serverJobOf(port)) return false;
   int bits = 0;
   if (system_.getModemBits(descriptor(port), bits) != 0) return false;
   status = 0;
@@ -301,7 +337,8 @@ bool PosixPortLayer::setCommMask(PortHandle port, std::uint32_t) { return isOpen
 
 bool PosixPortLayer::purge(PortHandle port, std::uint32_t flags) {
   if (!isOpen(port)) return false;
-  if (networkLinkOf(port)) return true;  // a new connection holds nothing to purge
+  // A new connection or queued job holds nothing to purge.
+  if (networkLinkOf(port) || serverJobOf(port)) return true;
   const bool output = (flags & kPurgeTxClear) != 0;
   const bool input = (flags & kPurgeRxClear) != 0;
   if (!output && !input) return true;
@@ -315,6 +352,12 @@ bool PosixPortLayer::write(PortHandle port, std::string_view bytes, std::uint32_
   if (!timeouts) return false;
   std::string failure;
   bool ok = false;
+  if (const std::shared_ptr<PrintServerJob> job = serverJobOf(port)) {
+    // Held until the close hands the whole job to the server.
+    job->take(bytes);
+    written = static_cast<std::uint32_t>(bytes.size());
+    return true;
+  }
   if (const std::shared_ptr<NetworkPrinterLink> link = networkLinkOf(port)) {
     // Taken by the connection; whether it reached the printer is known
     // only at the close.
@@ -384,7 +427,8 @@ bool PosixPortLayer::writeToDevice(PortHandle port, const CommTimeouts& timeouts
 }
 
 bool PosixPortLayer::setBreak(PortHandle port) {
-  if (networkLinkOf(port)) return false;  // a connection has no line to break
+  // A connection or a queue has no line to break.
+  if (networkLinkOf(port) || serverJobOf(port)) return false;
   return isOpen(port) && system_.startBreak(descriptor(port)) == 0;
 }
 
@@ -398,7 +442,17 @@ bool PosixPortLayer::close(PortHandle port) {
     open_.erase(it);
   }
   bool closed = true;
-  if (state.network) {
+  if (state.serverJob) {
+    std::string title;
+    {
+      std::lock_guard<std::mutex> guard(lock_);
+      title = jobTitle_;
+    }
+    Delivery handedOver = state.serverJob->submit(title);
+    handedOver.port = std::move(state.delivery.port);
+    handedOver.target = std::move(state.delivery.target);
+    state.delivery = std::move(handedOver);
+  } else if (state.network) {
     Delivery ended = state.network->finish(options_.progress);
     state.delivery.offered = ended.offered;
     state.delivery.delivered = ended.delivered;

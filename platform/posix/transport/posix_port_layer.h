@@ -11,6 +11,7 @@
 #include "platform/posix/transport/delivery.h"
 #include "platform/posix/transport/device_map.h"
 #include "platform/posix/transport/network_printer.h"
+#include "platform/posix/transport/print_server.h"
 #include "platform/posix/system_calls.h"
 
 namespace tagwright {
@@ -31,7 +32,10 @@ std::uint32_t portErrorFromErrno(int error);
 // A port whose device is tcp://HOST[:PORT] is a raw network printer: each
 // open is one connection (see NetworkPrinterLink), the serial set-up does
 // not apply to it, and its writes are bounded by the stall time-out instead
-// of the port's write time-outs.
+// of the port's write time-outs. A port whose device is
+// cups:QUEUE[@HOST[:PORT]] is a print-server queue: the open reaches the
+// server and checks the queue, the close hands the job over (see
+// PrintServerJob).
 //
 // Every close records what that opening delivered (takeDeliveries), so that
 // a host can tell a job that reached the printer from one that did not.
@@ -47,6 +51,8 @@ class PosixPortLayer final : public PortLayer {
     NoticeFunction notice;
     // Told about every write; may be null. Must outlive the layer.
     TransferProgress* progress = nullptr;
+    // Print-server queues: follow each job to its end.
+    bool waitForQueuedJobs = false;
   };
 
   explicit PosixPortLayer(Options options, SystemCalls& system = realSystemCalls());
@@ -71,19 +77,25 @@ class PosixPortLayer final : public PortLayer {
   // What each opening closed since the last call delivered, in the order
   // of the closes.
   std::vector<Delivery> takeDeliveries();
+  // The title of the jobs handed to print servers from now on.
+  void setJobTitle(std::string title);
 
  private:
   struct OpenPort {
     CommTimeouts timeouts;
     bool exclusiveSet = false;
     std::shared_ptr<NetworkPrinterLink> network;  // set for a network printer
+    std::shared_ptr<PrintServerJob> serverJob;    // set for a print-server queue
     Delivery delivery;
   };
 
   std::optional<std::string> pathForName(const std::string& name) const;
   PortHandle openNetworkPrinter(const std::string& name, const std::string& device,
                                 std::uint32_t& error);
+  PortHandle openPrintServerQueue(const std::string& name, const std::string& device,
+                                  std::uint32_t& error);
   PortHandle remember(PortHandle port, OpenPort state);
+  std::shared_ptr<PrintServerJob> serverJobOf(PortHandle port) const;
   std::shared_ptr<NetworkPrinterLink> networkLinkOf(PortHandle port) const;
   bool writeToDevice(PortHandle port, const CommTimeouts& timeouts, std::string_view bytes,
                      std::uint32_t& written, std::string& failure);
@@ -92,10 +104,11 @@ class PosixPortLayer final : public PortLayer {
 
   const Options options_;
   SystemCalls& system_;
-  mutable std::mutex lock_;  // guards open_, usbNodes_ and deliveries_
+  mutable std::mutex lock_;  // guards open_, usbNodes_, deliveries_, jobTitle_
   std::map<PortHandle, OpenPort> open_;
   std::map<std::string, std::string> usbNodes_;  // device path -> node, from the last search
   std::vector<Delivery> deliveries_;             // guarded by lock_
+  std::string jobTitle_;                         // guarded by lock_
 };
 
 }  // namespace tagwright

@@ -25,14 +25,16 @@ struct PosixPrintStation {
 // The same, checking each job against what its port delivered.
 struct CheckedPrintStation {
   CheckedPrintStation(std::unique_ptr<PosixPortLayer> layer, UserPrompt& prompt,
-                      PrintAbortState& abort, FailedJobReport report)
+                      PrintAbortState& abort, FailedJobReport report, BeforeEachJob before)
       : ports(std::move(layer)),
         worker(PrintWorkerServices{*ports, prompt, sleeper, closeDelay, abort}),
-        onFailure(std::move(report)) {}
+        onFailure(std::move(report)),
+        beforeEachJob(std::move(before)) {}
 
   JobOutcome run(PrintJob job) {
     const std::uint64_t number = ++jobsRun;
     const std::uint64_t size = job.text.size();
+    if (beforeEachJob) beforeEachJob(*ports, number);
     const JobOutcome outcome = worker.run(std::move(job));
     // The last close is the one of this job's port; earlier ones were
     // openings that failed and were answered with Retry.
@@ -54,6 +56,7 @@ struct CheckedPrintStation {
   NoCloseDelay closeDelay;
   PrintWorker worker;
   FailedJobReport onFailure;
+  BeforeEachJob beforeEachJob;
   std::uint64_t jobsRun = 0;  // only the runner's thread counts
 };
 
@@ -64,13 +67,11 @@ std::uint64_t jobBytesDelivered(const Delivery& delivery, std::uint64_t jobSize)
   return delivery.delivered > before ? std::min(delivery.delivered - before, jobSize) : 0;
 }
 
-std::unique_ptr<ThreadJobRunner> makeCheckedPosixPrintRunner(std::unique_ptr<PosixPortLayer> ports,
-                                                             UserPrompt& prompt,
-                                                             PrintAbortState& printAbort,
-                                                             FailedJobReport onFailure,
-                                                             PendingJobs& pending) {
-  auto station = std::make_shared<CheckedPrintStation>(std::move(ports), prompt, printAbort,
-                                                       std::move(onFailure));
+std::unique_ptr<ThreadJobRunner> makeCheckedPosixPrintRunner(
+    std::unique_ptr<PosixPortLayer> ports, UserPrompt& prompt, PrintAbortState& printAbort,
+    FailedJobReport onFailure, PendingJobs& pending, BeforeEachJob beforeEachJob) {
+  auto station = std::make_shared<CheckedPrintStation>(
+      std::move(ports), prompt, printAbort, std::move(onFailure), std::move(beforeEachJob));
   return std::make_unique<ThreadJobRunner>(
       [station](PrintJob job) { return station->run(std::move(job)); }, pending);
 }

@@ -35,6 +35,8 @@ struct FailedJob {
   Delivery delivery;            // the port's own account (with a parallel port's test byte)
 };
 using FailedJobReport = std::function<void(const FailedJob&)>;
+// Called on the runner's thread before each job, with the job's number.
+using BeforeEachJob = std::function<void(PosixPortLayer&, std::uint64_t)>;
 
 // The print path of the command-line host: as above, and each job that the
 // worker wrote is checked against what its port delivered. A job not
@@ -42,7 +44,8 @@ using FailedJobReport = std::function<void(const FailedJob&)>;
 // never sent again.
 std::unique_ptr<ThreadJobRunner> makeCheckedPosixPrintRunner(
     std::unique_ptr<PosixPortLayer> ports, UserPrompt& prompt, PrintAbortState& printAbort,
-    FailedJobReport onFailure, PendingJobs& pending = processPendingJobs());
+    FailedJobReport onFailure, PendingJobs& pending = processPendingJobs(),
+    BeforeEachJob beforeEachJob = {});
 
 // The bytes of a job of `jobSize` that reached the printer, when its port
 // was given `delivery.offered` bytes in all (the job after any test bytes)
