@@ -11,6 +11,7 @@
 #include "cli/output/preview_sink.h"
 #include "cli/preview/picture_files.h"
 #include "cli/printer/printer_command.h"
+#include "cli/status/job_confirmer.h"
 #include "cli/status/status_command.h"
 #include "core/addin/add_in.h"
 #include "core/transport/print_abort.h"
@@ -63,11 +64,12 @@ class NativeBackEnd final : public ComponentBackEnd {
   }
   std::string_view profileVariable() const override { return "HOME"; }
 
-  // Every option is the native program's own; only the code pages can
-  // still be wrong, and they are set up before any script is read.
+  // Every option is the native program's own; the code pages can still be
+  // wrong, and they are set up before any script is read, and --confirm
+  // needs ports that answer.
   std::optional<std::string> checkRunOptions(const Options& options) override {
     pagesFor(options);
-    return std::nullopt;
+    return whyNoConfirmation(options);
   }
 
   Result<std::unique_ptr<ComponentSession>> open(const Options& options, FileProfile* profile,

@@ -261,7 +261,7 @@ Options:
 Exit status: 0 all jobs written; 1 script error, nothing printed; 2 usage error;
 3 settings profile error; 4 some print jobs dropped or not delivered whole (preview:
 a picture could not be drawn or written; status and --confirm: the printer reports a
-fault); 5 status and --confirm: the printer did not answer.
+fault; --confirm: a job not confirmed printed); 5 status: the printer did not answer.
 )";
 }
 

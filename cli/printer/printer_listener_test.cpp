@@ -13,46 +13,15 @@
 #include <sstream>
 #include <thread>
 
-#include "cli/printer/printer_loop.h"
-#include "cli/printer/tcp_input.h"
-#include "cli/printer/terminal_input.h"
+#include "support/running_printer.h"
 
 namespace tagwright::cli::printer {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::RunningPrinter;
 
 const std::string kJob = "^Q25,3\r^W43\r^S4\r^C3\r^L\rAA,10,10,1,1,1,0,Hello\rE\r";
-
-// The printer's loop on a thread; stopped and joined when the test ends.
-class RunningPrinter {
- public:
-  RunningPrinter(std::unique_ptr<PrinterInput> input, EngineSetup setup)
-      : log_(out_, false), input_(std::move(input)), engine_(std::move(setup), log_) {
-    thread_ = std::thread([this] { reason_ = runPrinter(*input_, engine_, stop_); });
-  }
-  ~RunningPrinter() { stopAndJoin(); }
-
-  std::string stopAndJoin() {
-    if (thread_.joinable()) {
-      stop_.stop();
-      thread_.join();
-    }
-    return reason_;
-  }
-  // Only after stopAndJoin().
-  std::string log() const { return out_.str(); }
-  PrinterInput& input() { return *input_; }
-
- private:
-  std::ostringstream out_;
-  PrinterLog log_;
-  std::unique_ptr<PrinterInput> input_;
-  PrinterEngine engine_;
-  WakePipe stop_;
-  std::string reason_;
-  std::thread thread_;
-};
 
 EngineSetup fastPrinter(std::vector<FaultRule> faults = {}) {
   EngineSetup setup;
@@ -64,16 +33,9 @@ EngineSetup fastPrinter(std::vector<FaultRule> faults = {}) {
 
 std::unique_ptr<PrinterInput> tcpPrinter(ConnectionFault fault = ConnectionFault::kNone,
                                          std::size_t closeAfter = 16) {
-  TcpInput::Setup setup;
-  setup.listen = "127.0.0.1:0";
-  setup.fault = fault;
-  setup.closeAfter = closeAfter;
-  // Connection notices are not looked at here.
-  static std::ostringstream sink;
-  static PrinterLog notices(sink, false);
-  auto opened = TcpInput::open(setup, notices);
-  EXPECT_TRUE(opened) << (opened ? "" : opened.error());
-  return std::move(opened).value();
+  std::unique_ptr<PrinterInput> input = testing::loopbackTcpPrinter(fault, closeAfter);
+  EXPECT_TRUE(input);
+  return input;
 }
 
 std::uint16_t portOf(PrinterInput& input) {
@@ -217,11 +179,9 @@ TEST(TcpPrinter, ConnectionFaults) {
 }
 
 TEST(TerminalPrinter, TakesJobsOnThePathItNamesAndAnswersThere) {
-  std::ostringstream sink;
-  PrinterLog notices(sink, false);
-  auto opened = TerminalInput::open(notices);
-  ASSERT_TRUE(opened) << opened.error();
-  RunningPrinter printer(std::move(opened).value(), fastPrinter());
+  std::unique_ptr<PrinterInput> terminal = testing::pseudoTerminalPrinter();
+  ASSERT_TRUE(terminal);
+  RunningPrinter printer(std::move(terminal), fastPrinter());
   const std::string path = printer.input().where();
   ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << path;
   {
