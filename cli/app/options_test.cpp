@@ -107,5 +107,27 @@ TEST(Options, NetworkOptionsAreTaken) {
   EXPECT_FALSE(parseOptions({"run", "a.tws"}).options.connectTimeout);
 }
 
+TEST(Options, StatusConfirmAndThePrinterCommand) {
+  OptionsParse status = parseOptions({"status", "com2", "--status-timeout", "0.5"});
+  ASSERT_FALSE(status.error) << *status.error;
+  EXPECT_EQ(status.options.operands, std::vector<std::string>{"com2"});
+  EXPECT_EQ(status.options.statusTimeout, std::chrono::milliseconds(500));
+  EXPECT_TRUE(parseOptions({"status", "COM1", "COM2"}).error);
+  OptionsParse confirm = parseOptions({"run", "--confirm", "a.tws"});
+  ASSERT_FALSE(confirm.error) << *confirm.error;
+  EXPECT_TRUE(confirm.options.confirm);
+  EXPECT_NE(
+      parseOptions({"preview", "--confirm", "a.tws"}).error.value_or("").find("belongs to run"),
+      std::string::npos);
+  // The printer reads its own options, even ones the rest of the program
+  // does not know; those before the command word are the program's.
+  OptionsParse printer =
+      parseOptions({"--dpi", "300", "printer", "--listen", "127.0.0.1:0", "--fault=x", "--"});
+  ASSERT_FALSE(printer.error) << *printer.error;
+  EXPECT_EQ(printer.options.dotsPerMm, 12);
+  EXPECT_EQ(printer.options.operands,
+            (std::vector<std::string>{"--listen", "127.0.0.1:0", "--fault=x", "--"}));
+}
+
 }  // namespace
 }  // namespace tagwright::cli
