@@ -59,10 +59,7 @@ bool FileInput::serve(const std::vector<pollfd>& entries, std::size_t first, Pri
     if (got < 0 && errno == EINTR) continue;
     if (got < 0 && errno == EAGAIN) return true;
     // The end of the file, or of this writer.
-    if (engine.inJob()) {
-      engine.endJob(now);
-      ++jobsEnded_;
-    }
+    if (engine.endJob(now)) ++jobsEnded_;
     if (!pipe_) {
       return false;
     }

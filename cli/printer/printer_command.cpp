@@ -102,7 +102,6 @@ int printerCommand(const std::vector<std::string>& args, const PrinterOptions& d
     log.notice("refuses every connection (refuse)");
   }
   const std::string reason = runPrinter(*input.value(), engine, stop, options.once ? 1 : 0);
-  if (engine.inJob()) engine.endJob(PrinterClock::now());
   log.stopped(reason);
   return kStopped;
 }

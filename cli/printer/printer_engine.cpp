@@ -136,8 +136,8 @@ void PrinterEngine::takeLabel(const std::string& bytes, PrinterClock::time_point
   jobOffset_ += bytes.size();
 }
 
-void PrinterEngine::endJob(PrinterClock::time_point now) {
-  if (!inJob_) return;
+bool PrinterEngine::endJob(PrinterClock::time_point now) {
+  if (!inJob_) return false;
   for (StreamItem& item : stream_.finish()) takeLabel(item.bytes, now);
   machine_.setReceiving(false);
   inJob_ = false;
@@ -146,7 +146,7 @@ void PrinterEngine::endJob(PrinterClock::time_point now) {
   if (jobLabels_ == 0 && !jobHadContent_) {
     --jobNumber_;
     tick(now);
-    return;
+    return false;
   }
   JobRecord record;
   record.job = jobNumber_;
@@ -157,6 +157,7 @@ void PrinterEngine::endJob(PrinterClock::time_point now) {
   jobNotes_.clear();
   log_.job(record);
   tick(now);
+  return true;
 }
 
 void PrinterEngine::tick(PrinterClock::time_point now) {

@@ -37,8 +37,12 @@ class PrinterEngine {
   // can deliver it (`canAnswer` false: the log says the answer is lost).
   std::string receive(std::string_view bytes, PrinterClock::time_point now, bool canAnswer = true);
   // The job's input ended: what is left is drawn and the job is logged.
-  void endJob(PrinterClock::time_point now);
+  // False when there was no job to log (nothing, or only queries).
+  bool endJob(PrinterClock::time_point now);
   bool inJob() const { return inJob_; }
+  // The job's bytes so far, queries and the reply setting left out: what
+  // tells a job going on from a program that only asks.
+  std::size_t jobContentBytes() const { return jobBytes_ + stream_.held(); }
 
   // Logs the labels printed and faults met up to `now`.
   void tick(PrinterClock::time_point now);

@@ -146,8 +146,7 @@ bool TcpInput::readConnection(PrinterEngine& engine, PrinterClock::time_point no
   if (got == 0) {
     if (setup_.fault == ConnectionFault::kNeverClose) {
       log_.notice("the sender is done; the connection stays open (never-close)");
-      engine.endJob(now);
-      ++jobsEnded_;
+      if (engine.endJob(now)) ++jobsEnded_;
       held_.push_back(std::move(connection_));
       return true;
     }
@@ -169,8 +168,7 @@ void TcpInput::endConnection(PrinterEngine& engine, PrinterClock::time_point now
     ::setsockopt(connection_.get(), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
   }
   connection_.reset();
-  engine.endJob(now);
-  ++jobsEnded_;
+  if (engine.endJob(now)) ++jobsEnded_;
 }
 
 void TcpInput::sendAll(const std::string& bytes) {

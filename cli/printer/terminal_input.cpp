@@ -4,21 +4,19 @@
 #include <stdlib.h>
 #include <termios.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace tagwright::cli::printer {
 namespace {
 
-// While nobody has the terminal open, its master reports a hang-up at
-// once; it is looked at this often instead of being waited on.
-constexpr int kLookAgainMs = 10;
 constexpr int kAnswerWaitMs = 1000;
 
 }  // namespace
 
-TerminalInput::TerminalInput(UniqueFd master, std::string path, PrinterLog& log)
-    : master_(std::move(master)), path_(std::move(path)), log_(log) {}
+TerminalInput::TerminalInput(UniqueFd master, UniqueFd keeper, std::string path, PrinterLog& log)
+    : master_(std::move(master)), keeper_(std::move(keeper)), path_(std::move(path)), log_(log) {}
 
 Result<std::unique_ptr<TerminalInput>> TerminalInput::open(PrinterLog& log) {
   using Opened = Result<std::unique_ptr<TerminalInput>>;
@@ -37,38 +35,29 @@ Result<std::unique_ptr<TerminalInput>> TerminalInput::open(PrinterLog& log) {
     ::cfmakeraw(&attributes);
     ::tcsetattr(master.get(), TCSANOW, &attributes);
   }
-  return std::unique_ptr<TerminalInput>(new TerminalInput(std::move(master), name, log));
+  UniqueFd keeper(::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (!keeper.valid()) {
+    return Opened::failure(std::string("cannot open the pseudo-terminal ") + name + ": " +
+                           std::strerror(errno));
+  }
+  return std::unique_ptr<TerminalInput>(
+      new TerminalInput(std::move(master), std::move(keeper), name, log));
 }
 
 void TerminalInput::pollEntries(std::vector<pollfd>& entries, int& retryAfterMs) {
-  if (nobodyThere_) {
-    if (retryAfterMs > kLookAgainMs) retryAfterMs = kLookAgainMs;
-    return;
-  }
   entries.push_back(pollfd{master_.get(), POLLIN, 0});
+  if (!jobOpen_) return;
+  const auto quietFor = PrinterClock::now() - lastByte_;
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(kJobPause - quietFor).count();
+  retryAfterMs = static_cast<int>(std::clamp<long long>(left, 0, retryAfterMs));
 }
 
 bool TerminalInput::serve(const std::vector<pollfd>& entries, std::size_t first,
                           PrinterEngine& engine, PrinterClock::time_point now) {
-  short events = 0;
-  if (nobodyThere_) {
-    pollfd look{master_.get(), POLLIN, 0};
-    if (::poll(&look, 1, 0) < 0) return true;
-    events = look.revents;
-  } else if (first < entries.size()) {
-    events = entries[first].revents;
-  }
-  if ((events & POLLIN) != 0) {
-    nobodyThere_ = false;
-    readAll(engine, now);
-  } else if ((events & POLLHUP) != 0) {
-    if (engine.inJob()) {
-      engine.endJob(now);
-      ++jobsEnded_;
-    }
-    nobodyThere_ = true;
-  } else if (nobodyThere_) {
-    nobodyThere_ = false;  // opened, nothing written yet
+  if (first < entries.size() && (entries[first].revents & POLLIN) != 0) readAll(engine, now);
+  if (jobOpen_ && now - lastByte_ >= kJobPause) {
+    jobOpen_ = false;
+    if (engine.endJob(now)) ++jobsEnded_;
   }
   return true;
 }
@@ -78,19 +67,19 @@ void TerminalInput::readAll(PrinterEngine& engine, PrinterClock::time_point now)
   for (;;) {
     const ssize_t got = ::read(master_.get(), buffer, sizeof buffer);
     if (got > 0) {
+      const std::size_t before = engine.jobContentBytes();
       const std::string answers =
           engine.receive(std::string_view(buffer, static_cast<std::size_t>(got)), now);
+      // Queries keep no job going: a host asking after its job is not
+      // sending more of it.
+      if (engine.jobContentBytes() != before) {
+        lastByte_ = now;
+        jobOpen_ = true;
+      }
       if (!answers.empty()) writeAll(answers);
       continue;
     }
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0 && errno == EIO) {  // the last program closed the terminal
-      if (engine.inJob()) {
-        engine.endJob(now);
-        ++jobsEnded_;
-      }
-      nobodyThere_ = true;
-    }
     return;  // EAGAIN: all read
   }
 }

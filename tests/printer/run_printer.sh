@@ -2,9 +2,10 @@
 # The virtual printer as a program of its own: `tagwright printer` started
 # in the background on a free TCP port and on a pseudo-terminal, printed to
 # and asked by the same program, stopped by SIGTERM and SIGINT; and a job
-# file read to its end. Usage: run_printer.sh TAGWRIGHT
+# file read to its end. Usage: run_printer.sh TAGWRIGHT PICTURE_BARCODES
 set -uo pipefail
 tagwright=$(realpath "$1")
+picture_barcodes=$(realpath "$2")
 source "$(dirname "$0")/../test_helpers.sh"
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
@@ -73,7 +74,8 @@ expect "SIGTERM stops the TCP printer with status 0" [ "$stopped" = 0 ]
 expect "its last line says why" grep -q '{"event":"stopped","reason":"terminated (SIGTERM)"}' tcp.log
 expect "one label line with 2 copies" grep -q '{"event":"label","job":1,"label":1,"copies":2,' tcp.log
 expect "one job line" grep -q '{"event":"job","job":1,"bytes":[0-9]*,"labels":1,"copies":2,' tcp.log
-expect "the picture is written" [ -s pictures/job1-1.png ]
+expect "the picture shows the script's barcode" \
+  grep -qx "pictures/job1-1.png: TW-000123" <<< "$("$picture_barcodes" pictures/job1-1.png)"
 
 # A serial printer on a pseudo-terminal, in a fault from the start.
 "$tagwright" printer --pty --state paused > pty.log 2> pty.err &
