@@ -34,19 +34,14 @@ std::vector<StreamItem> LabelStream::feed(std::string_view bytes) {
       if (end == 0) break;
       scanned_ = end;
       const std::string_view line = command.line;
-      if (line == kCheckQuery || line == kStatusQuery) {
+      // Queries and the reply setting act at once and leave the job.
+      const bool query = line == kCheckQuery || line == kStatusQuery;
+      const bool setting = line == kImmediateRepliesOn || line == kImmediateRepliesOff;
+      if (query || setting) {
         StreamItem item;
-        item.kind =
-            line == kCheckQuery ? StreamItem::Kind::kCheckQuery : StreamItem::Kind::kStatusQuery;
-        items.push_back(std::move(item));
-        pending_.erase(command.offset, end - command.offset);
-        scanned_ = command.offset;
-        again = true;
-        break;
-      }
-      if (line == kImmediateRepliesOn || line == kImmediateRepliesOff) {
-        StreamItem item;
-        item.kind = StreamItem::Kind::kImmediateReplies;
+        item.kind = setting               ? StreamItem::Kind::kImmediateReplies
+                    : line == kCheckQuery ? StreamItem::Kind::kCheckQuery
+                                          : StreamItem::Kind::kStatusQuery;
         item.on = line == kImmediateRepliesOn;
         items.push_back(std::move(item));
         pending_.erase(command.offset, end - command.offset);
