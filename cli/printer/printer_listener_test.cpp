@@ -214,5 +214,33 @@ TEST(TerminalPrinter, TakesJobsOnThePathItNamesAndAnswersThere) {
       << printer.log();
 }
 
+TEST(TerminalPrinter, AJobEndsWithTheQuietAfterItQueriesAside) {
+  std::unique_ptr<PrinterInput> terminal = testing::pseudoTerminalPrinter();
+  ASSERT_TRUE(terminal);
+  RunningPrinter printer(std::move(terminal), fastPrinter());
+  const std::string path = printer.input().where();
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  const std::string query = "~S,STATUS\r";
+  ASSERT_EQ(::write(fd, kJob.data(), kJob.size()), static_cast<ssize_t>(kJob.size()));
+  // Queries inside the pause do not keep the job going.
+  for (int i = 0; i < 3; ++i) {
+    std::this_thread::sleep_for(TerminalInput::kJobPause / 2);
+    ASSERT_EQ(::write(fd, query.data(), query.size()), static_cast<ssize_t>(query.size()));
+  }
+  ASSERT_EQ(::write(fd, kJob.data(), kJob.size()), static_cast<ssize_t>(kJob.size()));
+  ::close(fd);
+  // The kernel hands the bytes to the printer's side a moment later.
+  std::this_thread::sleep_for(TerminalInput::kJobPause / 2);
+  printer.stopAndJoin();
+  const std::string log = printer.log();
+  EXPECT_NE(log.find("job 1: " + std::to_string(kJob.size()) + " bytes, 1 label"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("job 2: " + std::to_string(kJob.size()) + " bytes, 1 label"),
+            std::string::npos)
+      << log;
+}
+
 }  // namespace
 }  // namespace tagwright::cli::printer

@@ -38,7 +38,9 @@ std::string runPrinter(PrinterInput& input, PrinterEngine& engine, const WakePip
     if (ready < 0 && errno != EINTR) return std::string("poll failed: ") + std::strerror(errno);
     const PrinterClock::time_point now = PrinterClock::now();
     if (ready > 0 && (entries[0].revents & POLLIN) != 0) {
-      engine.endJob(now);  // the job in progress, as far as it came
+      // What has arrived is taken, and the job in progress ends there.
+      input.serve(entries, 1, engine, now);
+      engine.endJob(now);
       const int signal = stop.signalSeen();
       if (signal == SIGINT) return "interrupted (SIGINT)";
       if (signal == SIGTERM) return "terminated (SIGTERM)";
