@@ -11,12 +11,11 @@
 #include <cstring>
 
 #include "platform/posix/system_calls.h"
+#include "platform/posix/transport/cups_address.h"
 #include "platform/posix/transport/network_address.h"
 
 namespace tagwright::cli {
 namespace {
-
-constexpr std::string_view kPrintServerPrefix = "cups:";
 
 // Reads lines ended by LF (after a CR) from a descriptor that does not
 // block, waiting with poll().
@@ -132,7 +131,7 @@ class TerminalChannel final : public DescriptorChannel {
 }  // namespace
 
 std::optional<std::string> whyNoAnswersFrom(const std::string& device) {
-  if (device.rfind(kPrintServerPrefix, 0) == 0) {
+  if (isCupsDevice(device)) {
     return "a print-server queue carries jobs one way and no answers";
   }
   if (isTcpDevice(device)) return std::nullopt;
