@@ -5,7 +5,8 @@
 #   a libFuzzer run over the add-in dispatch, and then, for the 32-bit
 #   product and the 64-bit build alike: the cross build with its export and
 #   import checks, the Windows print path, the COM DLL and the settings page
-#   under Wine, and the scenario corpus through tagwright.exe and the DLL.
+#   under Wine, the scenario corpus through tagwright.exe and the DLL, and
+#   the DLL printing to the virtual printer.
 # Usage: scripts/test.sh [--no-setup]
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -137,6 +138,11 @@ for width in 32 64; do
     wine_stage "64-bit settings page under Wine" 64 tests/wine/page/run.sh "$build"
   fi
   wine_stage "$width-bit scenarios through the COM DLL under Wine" "$width" tests/scenarios/run_wine.sh "$build"
+  # The DLL printing over a COM port linked to the virtual printer's
+  # pseudo-terminal; the printer and the barcode reader come from the native
+  # debug build above.
+  wine_stage "$width-bit COM DLL printing to the virtual printer under Wine" "$width" \
+    tests/wine/printer/run.sh "$build" build/debug/cli/tagwright build/debug/tests/printer/picture_barcodes
 done
 
 echo

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/app/exit_codes.h"
 #include "cli/app/label_preview.h"
 #include "cli/app/options.h"
 #include "cli/check/check_watch.h"
@@ -78,6 +79,18 @@ class ComponentBackEnd {
                                                             const std::string& folderOrFile,
                                                             std::ostream& out,
                                                             std::ostream& err) const = 0;
+
+  // `status`: asks the printer behind a port how it is; `printer`: the
+  // virtual printer. Both reach printers directly, so only the native
+  // program has them; other back ends say so.
+  virtual int printerStatus(const Options&, std::ostream&, std::ostream& err) {
+    err << "tagwright: status belongs to the native program\n";
+    return kExitUsage;
+  }
+  virtual int virtualPrinter(const Options&, std::ostream&, std::ostream& err) {
+    err << "tagwright: the virtual printer belongs to the native program\n";
+    return kExitUsage;
+  }
 
   // A converter between Unicode and the named printer code pages (the
   // "ANSI" one and the "OEM" one), or null where this back end has none:

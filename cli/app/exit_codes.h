@@ -9,7 +9,8 @@ enum ExitCode : int {
   kExitScriptError = 1,  // a script could not be read, bound or run; nothing was printed
   kExitUsage = 2,        // bad command line
   kExitProfile = 3,      // the settings profile could not be read or written
-  kExitJobsDropped = 4,  // at least one print job was dropped
+  kExitJobsDropped = 4,  // at least one print job was dropped; status: the printer reports a fault
+  kExitNoAnswer = 5,     // status, run --confirm: the printer did not answer
 };
 
 }  // namespace tagwright::cli

@@ -13,6 +13,9 @@
 #include "cli/output/output_file_sink.h"
 #include "cli/output/preview_sink.h"
 #include "cli/preview/picture_files.h"
+#include "cli/printer/printer_command.h"
+#include "cli/status/job_confirmer.h"
+#include "cli/status/status_command.h"
 #include "core/addin/add_in.h"
 #include "core/transport/print_abort.h"
 #include "platform/posix/iconv_code_pages.h"
@@ -65,11 +68,12 @@ class NativeBackEnd final : public ComponentBackEnd {
   }
   std::string_view profileVariable() const override { return "HOME"; }
 
-  // Every option is the native program's own; only the code pages can
-  // still be wrong, and they are set up before any script is read.
+  // Every option is the native program's own; the code pages can still be
+  // wrong, and they are set up before any script is read, and --confirm
+  // needs ports that answer.
   std::optional<std::string> checkRunOptions(const Options& options) override {
     pagesFor(options);
-    return std::nullopt;
+    return whyNoConfirmation(options);
   }
 
   Result<std::unique_ptr<ComponentSession>> open(const Options& options, FileProfile* profile,
@@ -105,6 +109,21 @@ class NativeBackEnd final : public ComponentBackEnd {
     // A print server that does not answer at once is reported, not waited for.
     const auto timeout = options.connectTimeout.value_or(std::chrono::milliseconds(2000));
     return devicesListing(listPrintableDevices(), listPrintServerQueues("", 0, timeout));
+  }
+
+  int printerStatus(const Options& options, std::ostream& out, std::ostream& err) override {
+    return statusCommand(options, out, err);
+  }
+
+  int virtualPrinter(const Options& options, std::ostream& out, std::ostream& err) override {
+    // Drawing options given before the command word apply to the printer too.
+    printer::PrinterOptions drawing;
+    drawing.dotsPerMm = options.dotsPerMm;
+    drawing.images = options.images;
+    drawing.font = options.font;
+    drawing.ansi = options.ansi;
+    drawing.oem = options.oem;
+    return printer::printerCommand(options.operands, drawing, out, err);
   }
 
   Result<std::unique_ptr<LabelPreview>> makePreview(const Options& options,

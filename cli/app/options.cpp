@@ -15,7 +15,8 @@ bool takesValue(const std::string& name) {
   return name == "--profile" || name == "--device" || name == "--output" ||
          name == "--on-port-error" || name == "--ansi" || name == "--oem" || name == "--dpi" ||
          name == "--images" || name == "--font" || name == "--preview" || name == "--format" ||
-         name == "--connect-timeout" || name == "--busy-timeout" || name == "--write-timeout";
+         name == "--connect-timeout" || name == "--busy-timeout" || name == "--write-timeout" ||
+         name == "--status-timeout";
 }
 
 std::optional<std::string> applySeconds(std::optional<std::chrono::milliseconds>& field,
@@ -59,6 +60,8 @@ std::optional<std::string> apply(Options& o, const std::string& name, const std:
     return applySeconds(o.busyTimeout, name, value);
   } else if (name == "--write-timeout") {
     return applySeconds(o.writeTimeout, name, value);
+  } else if (name == "--status-timeout") {
+    return applySeconds(o.statusTimeout, name, value);
   } else if (name == "--ansi") {
     if (value.empty()) return std::string("--ansi needs a code page name");
     o.ansi = value;
@@ -111,10 +114,14 @@ std::optional<std::string> commandError(const Options& o) {
   }
   if (o.command != "run" && o.command != "settings" && o.command != "names" &&
       o.command != "dump" && o.command != "preview" && o.command != "devices" &&
-      o.command != "check") {
+      o.command != "check" && o.command != "status" && o.command != "printer") {
     return "unknown command \"" + o.command +
-           "\" (run, settings, names, dump, preview, check or devices)";
+           "\" (run, settings, names, dump, preview, check, devices, status or printer)";
   }
+  if (o.command == "status" && o.operands.size() > 1) {
+    return "status takes at most one port name (COM1, LPT1, USB, ...)";
+  }
+  if (o.confirm && o.command != "run") return "--confirm belongs to run";
   if (o.command == "run" && o.operands.empty()) {
     return "run needs at least one script file";
   }
@@ -189,6 +196,10 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (o.command == "printer") {  // the virtual printer reads its own options
+      o.operands.push_back(arg);
+      continue;
+    }
     if (!optionsEnded && arg == "--") {
       optionsEnded = true;
       continue;
@@ -215,6 +226,8 @@ OptionsParse parseOptions(const std::vector<std::string>& args) {
         o.strict = true;
       } else if (name == "--check") {
         o.check = true;
+      } else if (name == "--confirm") {
+        o.confirm = true;
       } else if (takesValue(name)) {
         if (!value) {
           if (i + 1 >= args.size()) return OptionsParse::failure(name + " needs a value");
@@ -250,6 +263,8 @@ std::string usageText() {
   tagwright [OPTIONS] preview FILE...      draw every label as a PNG picture, print nothing;
                                            FILE.tws is a script, any other file a printer job
   tagwright [OPTIONS] check SCRIPT...      find a script's mistakes, print nothing
+  tagwright [OPTIONS] status [PORT]        ask the printer behind a port how it is
+  tagwright printer [PRINTER OPTIONS]      a virtual printer (see tagwright printer --help)
   tagwright --help | --version
 
 Options:
@@ -264,6 +279,8 @@ Options:
   --busy-timeout S        network printer: keep trying one that refuses, busy, for S seconds (60)
   --write-timeout S       network printer: end a job that makes no progress for S seconds (30)
   --quiet, -q             no progress lines on the terminal
+  --confirm               run: after each job, ask the printer until it has printed it
+  --status-timeout S      status, --confirm: wait S seconds for an answer (2)
   --on-port-error abort|retry|ignore
                           what to do when a port cannot be opened; without it the
                           program asks on the terminal, and aborts when there is none
@@ -281,8 +298,10 @@ Options:
 
 Exit status: 0 all jobs written; 1 script error, nothing printed; 2 usage error;
 3 settings profile error; 4 some print jobs dropped or not delivered whole (preview:
-a label could not be drawn or a picture not written). check: 0 nothing found (or
-warnings only, without --strict), 1 the check failed.
+a label could not be drawn or a picture not written; status and --confirm: the
+printer reports a fault; --confirm: a job not confirmed printed). check: 0 nothing
+found (or warnings only, without --strict), 1 the check failed. 5 status: the
+printer did not answer.
 )";
 }
 

@@ -13,7 +13,7 @@ namespace tagwright::cli {
 enum class PortErrorPolicy { Ask, Abort, Retry, Ignore };
 
 struct Options {
-  std::string command;  // run, settings, names, dump, preview, check; empty with --help/--version
+  std::string command;  // run, settings, names, dump, preview, check, devices, status, printer
   std::vector<std::string> operands;  // scripts, KEY=VALUE pairs, the dump file, preview inputs
   std::optional<std::string> profile;
   std::vector<std::pair<std::string, std::string>> devices;  // port name, path
@@ -22,8 +22,12 @@ struct Options {
   std::optional<std::chrono::milliseconds> connectTimeout;
   std::optional<std::chrono::milliseconds> busyTimeout;
   std::optional<std::chrono::milliseconds> writeTimeout;
-  bool quiet = false;                 // no progress lines
-  bool wait = false;                  // print-server queues: follow each job to its end
+  bool quiet = false;  // no progress lines
+  bool wait = false;   // print-server queues: follow each job to its end
+  // Status queries: run --confirm asks after each job; status and --confirm
+  // wait this long for each answer (nothing: the default).
+  bool confirm = false;
+  std::optional<std::chrono::milliseconds> statusTimeout;
   std::optional<std::string> output;  // run: "-" is standard output; preview: a folder or FILE.png
   std::optional<PortErrorPolicy> onPortError;
   std::string ansi = "CP1251";

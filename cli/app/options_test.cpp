@@ -107,5 +107,27 @@ TEST(Options, NetworkOptionsAreTaken) {
   EXPECT_FALSE(parseOptions({"run", "a.tws"}).value().connectTimeout);
 }
 
+TEST(Options, StatusConfirmAndThePrinterCommand) {
+  OptionsParse status = parseOptions({"status", "com2", "--status-timeout", "0.5"});
+  ASSERT_TRUE(status.ok()) << status.error();
+  EXPECT_EQ(status.value().operands, std::vector<std::string>{"com2"});
+  EXPECT_EQ(status.value().statusTimeout, std::chrono::milliseconds(500));
+  EXPECT_FALSE(parseOptions({"status", "COM1", "COM2"}).ok());
+  OptionsParse confirm = parseOptions({"run", "--confirm", "a.tws"});
+  ASSERT_TRUE(confirm.ok()) << confirm.error();
+  EXPECT_TRUE(confirm.value().confirm);
+  const OptionsParse misplaced = parseOptions({"preview", "--confirm", "a.tws"});
+  ASSERT_FALSE(misplaced.ok());
+  EXPECT_NE(misplaced.error().find("belongs to run"), std::string::npos);
+  // The printer reads its own options, even ones the rest of the program
+  // does not know; those before the command word are the program's.
+  OptionsParse printer =
+      parseOptions({"--dpi", "300", "printer", "--listen", "127.0.0.1:0", "--fault=x", "--"});
+  ASSERT_TRUE(printer.ok()) << printer.error();
+  EXPECT_EQ(printer.value().dotsPerMm, 12);
+  EXPECT_EQ(printer.value().operands,
+            (std::vector<std::string>{"--listen", "127.0.0.1:0", "--fault=x", "--"}));
+}
+
 }  // namespace
 }  // namespace tagwright::cli

@@ -8,6 +8,8 @@
 
 #include "cli/app/delivery_report.h"
 #include "cli/app/port_sink.h"
+#include "cli/status/job_confirmer.h"
+#include "cli/status/status_command.h"
 #include "cli/app/progress_meter.h"
 #include "core/transport/print_abort.h"
 #include "platform/posix/transport/cups_address.h"
@@ -42,18 +44,27 @@ class PortJobSink final : public JobSink {
  public:
   PortJobSink(UniqueCFile terminal, std::unique_ptr<UserPrompt> prompt,
               std::unique_ptr<TransferProgress> progress, PosixPortLayer::Options ports,
-              std::ostream& err)
+              std::ostream& err, std::unique_ptr<JobConfirmer> confirmer)
       : terminal_(std::move(terminal)),
         prompt_(std::move(prompt)),
         progress_(std::move(progress)),
-        messages_(err) {
+        messages_(err),
+        confirmer_(std::move(confirmer)) {
+    AfterEachJob afterEachJob;
+    if (confirmer_) {
+      afterEachJob = [this](std::int32_t port, std::uint64_t number) {
+        return confirmer_->confirm(port, number,
+                                   [this](const std::string& text) { messages_.line(text); });
+      };
+    }
     ports.progress = progress_.get();
     ports.notice = [this](const std::string& text) { messages_.line(text); };
     runner_ = makeCheckedPosixPrintRunner(
         std::make_unique<PosixPortLayer>(std::move(ports)), *prompt_, processPrintAbort(),
         [this](const FailedJob& failed) { messages_.line(failedJobText(failed)); },
         processPendingJobs(),
-        [this](PosixPortLayer& layer, std::uint64_t) { layer.setJobTitle(nextTitle()); });
+        [this](PosixPortLayer& layer, std::uint64_t) { layer.setJobTitle(nextTitle()); },
+        std::move(afterEachJob));
   }
 
   void scriptStarting(const std::string& file) override {
@@ -90,6 +101,7 @@ class PortJobSink final : public JobSink {
   std::unique_ptr<UserPrompt> prompt_;
   std::unique_ptr<TransferProgress> progress_;
   MessageLines messages_;
+  std::unique_ptr<JobConfirmer> confirmer_;  // run --confirm
   std::mutex titleLock_;
   std::string script_;              // guarded by titleLock_
   std::deque<std::string> titles_;  // of the jobs queued and not yet started
@@ -153,8 +165,14 @@ Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const Code
   if (!options.quiet && ::isatty(STDERR_FILENO) == 1) {
     progress = std::make_unique<TerminalProgress>(stderr);
   }
-  return std::unique_ptr<JobSink>(std::make_unique<PortJobSink>(
-      std::move(terminal), std::move(prompt), std::move(progress), std::move(ports), err));
+  std::unique_ptr<JobConfirmer> confirmer;
+  if (options.confirm) {
+    confirmer = std::make_unique<JobConfirmer>(ports.devices, statusNetworkTimeouts(options),
+                                               confirmTimes(options));
+  }
+  return std::unique_ptr<JobSink>(
+      std::make_unique<PortJobSink>(std::move(terminal), std::move(prompt), std::move(progress),
+                                    std::move(ports), err, std::move(confirmer)));
 }
 
 }  // namespace tagwright::cli

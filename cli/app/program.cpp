@@ -162,6 +162,8 @@ int runProgram(const std::vector<std::string>& args, ComponentBackEnd& backEnd, 
       out << listing.value();
       return kExitOk;
     }
+    if (options.command == "status") return backEnd.printerStatus(options, out, err);
+    if (options.command == "printer") return backEnd.virtualPrinter(options, out, err);
     return run(options, backEnd, out, err);
   } catch (const std::exception& e) {
     // Unknown code page names end up here, from the code page set-up.

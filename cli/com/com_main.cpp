@@ -141,6 +141,10 @@ class ComBackEnd final : public ComponentBackEnd {
       return "--output, --device and --on-port-error belong to the native program; here the "
              "component prints through its own ports and asks with its own message box";
     }
+    if (options.confirm) {
+      return "--confirm belongs to the native program: the component's own worker only writes, "
+             "and this program does not see its ports";
+    }
     if (options.connectTimeout || options.busyTimeout || options.writeTimeout || options.wait) {
       return "--connect-timeout, --busy-timeout, --write-timeout and --wait are for the network "
              "printers and print-server queues of the native program; here the component prints "

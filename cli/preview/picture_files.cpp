@@ -84,11 +84,8 @@ class PictureFiles final : public LabelPreview {
       failed_ = true;
       return;
     }
-    const int w = label.image.width();
-    const int h = label.image.height();
-    const int dpm = options_.dotsPerMm;
-    out_ << path << "  " << w << " x " << h << " dots, " << millimetres(w, dpm) << " x "
-         << millimetres(h, dpm) << " mm";
+    out_ << path << "  "
+         << pictureSizeText(label.image.width(), label.image.height(), options_.dotsPerMm);
     if (label.copies != 1) out_ << ", " << label.copies << " copies";
     out_ << '\n';
     listNotes(label.notes);
@@ -116,6 +113,15 @@ class PictureFiles final : public LabelPreview {
 };
 
 }  // namespace
+
+std::string picturePath(const std::string& folder, const std::string& stem, int number) {
+  return (fs::path(folder) / (stem + "-" + std::to_string(number) + ".png")).string();
+}
+
+std::string pictureSizeText(int widthDots, int heightDots, int dotsPerMm) {
+  return std::to_string(widthDots) + " x " + std::to_string(heightDots) + " dots, " +
+         millimetres(widthDots, dotsPerMm) + " x " + millimetres(heightDots, dotsPerMm) + " mm";
+}
 
 Result<std::unique_ptr<LabelPreview>> makePictureFiles(const Options& options,
                                                        const std::string& folderOrFile,

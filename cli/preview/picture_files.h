@@ -20,4 +20,10 @@ Result<std::unique_ptr<LabelPreview>> makePictureFiles(const Options& options,
                                                        const std::string& folderOrFile,
                                                        std::ostream& out, std::ostream& err);
 
+// The file of picture `number` of the input `stem` in `folder`: STEM-N.png.
+std::string picturePath(const std::string& folder, const std::string& stem, int number);
+
+// "464 x 320 dots, 58 x 40 mm", as pictures are listed.
+std::string pictureSizeText(int widthDots, int heightDots, int dotsPerMm);
+
 }  // namespace tagwright::cli

@@ -25,21 +25,25 @@ struct PosixPrintStation {
 // The same, checking each job against what its port delivered.
 struct CheckedPrintStation {
   CheckedPrintStation(std::unique_ptr<PosixPortLayer> layer, UserPrompt& prompt,
-                      PrintAbortState& abort, FailedJobReport report, BeforeEachJob before)
+                      PrintAbortState& abort, FailedJobReport report, BeforeEachJob before,
+                      AfterEachJob after)
       : ports(std::move(layer)),
         worker(PrintWorkerServices{*ports, prompt, sleeper, closeDelay, abort}),
         onFailure(std::move(report)),
-        beforeEachJob(std::move(before)) {}
+        beforeEachJob(std::move(before)),
+        afterEachJob(std::move(after)) {}
 
   JobOutcome run(PrintJob job) {
     const std::uint64_t number = ++jobsRun;
     const std::uint64_t size = job.text.size();
+    const std::int32_t port = job.port;
     if (beforeEachJob) beforeEachJob(*ports, number);
     const JobOutcome outcome = worker.run(std::move(job));
     // The last close is the one of this job's port; earlier ones were
     // openings that failed and were answered with Retry.
     std::vector<Delivery> deliveries = ports->takeDeliveries();
     if (outcome != JobOutcome::Written || deliveries.empty() || deliveries.back().complete()) {
+      if (outcome == JobOutcome::Written && afterEachJob) return afterEachJob(port, number);
       return outcome;
     }
     FailedJob failed;
@@ -57,6 +61,7 @@ struct CheckedPrintStation {
   PrintWorker worker;
   FailedJobReport onFailure;
   BeforeEachJob beforeEachJob;
+  AfterEachJob afterEachJob;
   std::uint64_t jobsRun = 0;  // only the runner's thread counts
 };
 
@@ -69,9 +74,11 @@ std::uint64_t jobBytesDelivered(const Delivery& delivery, std::uint64_t jobSize)
 
 std::unique_ptr<ThreadJobRunner> makeCheckedPosixPrintRunner(
     std::unique_ptr<PosixPortLayer> ports, UserPrompt& prompt, PrintAbortState& printAbort,
-    FailedJobReport onFailure, PendingJobs& pending, BeforeEachJob beforeEachJob) {
+    FailedJobReport onFailure, PendingJobs& pending, BeforeEachJob beforeEachJob,
+    AfterEachJob afterEachJob) {
   auto station = std::make_shared<CheckedPrintStation>(
-      std::move(ports), prompt, printAbort, std::move(onFailure), std::move(beforeEachJob));
+      std::move(ports), prompt, printAbort, std::move(onFailure), std::move(beforeEachJob),
+      std::move(afterEachJob));
   return std::make_unique<ThreadJobRunner>(
       [station](PrintJob job) { return station->run(std::move(job)); }, pending);
 }

@@ -38,6 +38,11 @@ using FailedJobReport = std::function<void(const FailedJob&)>;
 // Called on the runner's thread before each job, with the job's number.
 using BeforeEachJob = std::function<void(PosixPortLayer&, std::uint64_t)>;
 
+// Called on the runner's thread after each job that its port delivered
+// whole, with the job's port index and number; what it returns is the
+// job's outcome (a host that asks the printer whether the job printed).
+using AfterEachJob = std::function<JobOutcome(std::int32_t, std::uint64_t)>;
+
 // The print path of the command-line host: as above, and each job that the
 // worker wrote is checked against what its port delivered. A job not
 // delivered whole is reported to `onFailure` and counts as dropped; it is
@@ -45,7 +50,7 @@ using BeforeEachJob = std::function<void(PosixPortLayer&, std::uint64_t)>;
 std::unique_ptr<ThreadJobRunner> makeCheckedPosixPrintRunner(
     std::unique_ptr<PosixPortLayer> ports, UserPrompt& prompt, PrintAbortState& printAbort,
     FailedJobReport onFailure, PendingJobs& pending = processPendingJobs(),
-    BeforeEachJob beforeEachJob = {});
+    BeforeEachJob beforeEachJob = {}, AfterEachJob afterEachJob = {});
 
 // The bytes of a job of `jobSize` that reached the printer, when its port
 // was given `delivery.offered` bytes in all (the job after any test bytes)
