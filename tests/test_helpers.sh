@@ -48,6 +48,19 @@ step() {
   fi
 }
 
+# One check of a test script: prints ok or FAIL with DESCRIPTION, counts it.
+expect_ok() {  # expect_ok DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok   $what"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $what"
+    failed=1
+  fi
+}
+
 scenario_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/scenarios" && pwd)
 
 check_scenario() {

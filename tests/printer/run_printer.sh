@@ -43,63 +43,51 @@ stop_printer() {
   stopped=$?
 }
 
-expect() {  # expect DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok   $what"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $what"
-    failed=1
-  fi
-}
-
 # A network printer, JSON lines.
 "$tagwright" printer --listen 127.0.0.1:0 --json --preview pictures --speed-factor 100 \
   > tcp.log 2> tcp.err &
 tcp_pid=$!
 listening=$(first_line tcp.log)
 address=$(sed -n 's/.*"at":"\([^"]*\)".*/\1/p' <<< "$listening")
-expect "the TCP printer says where it listens" grep -q '^127\.0\.0\.1:[0-9][0-9]*$' <<< "$address"
+expect_ok "the TCP printer says where it listens" grep -q '^127\.0\.0\.1:[0-9][0-9]*$' <<< "$address"
 timeout 20 "$tagwright" run --profile profile --quiet --confirm --status-timeout 1 \
   --device "COM1=tcp://$address" label.tws > run.out 2> run.err
-expect "run --confirm over tcp:// exits 0" [ $? -eq 0 ]
-expect "run --confirm says the job printed" grep -q 'job 1 on COM1: printed (00,00000)' run.err
+expect_ok "run --confirm over tcp:// exits 0" [ $? -eq 0 ]
+expect_ok "run --confirm says the job printed" grep -q 'job 1 on COM1: printed (00,00000)' run.err
 timeout 10 "$tagwright" status --device "COM1=tcp://$address" > status.out 2>&1
-expect "status over tcp:// exits 0" [ $? -eq 0 ]
-expect "status says ready" grep -qx "COM1 (tcp://$address): ready (00,00000)" status.out
+expect_ok "status over tcp:// exits 0" [ $? -eq 0 ]
+expect_ok "status says ready" grep -qx "COM1 (tcp://$address): ready (00,00000)" status.out
 stop_printer TERM $tcp_pid
-expect "SIGTERM stops the TCP printer with status 0" [ "$stopped" = 0 ]
-expect "its last line says why" grep -q '{"event":"stopped","reason":"terminated (SIGTERM)"}' tcp.log
-expect "one label line with 2 copies" grep -q '{"event":"label","job":1,"label":1,"copies":2,' tcp.log
-expect "one job line" grep -q '{"event":"job","job":1,"bytes":[0-9]*,"labels":1,"copies":2,' tcp.log
-expect "the picture shows the script's barcode" \
+expect_ok "SIGTERM stops the TCP printer with status 0" [ "$stopped" = 0 ]
+expect_ok "its last line says why" grep -q '{"event":"stopped","reason":"terminated (SIGTERM)"}' tcp.log
+expect_ok "one label line with 2 copies" grep -q '{"event":"label","job":1,"label":1,"copies":2,' tcp.log
+expect_ok "one job line" grep -q '{"event":"job","job":1,"bytes":[0-9]*,"labels":1,"copies":2,' tcp.log
+expect_ok "the picture shows the script's barcode" \
   grep -qx "pictures/job1-1.png: TW-000123" <<< "$("$picture_barcodes" pictures/job1-1.png)"
 
 # A serial printer on a pseudo-terminal, in a fault from the start.
 "$tagwright" printer --pty --state paused > pty.log 2> pty.err &
 pty_pid=$!
 terminal=$(first_line pty.log | sed -n 's/^listening on pseudo-terminal //p')
-expect "the pseudo-terminal printer names its terminal" [ -c "$terminal" ]
+expect_ok "the pseudo-terminal printer names its terminal" [ -c "$terminal" ]
 timeout 10 "$tagwright" status --status-timeout 1 --device "COM2=$terminal" > status.out 2>&1
-expect "status of a paused printer exits 4" [ $? -eq 4 ]
-expect "status says paused" grep -qx "COM2 ($terminal): paused (20,00000)" status.out
+expect_ok "status of a paused printer exits 4" [ $? -eq 4 ]
+expect_ok "status says paused" grep -qx "COM2 ($terminal): paused (20,00000)" status.out
 stop_printer INT $pty_pid
-expect "SIGINT stops the pseudo-terminal printer with status 0" [ "$stopped" = 0 ]
-expect "its last line says why" grep -qx 'stopped: interrupted (SIGINT)' pty.log
+expect_ok "SIGINT stops the pseudo-terminal printer with status 0" [ "$stopped" = 0 ]
+expect_ok "its last line says why" grep -qx 'stopped: interrupted (SIGINT)' pty.log
 
 # A job file: read to its end, then the printer stops by itself.
 "$tagwright" run --profile profile --output job.prn label.tws > /dev/null 2>&1
 timeout 10 "$tagwright" printer --input job.prn > file.log 2>&1
-expect "a file printer stops at the end of its input" [ $? -eq 0 ]
-expect "and logs the job" grep -q '^job 1: [0-9]* bytes, 1 label, 2 copies' file.log
-expect "its last line says why" grep -qx 'stopped: the input ended' file.log
+expect_ok "a file printer stops at the end of its input" [ $? -eq 0 ]
+expect_ok "and logs the job" grep -q '^job 1: [0-9]* bytes, 1 label, 2 copies' file.log
+expect_ok "its last line says why" grep -qx 'stopped: the input ended' file.log
 
 # A printer that cannot start.
 "$tagwright" printer --listen 127.0.0.1:70000 > /dev/null 2> bad.err
-expect "a bad address is a usage error" [ $? -eq 2 ]
-expect "and says so" grep -q 'not a port number' bad.err
+expect_ok "a bad address is a usage error" [ $? -eq 2 ]
+expect_ok "and says so" grep -q 'not a port number' bad.err
 
 echo "printer program: $passed checks passed"
 exit $failed

@@ -13,6 +13,7 @@
 #include "platform/posix/transport/posix_port_layer.h"
 #include "platform/posix/transport/posix_print_runner.h"
 #include "support/fake_port_layer.h"
+#include "support/real_time_worker.h"
 #include "support/loopback_printer.h"
 
 namespace tagwright {
@@ -76,15 +77,7 @@ struct NetworkPorts {
   std::unique_ptr<PosixPortLayer> layer;
 };
 
-struct Worker {
-  explicit Worker(PortLayer& ports)
-      : worker(PrintWorkerServices{ports, prompt, sleeper, delay, abort}) {}
-  testing::ScriptedPrompt prompt;
-  ThreadSleeper sleeper;
-  NoCloseDelay delay;
-  PrintAbortState abort;
-  PrintWorker worker;
-};
+using Worker = testing::RealTimeWorker;
 
 milliseconds since(Clock::time_point start) {
   return std::chrono::duration_cast<milliseconds>(Clock::now() - start);

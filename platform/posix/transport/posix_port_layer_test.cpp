@@ -20,6 +20,7 @@
 #include "core/transport/print_worker.h"
 #include "core/transport/printer_port.h"
 #include "support/fake_port_layer.h"
+#include "support/real_time_worker.h"
 
 namespace tagwright {
 namespace {
@@ -113,15 +114,7 @@ PosixPortLayer::Options portsWith(std::initializer_list<std::pair<const char*, s
   return options;
 }
 
-struct Worker {
-  explicit Worker(PortLayer& ports)
-      : worker(PrintWorkerServices{ports, prompt, sleeper, delay, abort}) {}
-  testing::ScriptedPrompt prompt;
-  ThreadSleeper sleeper;
-  NoCloseDelay delay;
-  PrintAbortState abort;
-  PrintWorker worker;
-};
+using Worker = testing::RealTimeWorker;
 
 const std::string kJob("^Q25,3\r^W50\r^L\rAA,10,20,1,1,1,0,Line\nTwo\r\xff\xfe\0E\r", 39);
 

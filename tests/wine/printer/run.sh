@@ -66,18 +66,6 @@ PutBarcode("E", 20, 50, 80, 0, "4607001234562")
 Print(1)
 SCRIPT
 
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok   $what"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $what"
-    failed=1
-  fi
-}
-
 # Starts the printer with the given options; sets $terminal to its path.
 start_printer() {
   local log=$1 tries=0
@@ -130,26 +118,26 @@ failed=0
 
 # Both jobs print.
 start_printer "$work/printed.log" --preview "$work/printed"
-check "the printer names its pseudo-terminal" [ -c "$terminal" ]
-check "tagwright.exe runs both scripts through the DLL" run_jobs printed
+expect_ok "the printer names its pseudo-terminal" [ -c "$terminal" ]
+expect_ok "tagwright.exe runs both scripts through the DLL" run_jobs printed
 answer=$(status_until "ready (00,00000)")
-check "the printer reports both jobs printed ($answer)" \
+expect_ok "the printer reports both jobs printed ($answer)" \
   grep -q "COM1 ($terminal): ready (00,00000)" <<<"$answer"
 stop_printer
 read_back=$("$picture_barcodes" $(ls "$work"/printed/*.png | sort -V) | sed 's/.*: //' | tr '\n' ' ')
-check "the labels' barcodes read back to the script's data ($read_back)" \
+expect_ok "the labels' barcodes read back to the script's data ($read_back)" \
   [ "$read_back" = "TW-000123 4607001234562 " ]
-check "the printer logged two labels" [ "$(grep -c '^job [0-9]*, label ' "$work/printed.log")" = 2 ]
+expect_ok "the printer logged two labels" [ "$(grep -c '^job [0-9]*, label ' "$work/printed.log")" = 2 ]
 
 # The second job meets media empty.
 start_printer "$work/fault.log" --fault "after 1 label: media-empty"
-check "tagwright.exe runs both scripts again" run_jobs fault
+expect_ok "tagwright.exe runs both scripts again" run_jobs fault
 answer=$(status_until "(01,00001)")
 "$tagwright" status --status-timeout 1 --device "COM1=$terminal" >/dev/null 2>&1
 status=$?
-check "the printer reports the fault ($answer)" \
+expect_ok "the printer reports the fault ($answer)" \
   grep -q "media empty or media jam, 1 label left (01,00001)" <<<"$answer"
-check "status exits 4 on the fault" [ $status -eq 4 ]
+expect_ok "status exits 4 on the fault" [ $status -eq 4 ]
 stop_printer
 
 "$wine" regsvr32 /s /u "$(windows_path "$dll")"
