@@ -11,10 +11,16 @@ cd "$(dirname "$0")/.."
 script=${1:-examples/first_label.tws}
 bash scripts/setup.sh --native
 echo "demo: building the tagwright host (build/release)"
-cmake --preset release >/dev/null
 mkdir -p build
+# Quiet when all is well; the whole configure or build output when it is not.
+if ! cmake --preset release >build/demo-configure.log 2>&1; then
+  cat build/demo-configure.log
+  echo "demo: configuring the build failed (the output above, kept in build/demo-configure.log)" >&2
+  exit 1
+fi
 if ! cmake --build --preset release --target tagwright -j "$(nproc 2>/dev/null || echo 2)" >build/demo-build.log 2>&1; then
   cat build/demo-build.log
+  echo "demo: building failed (the output above, kept in build/demo-build.log)" >&2
   exit 1
 fi
 

@@ -7,12 +7,13 @@
 # Windows program runs, and if it does not, registers qemu's i386
 # interpreter with binfmt_misc and checks again.
 # Safe to run again: it installs only what is missing.
-# Usage: scripts/setup.sh [--native]   (--native: only what the native build needs)
+# Usage: scripts/setup.sh [--native]   (--native: only what the program needs, as the demo builds it)
 set -euo pipefail
 
+# What the demo's program needs to build and run, and nothing only the tests use.
 native_packages=(
-  build-essential g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
+  build-essential g++ cmake ninja-build pkg-config
+  libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 libcups2-dev
 )
 packages=(
   build-essential g++ clang libclang-rt-14-dev clang-format cmake ninja-build pkg-config
@@ -20,7 +21,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64
   wine64 wine32:i386 qemu-user-static xvfb x11-apps imagemagick locales
   libcli11-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
-  libzxing-dev libcups2-dev cups
+  libzxing-dev libcups2-dev cups debootstrap
 )
 
 if [ "${1:-}" = "--native" ]; then packages=("${native_packages[@]}"); fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up the machine and runs every test of Tagwright:
-#   the formatting check, native unit tests (debug), the same under AddressSanitizer and
+#   the formatting check, scripts/demo.sh in a pristine Debian 12, native unit tests (debug), the same under AddressSanitizer and
 #   UndefinedBehaviorSanitizer, the worker tests under ThreadSanitizer,
 #   a libFuzzer run over the add-in dispatch, and then, for the 32-bit
 #   product and the 64-bit build alike: the cross build with its export and
@@ -120,7 +120,22 @@ wine_stage() {
   stage "$name" "$@"
 }
 
+# The README's first command on a machine that has never seen the project: a
+# clean clone of HEAD in a pristine minimal Debian 12, where scripts/demo.sh
+# must install what it needs, build, and end with the README's picture.
+fresh_demo() {
+  local fresh=../shared/tools/fresh-debian.sh
+  if [ ! -x "$fresh" ]; then
+    echo "$fresh is missing: the shared tools must stand beside the clone"
+    return 1
+  fi
+  "$fresh" . bash -c 'scripts/demo.sh && test -s build/demo/job-1.png &&
+    cmp build/demo/job-1.png tests/preview/golden/first_label-1.png &&
+    echo "fresh demo: build/demo/job-1.png is the README picture"'
+}
+
 stage "formatting" scripts/check_format.sh
+stage "the README's first command on a fresh Debian 12" fresh_demo
 stage "native unit tests" native_tests debug
 stage "address and undefined-behaviour sanitizers" native_tests asan
 stage "thread sanitizer" native_tests tsan

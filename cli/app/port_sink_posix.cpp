@@ -131,8 +131,10 @@ Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const Code
       return Result<std::unique_ptr<JobSink>>::failure("--device " + port + ": " + fault);
     if (isCupsDevice(path) && !printServersSupported()) {
       return Result<std::unique_ptr<JobSink>>::failure(
-          "--device " + port + ": this tagwright was built without CUPS, so " + path +
-          " cannot be used (install libcups2-dev and build it again)");
+          "--device " + port +
+          ": this tagwright was built without print-server queues "
+          "(TAGWRIGHT_CUPS=OFF), so " +
+          path + " cannot be used: build it with libcups2-dev and TAGWRIGHT_CUPS=ON");
     }
     if (!ports.devices.assign(port, path)) {
       return Result<std::unique_ptr<JobSink>>::failure("unknown port " + port);

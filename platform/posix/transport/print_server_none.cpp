@@ -3,7 +3,8 @@
 
 namespace tagwright {
 
-// This build has no CUPS library: queues cannot be reached.
+// A build without print-server queues (TAGWRIGHT_CUPS=OFF): cups: targets are
+// refused with a message that says how to get them.
 bool printServersSupported() { return false; }
 
 std::unique_ptr<PrintServerJob> openPrintServerJob(const std::string& portName,
@@ -11,9 +12,10 @@ std::unique_ptr<PrintServerJob> openPrintServerJob(const std::string& portName,
                                                    const PrintServerSettings& settings,
                                                    std::uint32_t& error) {
   if (settings.notice) {
-    settings.notice(portName + ": cups:" + address.text() +
-                    " cannot be used: this tagwright was built without CUPS (install "
-                    "libcups2-dev and build it again)");
+    settings.notice(
+        portName + ": cups:" + address.text() +
+        " cannot be used: this tagwright was built without print-server "
+        "queues (TAGWRIGHT_CUPS=OFF): build it with libcups2-dev and TAGWRIGHT_CUPS=ON");
   }
   error = kErrorFileNotFound;
   return nullptr;
@@ -22,7 +24,8 @@ std::unique_ptr<PrintServerJob> openPrintServerJob(const std::string& portName,
 Result<std::vector<PrintServerQueue>> listPrintServerQueues(const std::string&, std::uint16_t,
                                                             std::chrono::milliseconds) {
   return Result<std::vector<PrintServerQueue>>::failure(
-      "this tagwright was built without CUPS (install libcups2-dev and build it again)");
+      "this tagwright was built without print-server queues (TAGWRIGHT_CUPS=OFF): build it with "
+      "libcups2-dev and TAGWRIGHT_CUPS=ON");
 }
 
 }  // namespace tagwright
