@@ -17,7 +17,7 @@ namespace {
 
 const std::string kSetUp = "^Q40,3\r^W58\r^S4\r^AD\r^H10\r^R0\r~Q+0\r^O0\r^D0\r^E0\r^P1\r~R105\r";
 const std::string kExampleLabel =
-    "^C1\r^L\rAC,20,20,1,1,1,0,Tagwright test label\rBQ,20,70,2,4,80,0,1,TW-000123\r"
+    "^C1\r^L\rAC,20,20,1,1,1,0,Tagwright test label\rBQ,40,70,2,4,80,0,1,TW-000123\r"
     "R10,10,450,300,2,2\rE\r";
 const std::string kShippingJob =
     "^Q150,3\r^W100\r^S4\r^AT\r^H12\r^R0\r~Q+0\r^O0\r^D0\r^E0\r^P1\r~R105\r^C1\r^L\r"

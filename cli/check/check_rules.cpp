@@ -7,7 +7,7 @@ namespace {
 
 using S = Severity;
 
-constexpr std::array<CheckRule, 16> kRules{{
+constexpr std::array<CheckRule, 17> kRules{{
     {rule::kScriptError, S::Error, "the script cannot be read or bound to the component"},
     {rule::kPropertyFallback, S::Warning,
      "a property value the component does not store as given (out of range: its default)"},
@@ -23,6 +23,8 @@ constexpr std::array<CheckRule, 16> kRules{{
      "an element entirely outside the label: nothing of it prints"},
     {rule::kElementPastEdge, S::Warning,
      "an element partly outside the label: its overhang is lost"},
+    {rule::kBarcodeQuietZone, S::Warning,
+     "a linear barcode whose quiet zone is cut by another element or the label's edge"},
     {rule::kBarcodeWidthChanged, S::Warning,
      "a barcode type that changes the barcode width setting for every later barcode"},
     {rule::kElementBeforeStartLabel, S::Warning,

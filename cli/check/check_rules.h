@@ -26,6 +26,7 @@ inline constexpr std::string_view kBarcodeData = "barcode-data";
 inline constexpr std::string_view kPdf417Fit = "pdf417-fit";
 inline constexpr std::string_view kElementOutsideLabel = "element-outside-label";
 inline constexpr std::string_view kElementPastEdge = "element-past-edge";
+inline constexpr std::string_view kBarcodeQuietZone = "barcode-quiet-zone";
 inline constexpr std::string_view kBarcodeWidthChanged = "barcode-width-changed";
 inline constexpr std::string_view kElementBeforeStartLabel = "element-before-start-label";
 inline constexpr std::string_view kLabelNeverPrinted = "label-never-printed";

@@ -41,7 +41,7 @@ const std::vector<Case>& cases() {
       {"a clean label",
        "LabelWidth = 58\nLabelHeight = 40\nStartLabel()\n"
        "PutText(20, 20, 1, 1, 1, 0, \"C\", \"Why? Tagwright\")\n"
-       "PutBarcode(\"Q\", 20, 70, 80, 0, \"TW-000123\")\n"
+       "PutBarcode(\"Q\", 40, 70, 80, 0, \"TW-000123\")\n"
        "PutRectangle(10, 10, 450, 300, 2, 2)\nPrint(1)\n",
        {}},
       {"values in range are stored as given",
@@ -58,7 +58,7 @@ const std::vector<Case>& cases() {
        "IsEnabled = 0\n",
        {{"property-fallback", 1, "0", "always reads 1"}}},
       {"a barcode height below 24 is written as 24",
-       "StartLabel()\nPutBarcode(\"Q\", 10, 10, 10, 0, \"AB\")\nPrint(1)\n",
+       "StartLabel()\nPutBarcode(\"Q\", 30, 10, 10, 0, \"AB\")\nPrint(1)\n",
        {{"argument-clamped", 2, "10, 0", "height 10 is written as 24"}}},
       {"a text of 300 bytes is cut to 239, and then reaches past the edge",
        "StartLabel()\nPutText(10, 10, 1, 1, 1, 0, \"A\", \"" + kLongText + "\")\nPrint(1)\n",
@@ -79,7 +79,7 @@ const std::vector<Case>& cases() {
        "StartLabel()\nPutText(10, 10, 1, 1, 1, 0, \"b\", \"Hi\")\nPrint(1)\n",
        {{"argument-clamped", 2, "\"b\"", "written as font A"}}},
       {"a barcode type whose variant digit the component drops",
-       "StartLabel()\nPutBarcode(\"E2\", 10, 10, 60, 0, \"400638133393\")\nPrint(1)\n",
+       "StartLabel()\nPutBarcode(\"E2\", 30, 10, 60, 0, \"400638133393\")\nPrint(1)\n",
        {{"argument-clamped", 2, "\"E2\"", "written as E"}}},
       {"characters the code pages cannot represent",
        "StartLabel()\nPutText(10, 10, 1, 1, 1, 0, \"A\", \"«a»\")\n"
@@ -104,6 +104,15 @@ const std::vector<Case>& cases() {
        "StartLabel()\nPutBarcodePDF417(10, 10, 2, 6, 3, 1, 8, \"" + std::string(200, 'A') +
            "\")\nPrint(1)\n",
        {{"pdf417-fit", 2, "\"AAA", "cannot hold"}}},
+      {"quiet zones cut by the label's edge and by a box written after the barcode",
+       "StartLabel()\nPutBarcode(\"E\", 10, 10, 40, 0, \"4006381333931\")\n"
+       "PutBarcode(\"Q\", 300, 30, 40, 1, \"AB\")\nPutRectangle(200, 150, 340, 190, 2, 2)\n"
+       "Print(1)\n",
+       {{"barcode-quiet-zone", 2, "",
+         "5 modules (10 dots) on its left, to the label's left edge; EAN-13 needs 11 modules (22 "
+         "dots) before the bars and 7 modules (14 dots) after them"},
+        {"barcode-quiet-zone", 3, "",
+         "3 modules (6 dots) on its bottom, up to the box at line 4"}}},
       {"an element wholly outside the label",
        "StartLabel()\nPutRectangle(400, 10, 450, 50, 1, 1)\nPrint(1)\n",
        {{"element-outside-label", 2, "", "56 dots (7 mm) past its right edge"}}},
@@ -111,16 +120,17 @@ const std::vector<Case>& cases() {
        "StartLabel()\nPutText(10, 10, 1, 1, 1, 1, \"A\", \"Hello\")\nPrint(1)\n",
        {{"element-past-edge", 2, "", "7 dots (0.9 mm) past the left edge"}}},
       {"a barcode with its readable line past the bottom edge",
-       "StartLabel()\nPutBarcode(\"Q\", 10, 150, 40, 0, \"AB\")\nPrint(1)\n",
+       "StartLabel()\nPutBarcode(\"Q\", 30, 150, 40, 0, \"AB\")\nPrint(1)\n",
        {{"element-past-edge", 2, "", "9 dots (1.1 mm) past the bottom edge"}}},
       {"a human-readable line wider than its bars",
        "BarcodeWidth = 1\nStartLabel()\nPutBarcode(\"Q\", 0, 10, 40, 0, \"1111111111111111\")\n"
        "Print(1)\n",
-       {{"element-past-edge", 3, "", "human-readable line reaches 2 dots (0.2 mm) past the left"}}},
+       {{"element-past-edge", 3, "", "human-readable line reaches 2 dots (0.2 mm) past the left"},
+        {"barcode-quiet-zone", 3, "", "0 modules (0 dots) on its left"}}},
       {"the same bars without their line fit",
        "BarcodeWidth = 1\nBarcodeReadable = 0\nStartLabel()\n"
        "PutBarcode(\"Q\", 0, 10, 40, 0, \"1111111111111111\")\nPrint(1)\n",
-       {}},
+       {{"barcode-quiet-zone", 4, "", "0 modules (0 dots) on its left"}}},
       {"an area past two edges",
        "StartLabel()\nInversRectangle(300, 150, 400, 250)\nPrint(1)\n",
        {{"element-past-edge", 2, "",
@@ -136,8 +146,8 @@ const std::vector<Case>& cases() {
        "StartLabel()\nPutLoadedText(10, 190, 1, 1, 0, 0, \"B\", \"Hi\")\nPrint(1)\n",
        {{"element-past-edge", 2, "", "7 dots (0.9 mm) past the bottom edge"}}},
       {"a barcode type that corrects the barcode width",
-       "BarcodeWidth = 5\nStartLabel()\nPutBarcode(\"B\", 10, 10, 60, 0, \"1234567\")\n"
-       "PutBarcode(\"B\", 10, 100, 60, 0, \"1234567\")\nPrint(1)\n",
+       "BarcodeWidth = 5\nStartLabel()\nPutBarcode(\"B\", 30, 10, 60, 0, \"1234567\")\n"
+       "PutBarcode(\"B\", 30, 100, 60, 0, \"1234567\")\nPrint(1)\n",
        {{"barcode-width-changed", 3, "\"B\"", "from 5 to 2 dots"}}},
       {"an element before the first StartLabel",
        kText + "Print(1)\n",

@@ -3,6 +3,7 @@
 #include "cli/app/component_back_end.h"
 #include "cli/check/argument_rules.h"
 #include "cli/check/edge_rules.h"
+#include "cli/check/element_extent.h"
 #include "cli/check/settings_page_rule.h"
 #include "cli/check/symbol_rules.h"
 #include "cli/check/written_element.h"
@@ -54,11 +55,16 @@ void ComponentWatch::propertySet(const Statement& s, Property property) {
 
 void ComponentWatch::methodCalled(const Statement& s, Method method) {
   switch (method) {
-    case Method::StartLabel: flow_.labelStarted(s, findings_); return;
+    case Method::StartLabel:
+      quietZones_.labelEnded(findings_);
+      flow_.labelStarted(s, findings_);
+      return;
     case Method::PrintToBuff:
+      quietZones_.labelEnded(findings_);
       flow_.labelCollected(s, addIn_->label().jobText().size() > collectedBefore_);
       return;
     case Method::Print:
+      quietZones_.labelEnded(findings_);
       if (jobs_ > jobsBefore_) flow_.jobSent(s, lastJob_, collectedBefore_, findings_);
       return;
     default: elementWritten(s, method); return;
@@ -85,7 +91,13 @@ void ComponentWatch::elementWritten(const Statement& s, Method method) {
   checkWrittenArguments(s, *element, resources_.componentPages, findings_);
   checkRepresentable(s, *element, resources_, findings_);
   checkSymbol(s, *element, resources_, findings_);
-  checkPlacement(s, *element, frameOfCurrentLabel(), resources_, findings_);
+  const LabelFrame& frame = frameOfCurrentLabel();
+  checkPlacement(s, *element, frame, resources_, findings_);
+  if (frame.error.empty()) {
+    if (const std::optional<ElementExtent> extent =
+            elementExtent(*element, frame.originX, frame.originY, resources_))
+      quietZones_.elementPlaced(s, *element, *extent, frame);
+  }
 }
 
 const LabelFrame& ComponentWatch::frameOfCurrentLabel() {
@@ -98,6 +110,7 @@ const LabelFrame& ComponentWatch::frameOfCurrentLabel() {
 }
 
 std::vector<Finding> ComponentWatch::finish() {
+  quietZones_.labelEnded(findings_);
   flow_.ended(findings_);
   checkSettingsPage(settings_, lastWritten_, findings_);
   std::vector<Finding> findings = findings_.take();

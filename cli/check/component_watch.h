@@ -10,6 +10,7 @@
 #include "cli/check/label_flow.h"
 #include "cli/check/label_frame.h"
 #include "cli/check/property_rules.h"
+#include "cli/check/quiet_zone_rule.h"
 #include "core/addin/add_in.h"
 
 namespace tagwright::cli {
@@ -51,6 +52,7 @@ class ComponentWatch final : public CheckWatch {
   std::size_t jobs_ = 0;
   std::string lastJob_;
   LabelFlow flow_;
+  QuietZoneRule quietZones_;
   StripperAndCutter switches_;
   std::map<Property, SourcePosition> lastWritten_;
   std::optional<std::string> frameHeader_;

@@ -108,9 +108,20 @@ std::optional<ElementExtent> barcodeExtent(const WrittenElement& e, int ox, int 
   }
   const int turns =
       drawing.fixedQuarterTurns >= 0 ? drawing.fixedQuarterTurns : quarterTurns(e.fields[6]);
+  const int x = ox + number(e.fields[1]);
+  const int y = oy + number(e.fields[2]);
+  BarsExtent bars;
+  bars.box = placedBox(x, y, {0, 0, drawing.bars.width(), drawing.bars.height()}, turns);
+  bars.quarterTurns = turns;
+  bars.moduleDots = std::max(request.narrow, 1);
+  if (const std::optional<preview::LinearType> type = preview::linearTypeFor(request.type)) {
+    bars.symbology = std::string(type->name);
+    bars.quietZone = preview::quietZoneOf(*type);
+  }
   return ElementExtent{
-      placedBox(ox + number(e.fields[1]), oy + number(e.fields[2]), upright, turns),
-      request.readable ? "the barcode with its human-readable line" : "the barcode"};
+      placedBox(x, y, upright, turns),
+      request.readable ? "the barcode with its human-readable line" : "the barcode",
+      std::move(bars)};
 }
 
 std::optional<ElementExtent> pdf417Extent(const WrittenElement& e, int ox, int oy,

@@ -57,4 +57,19 @@ bool isTwoWidth(Symbology symbology) {
   }
 }
 
+std::optional<QuietZone> quietZoneOf(const LinearType& type) {
+  // An add-on ends with its own margin of 5 modules.
+  const auto ean = [&](int leading, int trailing) {
+    return QuietZone{leading, type.addOnDigits > 0 ? 5 : trailing};
+  };
+  switch (type.symbology) {
+    case Symbology::Ean13: return ean(11, 7);
+    case Symbology::Ean8: return ean(7, 7);
+    case Symbology::UpcA: return ean(9, 9);
+    case Symbology::UpcE: return ean(9, 7);
+    case Symbology::Postnet: return std::nullopt;
+    default: return QuietZone{10, 10};
+  }
+}
+
 }  // namespace tagwright::preview

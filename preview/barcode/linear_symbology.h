@@ -41,4 +41,16 @@ std::optional<LinearType> linearTypeFor(std::string_view typeField);
 // draw every module `narrow` dots wide.
 bool isTwoWidth(Symbology symbology);
 
+// The light margin a reader needs before the first bar (leading) and after
+// the last (trailing, after the add-on where there is one), in modules.
+struct QuietZone {
+  int leading = 0;
+  int trailing = 0;
+};
+
+// Ten modules for the Code 39, Code 93, Code 128, Interleaved 2 of 5 and
+// Codabar families; the EAN/UPC figures for those; nothing for POSTNET,
+// whose reader does not go by modules.
+std::optional<QuietZone> quietZoneOf(const LinearType& type);
+
 }  // namespace tagwright::preview

@@ -2,13 +2,21 @@
 # The pictures of the scenario corpus and of the example label, compared
 # with the ones kept in tests/preview/golden (a small share of pixels may
 # differ, for font rendering).
-#   tests/preview/golden_pictures.sh TAGWRIGHT PICTURE_DIFF [--update]
+# The example label's barcode must also read, as drawn, with an independent
+# reader (PICTURE_BARCODES): its quiet zones are the label's own white space.
+#   tests/preview/golden_pictures.sh TAGWRIGHT PICTURE_DIFF [PICTURE_BARCODES] [--update]
 # --update writes the current pictures as the new golden ones: run it after
 # a deliberate change to the preview, and look at every picture it changes.
 set -u
 program=$1
 picture_diff=$2
-update=${3:-}
+shift 2
+picture_barcodes=
+if [ $# -gt 0 ] && [ "$1" != "--update" ]; then
+  picture_barcodes=$1
+  shift
+fi
+update=${1:-}
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 golden="$here/golden"
@@ -57,5 +65,14 @@ for actual in "$work"/pictures/*.png; do
     failed=$((failed + 1))
   fi
 done
+if [ -n "$picture_barcodes" ]; then
+  if read_back=$("$picture_barcodes" "$work/pictures/first_label-1.png") &&
+    [ "${read_back##*: }" = "TW-000123" ]; then
+    echo "ok    first_label-1.png reads TW-000123"
+  else
+    echo "FAIL  first_label-1.png: the barcode reads as \"${read_back##*: }\", not TW-000123"
+    failed=$((failed + 1))
+  fi
+fi
 echo "golden pictures: $passed passed, $failed failed"
 [ $failed -eq 0 ] && [ $passed -gt 0 ]
