@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "cli/script/utf8.h"
 #include "core/script/script_value.h"
+#include "core/text/utf8.h"
 #include "preview/job/fields.h"
 
 namespace tagwright::cli {
@@ -81,9 +81,7 @@ void addOnce(std::u16string& set, std::u16string_view character) {
 Unrepresentable unrepresentable(std::u16string_view text, bool oem, const CodePages& pages) {
   Unrepresentable missing;
   for (std::size_t i = 0; i < text.size();) {
-    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00 &&
-                      text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
-    const std::u16string_view character = text.substr(i, pair ? 2 : 1);
+    const std::u16string_view character = text.substr(i, utf16CharacterLength(text, i));
     i += character.size();
     if (character == u"?") continue;
     const std::string ansi = pages.toAnsi(character);
@@ -102,13 +100,11 @@ void reportMissing(const ArgumentField& a, const ScriptLiteral& given,
   if (characters.empty()) return;
   std::string listed;
   for (std::size_t i = 0; i < characters.size();) {
-    const bool pair = characters[i] >= 0xD800 && characters[i] < 0xDC00;
-    const std::size_t n = pair ? 2 : 1;
+    const std::size_t n = utf16CharacterLength(characters, i);
     listed += (listed.empty() ? "'" : ", '") + toUtf8(characters.substr(i, n)) + "'";
     i += n;
   }
-  const bool one = characters.size() == 1 ||
-                   (characters.size() == 2 && characters[0] >= 0xD800 && characters[0] < 0xDC00);
+  const bool one = utf16CharacterLength(characters, 0) == characters.size();
   findings.add(rule::kUnrepresentableCharacter, given.position,
                "the " + std::string(a.name) + " has " + listed + ", which code page " + page +
                    (one ? " does not have: it prints as ?" : " does not have: they print as ?"));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/check/symbol_rules.h"
+#include "core/text/utf8.h"
 #include "preview/assumptions.h"
 #include "preview/barcode/barcode_drawing.h"
 #include "preview/job/fields.h"
@@ -91,7 +92,7 @@ std::optional<ElementExtent> barcodeExtent(const WrittenElement& e, int ox, int 
   request.wide = number(e.fields[4]);
   request.height = number(e.fields[5]);
   request.readable = number(e.fields[7]) == 1;
-  request.data = preview::toUtf8(r.ansi.decode(e.fields[8]));
+  request.data = toUtf8(r.ansi.decode(e.fields[8]));
   const int fontHeight = preview::residentFontHeight(assume::kHumanReadableFont, r.dotsPerMm);
   const preview::SymbolDrawing drawing = preview::drawLinearBarcode(request, fontHeight);
   if (!drawing.error.empty()) return std::nullopt;
@@ -101,7 +102,7 @@ std::optional<ElementExtent> barcodeExtent(const WrittenElement& e, int ox, int 
       preview::TextStyle style;
       style.lineHeight = text.fontHeight > 0 ? text.fontHeight : fontHeight;
       const preview::TextExtent extent =
-          preview::measureText(*r.font, preview::fromUtf8(text.text), style);
+          preview::measureText(*r.font, decodeUtf8Replacing(text.text), style);
       const long long left = text.x + (text.width - extent.width) / 2;
       upright = unite(upright, {left, text.y, left + extent.width, text.y + extent.height});
     }
@@ -151,7 +152,7 @@ std::optional<ElementExtent> imageExtent(const WrittenElement& e, int ox, int oy
                                          CheckResources& r) {
   if (e.fields[2].empty()) return std::nullopt;
   const std::u32string name = r.oem.decode(e.fields[2]);
-  const preview::StoredImage& stored = r.images.find(preview::toUtf8(name));
+  const preview::StoredImage& stored = r.images.find(toUtf8(name));
   const int x = ox + number(e.fields[0]);
   const int y = oy + number(e.fields[1]);
   if (!stored.image.empty()) {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "cli/script/utf8.h"
 #include "core/script/script_value.h"
+#include "core/text/utf8.h"
 #include "preview/job/command_stream.h"
 #include "preview/job/fields.h"
 

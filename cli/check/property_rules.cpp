@@ -1,8 +1,8 @@
 #include "cli/check/property_rules.h"
 
 #include "cli/check/check_rules.h"
-#include "cli/script/utf8.h"
 #include "core/addin/property_values.h"
+#include "core/text/utf8.h"
 
 namespace tagwright::cli {
 namespace {

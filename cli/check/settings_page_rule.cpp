@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/script/utf8.h"
 #include "core/addin/catalogue.h"
 #include "core/addin/property_values.h"
 #include "core/settings/page_ids.h"
 #include "core/settings/settings_page.h"
+#include "core/text/utf8.h"
 
 namespace tagwright::cli {
 namespace {

@@ -1,5 +1,6 @@
 #include "cli/check/symbol_rules.h"
 
+#include "core/text/utf8.h"
 #include "preview/barcode/barcode_drawing.h"
 #include "preview/barcode/linear_symbology.h"
 #include "preview/job/fields.h"
@@ -17,7 +18,7 @@ SourcePosition dataPosition(const Statement& s, std::size_t argument) {
 void checkLinear(const Statement& s, const WrittenElement& e, const CheckResources& r,
                  FindingList& findings) {
   const std::string_view type = e.fields[0];
-  const std::string data = preview::toUtf8(r.ansi.decode(e.fields[8]));
+  const std::string data = toUtf8(r.ansi.decode(e.fields[8]));
   const std::string error = preview::linearBarcodeDataError(type, data);
   if (error.empty()) return;
   if (!preview::linearTypeFor(type)) {
@@ -48,7 +49,7 @@ preview::Pdf417Request pdf417RequestOf(const WrittenElement& e, const CheckResou
   request.rows = number(e.fields[4]);
   request.columns = number(e.fields[5]);
   request.level = number(e.fields[6]);
-  request.data = preview::toUtf8(r.ansi.decode(e.fields[7]));
+  request.data = toUtf8(r.ansi.decode(e.fields[7]));
   return request;
 }
 

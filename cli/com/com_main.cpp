@@ -21,7 +21,7 @@
 #include "cli/app/program.h"
 #include "cli/com/com_script_host.h"
 #include "cli/com/profile_connection.h"
-#include "cli/script/utf8.h"
+#include "core/text/utf8.h"
 #include "windows/com/com_ptr.h"
 
 namespace tagwright::cli {
@@ -197,7 +197,7 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
     std::u16string text(reinterpret_cast<const char16_t*>(argv[i]));
-    args.push_back(tagwright::cli::toUtf8(text));
+    args.push_back(tagwright::toUtf8(text));
   }
   tagwright::cli::ComBackEnd backEnd;
   return tagwright::cli::runProgram(args, backEnd, std::cout, std::cerr);

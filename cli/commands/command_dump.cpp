@@ -1,6 +1,6 @@
 #include "cli/commands/command_dump.h"
 
-#include "cli/script/utf8.h"
+#include "core/text/utf8.h"
 
 namespace tagwright::cli {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "cli/script/utf8.h"
+#include "core/text/utf8.h"
 
 namespace tagwright::cli {
 namespace {

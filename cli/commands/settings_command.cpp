@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "cli/script/utf8.h"
 #include "core/addin/catalogue.h"
 #include "core/settings/printer_settings.h"
 #include "core/settings/settings_persistence.h"
+#include "core/text/utf8.h"
 
 namespace tagwright::cli {
 namespace {

@@ -1,7 +1,7 @@
 #include "cli/profile/file_profile.h"
 
+#include "core/text/utf8.h"
 #include "platform/atomic_file.h"
-#include "cli/script/utf8.h"
 
 namespace tagwright::cli {
 

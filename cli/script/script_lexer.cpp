@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "cli/script/utf8.h"
+#include "core/text/utf8.h"
 
 namespace tagwright::cli {
 namespace {

@@ -1,12 +1,12 @@
 #include "cli/script/script_reader.h"
 
-#include "cli/script/utf8.h"
+#include "core/text/utf8.h"
 
 namespace tagwright::cli {
 namespace {
 
-// The line and column that follow `text` (the code points decoded before a
-// fault), so that an encoding fault is placed like any other.
+// The line and column that follow `text`, so that an encoding fault is
+// placed like any other.
 SourcePosition positionAfter(std::u32string_view text) {
   SourcePosition p;
   for (char32_t c : text) {
@@ -148,13 +148,15 @@ class Parser {
 }  // namespace
 
 ScriptReadResult readScript(std::string_view utf8Bytes) {
-  Utf8Decoded decoded = decodeUtf8(utf8Bytes);
-  if (decoded.fault) {
+  const Result<std::u32string, Utf8Fault> decoded = decodeUtf8(utf8Bytes);
+  if (!decoded) {
+    // The bytes before the fault are valid: the fault is placed after them.
+    const Utf8Fault& fault = decoded.error();
     return ScriptReadResult::failure(
-        ScriptError{positionAfter(decoded.text),
-                    "invalid UTF-8: " + decoded.fault->reason + " (save the script as UTF-8)"});
+        ScriptError{positionAfter(decodeUtf8Replacing(utf8Bytes.substr(0, fault.byteOffset))),
+                    "invalid UTF-8: " + fault.reason + " (save the script as UTF-8)"});
   }
-  LexResult lexed = lexScript(decoded.text);
+  LexResult lexed = lexScript(decoded.value());
   if (!lexed) return ScriptReadResult::failure(lexed.error());
   return Parser(lexed.value()).run();
 }

@@ -1,6 +1,6 @@
 #include "cli/script/script_runner.h"
 
-#include "cli/script/utf8.h"
+#include "core/text/utf8.h"
 
 namespace tagwright::cli {
 namespace {

@@ -1,49 +1,32 @@
 #include "platform/posix/iconv_code_pages.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <map>
 #include <mutex>
 #include <stdexcept>
+#include <utility>
+
+#include "core/text/utf8.h"
+#include "platform/posix/iconv_converter.h"
 
 namespace tagwright {
 namespace {
 
 constexpr char kNoMapping = '?';
 
-// An iconv conversion descriptor, closed when it goes out of scope.
-class Conversion {
- public:
-  Conversion(const std::string& to, const std::string& from)
-      : cd_(iconv_open(to.c_str(), from.c_str())) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-      throw std::runtime_error("the code page conversion from " + from + " to " + to +
-                               " is not available (iconv --list shows the known names)");
-    }
-  }
-  ~Conversion() { iconv_close(cd_); }
-  Conversion(const Conversion&) = delete;
-  Conversion& operator=(const Conversion&) = delete;
+char16_t utf16Unit(std::string_view littleEndian) {
+  return static_cast<char16_t>(static_cast<unsigned char>(littleEndian[0]) |
+                               static_cast<unsigned char>(littleEndian[1]) << 8);
+}
 
-  // Converts one whole input from the initial state. Returns the number of
-  // output bytes, or -1 when iconv refuses the input or it is incomplete.
-  int convert(const char* input, std::size_t inputBytes, char* output, std::size_t outputBytes) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(input);
-    char* out = output;
-    std::size_t inLeft = inputBytes;
-    std::size_t outLeft = outputBytes;
-    if (iconv(cd_, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) return -1;
-    // Flush what a stateful converter may still hold.
-    if (iconv(cd_, nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)) return -1;
-    if (inLeft != 0) return -1;
-    return static_cast<int>(outputBytes - outLeft);
+// A converter between two pages, or the exception that says it is missing.
+IconvConverter converter(const std::string& to, const std::string& from) {
+  Result<IconvConverter, IconvError> opened = IconvConverter::open(to, from);
+  if (!opened) {
+    throw std::runtime_error("the code page conversion from " + from + " to " + to +
+                             " is not available (iconv --list shows the known names)");
   }
-
- private:
-  iconv_t cd_;
-};
+  return std::move(opened).value();
+}
 
 [[noreturn]] void notSingleByte(const std::string& page) {
   throw std::runtime_error("the code page " + page +
@@ -55,32 +38,31 @@ class Conversion {
 // time, so that the tables say exactly what iconv says.
 IconvCodePages::PageTables buildTables(const std::string& page) {
   IconvCodePages::PageTables tables;
-  Conversion decode("UTF-16LE", page);
-  Conversion encode(page, "UTF-16LE");
+  IconvConverter decode = converter("UTF-16LE", page);
+  IconvConverter encode = converter(page, "UTF-16LE");
 
   for (int byte = 0; byte < 256; ++byte) {
     const char in = static_cast<char>(byte);
-    unsigned char out[8];
-    const int length = decode.convert(&in, 1, reinterpret_cast<char*>(out), sizeof out);
-    if (length < 0 && errno == EINVAL) notSingleByte(page);  // a lead byte
-    if (length > 2) notSingleByte(page);                     // one byte, several characters
+    const Result<std::string, IconvError> out = decode.convert(std::string_view(&in, 1));
+    if (!out && out.error() == IconvError::IncompleteInput) notSingleByte(page);  // a lead byte
+    if (out && out.value().size() > 2) notSingleByte(page);  // one byte, several characters
     tables.toUtf16[static_cast<std::size_t>(byte)] =
-        length == 2 ? static_cast<char16_t>(out[0] | out[1] << 8) : char16_t{kNoMapping};
+        out && out.value().size() == 2 ? utf16Unit(out.value()) : char16_t{kNoMapping};
   }
 
   for (std::uint32_t unit = 0; unit < 0x10000; ++unit) {
     std::uint16_t& entry = tables.fromUtf16[unit];
     entry = static_cast<unsigned char>(kNoMapping);
-    if (unit >= 0xD800 && unit <= 0xDFFF) continue;  // half of a pair, never a character
+    if (isSurrogate(unit)) continue;  // half of a pair, never a character
     const char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    char out[16];
-    const int length = encode.convert(in, 2, out, sizeof out);
-    if (length == 1) {
-      entry = static_cast<unsigned char>(out[0]);
-    } else if (length > 1) {
+    const Result<std::string, IconvError> out = encode.convert(std::string_view(in, 2));
+    if (!out) continue;
+    if (out.value().size() == 1) {
+      entry = static_cast<unsigned char>(out.value()[0]);
+    } else if (out.value().size() > 1) {
       entry = static_cast<std::uint16_t>(IconvCodePages::PageTables::kSeveralBytes +
                                          tables.severalBytes.size());
-      tables.severalBytes.emplace_back(out, static_cast<std::size_t>(length));
+      tables.severalBytes.push_back(out.value());
     }
   }
   return tables;
@@ -97,9 +79,6 @@ std::shared_ptr<const IconvCodePages::PageTables> tablesOf(const std::string& pa
   pages.emplace(page, tables);
   return tables;
 }
-
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 

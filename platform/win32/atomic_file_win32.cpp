@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/text/utf8.h"
 #include "platform/atomic_file.h"
 #include "platform/win32/unique_resource.h"
 
@@ -11,12 +12,8 @@ namespace {
 
 // Paths are UTF-8; a byte that is not becomes U+FFFD.
 std::wstring wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int units = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(units), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), units);
-  return text;
+  const std::u16string text = utf8ToUtf16(utf8);
+  return std::wstring(text.begin(), text.end());
 }
 
 std::string systemMessage(DWORD code) { return "system error " + std::to_string(code); }

@@ -1,5 +1,7 @@
 #include "preview/barcode/data_messages.h"
 
+#include "core/text/utf8.h"
+
 namespace tagwright::preview {
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -33,29 +35,17 @@ std::string wrongCheckDigit(std::string_view name, std::string_view digitsWithCh
 
 std::string firstBeyondLatin1(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    if (lead >= 0xF0) {
-      length = 4;
-    } else if (lead >= 0xE0) {
-      length = 3;
-    } else if (lead >= 0xC0) {
-      length = 2;
-    } else if (lead >= 0x80) {
-      return "invalid UTF-8";
-    }
-    if (i + length > text.size()) return "invalid UTF-8";
-    // Two-byte sequences from C4 on are above U+00FF; C2 and C3 are Latin-1.
-    if (length > 2 || lead > 0xC3) return std::string(text.substr(i, length));
-    i += length;
+    const std::optional<Utf8Sequence> sequence = utf8SequenceAt(text, i);
+    if (!sequence) return "invalid UTF-8";
+    if (sequence->value > 0xFF) return std::string(text.substr(i, sequence->length));
+    i += sequence->length;
   }
   return {};
 }
 
 std::string utf8CharacterAt(std::string_view text, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  return std::string(text.substr(i, length));
+  const std::optional<Utf8Sequence> sequence = utf8SequenceAt(text, i);
+  return std::string(text.substr(i, sequence ? sequence->length : 1));
 }
 
 }  // namespace tagwright::preview

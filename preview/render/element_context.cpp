@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/text/utf8.h"
 #include "preview/assumptions.h"
 #include "preview/job/fields.h"
 

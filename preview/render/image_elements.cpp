@@ -1,5 +1,6 @@
 #include <string>
 
+#include "core/text/utf8.h"
 #include "preview/assumptions.h"
 #include "preview/job/fields.h"
 #include "preview/render/elements.h"

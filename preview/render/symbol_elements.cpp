@@ -1,5 +1,6 @@
 #include <string>
 
+#include "core/text/utf8.h"
 #include "preview/assumptions.h"
 #include "preview/barcode/barcode_drawing.h"
 #include "preview/job/fields.h"
@@ -27,7 +28,7 @@ void placeSymbol(const ElementContext& element, const SymbolDrawing& drawing,
     return;
   }
   for (const SymbolText& text : drawing.texts) {
-    const std::u32string characters = fromUtf8(text.text);
+    const std::u32string characters = decodeUtf8Replacing(text.text);
     TextStyle style;
     style.lineHeight = text.fontHeight > 0 ? text.fontHeight
                                            : residentFontHeight(assumptions::kHumanReadableFont,

@@ -28,9 +28,4 @@ class CodePage {
   std::array<char32_t, 256> characters_{};
 };
 
-// UTF-8 of a decoded text, for the barcode drawing, and back (a byte that
-// is not part of a well-formed sequence becomes U+FFFD).
-std::string toUtf8(std::u32string_view text);
-std::u32string fromUtf8(std::string_view text);
-
 }  // namespace tagwright::preview

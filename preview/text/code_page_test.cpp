@@ -35,16 +35,5 @@ TEST(CodePage, UnknownAndMultiBytePagesAreRefused) {
   EXPECT_NE(error.find("single-byte"), std::string::npos);
 }
 
-TEST(CodePage, Utf8RoundTripAndMalformedBytes) {
-  const std::u32string text = U"A\u00E9\u041C\u20AC\U0001F600";
-  EXPECT_EQ(toUtf8(text), "A\xC3\xA9\xD0\x9C\xE2\x82\xAC\xF0\x9F\x98\x80");
-  EXPECT_EQ(fromUtf8(toUtf8(text)), text);
-  EXPECT_EQ(fromUtf8("a\xC3"), U"a\uFFFD");
-  EXPECT_EQ(fromUtf8("\xFF"
-                     "b"),
-            U"\uFFFD"
-            U"b");
-}
-
 }  // namespace
 }  // namespace tagwright::preview

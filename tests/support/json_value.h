@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text/utf8.h"
+
 namespace tagwright::test_support {
 
 // A parsed JSON value, strict enough to tell well-formed output from not:
@@ -127,16 +129,7 @@ class JsonParser {
           const unsigned code =
               static_cast<unsigned>(std::stoul(std::string(text_.substr(at_, 4)), nullptr, 16));
           at_ += 4;
-          if (code < 0x80) {
-            s += static_cast<char>(code);
-          } else if (code < 0x800) {
-            s += static_cast<char>(0xC0 | (code >> 6));
-            s += static_cast<char>(0x80 | (code & 0x3F));
-          } else {
-            s += static_cast<char>(0xE0 | (code >> 12));
-            s += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            s += static_cast<char>(0x80 | (code & 0x3F));
-          }
+          appendUtf8(s, static_cast<char32_t>(code));
           break;
         }
         default: return std::nullopt;

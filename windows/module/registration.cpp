@@ -3,7 +3,9 @@
 #include <oleauto.h>
 
 #include <string>
+#include <string_view>
 
+#include "core/text/utf8.h"
 #include "windows/com/com_ptr.h"
 #include "platform/win32/unique_resource.h"
 #include "windows/module/module_path.h"
@@ -68,13 +70,10 @@ HRESULT loadScriptText(HMODULE module, std::u16string& text) {
   const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
   if (bytes == nullptr) return HRESULT_FROM_WIN32(::GetLastError());
   if (size == 0) return S_OK;
-  const auto* utf8 = static_cast<const char*>(bytes);
-  const int units = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8,
-                                          static_cast<int>(size), nullptr, 0);
-  if (units <= 0) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
-  text.assign(static_cast<std::size_t>(units), u'\0');
-  ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, static_cast<int>(size),
-                        reinterpret_cast<wchar_t*>(text.data()), units);
+  const Result<std::u32string, Utf8Fault> decoded =
+      decodeUtf8(std::string_view(static_cast<const char*>(bytes), size));
+  if (!decoded) return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+  text = toUtf16(decoded.value());
   return S_OK;
 }
 
