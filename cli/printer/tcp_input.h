@@ -7,8 +7,8 @@
 #include "cli/printer/fault_script.h"
 #include "cli/printer/printer_input.h"
 #include "cli/printer/printer_log.h"
-#include "platform/posix/unique_resource.h"
 #include "core/util/result.h"
+#include "platform/posix/unique_resource.h"
 
 namespace tagwright::cli::printer {
 

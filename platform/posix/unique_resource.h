@@ -36,7 +36,7 @@ class system_fd_traits {
 };
 using unique_system_fd = unique_any<system_fd_traits>;
 
-inline unique_system_fd ownedBy(SystemCalls& calls, int fd) {
+inline unique_system_fd ownThrough(SystemCalls& calls, int fd) {
   return unique_system_fd(fd, system_fd_traits(calls));
 }
 

@@ -43,7 +43,7 @@ int waitMs(Clock::time_point deadline, milliseconds longest) {
 
 // One attempt at one address: the connected socket, or -1 and errno.
 int attemptConnect(SystemCalls& system, const addrinfo& address, milliseconds timeout) {
-  unique_system_fd socket = ownedBy(
+  unique_system_fd socket = ownThrough(
       system, system.openSocket(address.ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC,
                                 address.ai_protocol));
   if (!socket) return -1;
@@ -201,7 +201,7 @@ int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
 }
 
 NetworkPrinterLink::NetworkPrinterLink(SystemCalls& system, int fd, const NetworkTimeouts& timeouts)
-    : system_(system), fd_(ownedBy(system, fd)), timeouts_(timeouts) {}
+    : system_(system), fd_(ownThrough(system, fd)), timeouts_(timeouts) {}
 
 NetworkPrinterLink::~NetworkPrinterLink() {
   if (fd_) closeAbortively();
