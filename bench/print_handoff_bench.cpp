@@ -23,6 +23,7 @@
 #include "platform/posix/iconv_code_pages.h"
 #include "platform/posix/transport/posix_print_runner.h"
 #include "platform/posix/transport/prompts.h"
+#include "platform/posix/unique_resource.h"
 
 namespace {
 
@@ -49,21 +50,12 @@ class LptFile {
   fs::path path_;
 };
 
-// Holds the port the way another program would, until released.
-class PortHolder {
- public:
-  explicit PortHolder(const fs::path& path) : fd_(::open(path.c_str(), O_RDWR | O_CLOEXEC)) {
-    if (fd_ < 0 || ::flock(fd_, LOCK_EX) != 0) throw std::runtime_error("cannot hold the port");
-  }
-  ~PortHolder() { release(); }
-  void release() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_;
-};
+// Holds the port the way another program would, until reset.
+unique_fd holdPort(const fs::path& path) {
+  unique_fd fd(::open(path.c_str(), O_RDWR | O_CLOEXEC));
+  if (!fd || ::flock(fd.get(), LOCK_EX) != 0) throw std::runtime_error("cannot hold the port");
+  return fd;
+}
 
 void call(AddIn& addIn, Method method, ScriptArgs args) {
   addIn.callAsProc(static_cast<std::int32_t>(method), args);
@@ -89,8 +81,8 @@ void PrintWhilePortIsHeld(benchmark::State& state, bool held) {
        {ScriptValue::text(u"E30"), ScriptValue::int32(10), ScriptValue::int32(80),
         ScriptValue::int32(60), ScriptValue::int32(0), ScriptValue::text(u"4607001234567")});
 
-  std::unique_ptr<PortHolder> holder;
-  if (held) holder = std::make_unique<PortHolder>(lpt.path());
+  unique_fd holder;
+  if (held) holder = holdPort(lpt.path());
 
   const ScriptArgs oneCopy{ScriptValue::int32(1)};
   std::vector<double> micros;

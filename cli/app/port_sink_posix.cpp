@@ -42,7 +42,7 @@ class MessageLines {
 // jobs) before the prompt, the progress line and the messages it uses.
 class PortJobSink final : public JobSink {
  public:
-  PortJobSink(UniqueCFile terminal, std::unique_ptr<UserPrompt> prompt,
+  PortJobSink(unique_c_file terminal, std::unique_ptr<UserPrompt> prompt,
               std::unique_ptr<TransferProgress> progress, PosixPortLayer::Options ports,
               std::ostream& err, std::unique_ptr<JobConfirmer> confirmer)
       : terminal_(std::move(terminal)),
@@ -97,7 +97,7 @@ class PortJobSink final : public JobSink {
     return title;
   }
 
-  UniqueCFile terminal_;
+  unique_c_file terminal_;
   std::unique_ptr<UserPrompt> prompt_;
   std::unique_ptr<TransferProgress> progress_;
   MessageLines messages_;
@@ -145,7 +145,7 @@ Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const Code
   if (options.writeTimeout) ports.network.stall = *options.writeTimeout;
   ports.waitForQueuedJobs = options.wait;
 
-  UniqueCFile terminal;
+  unique_c_file terminal;
   std::unique_ptr<UserPrompt> prompt;
   if (options.onPortError && *options.onPortError != PortErrorPolicy::Ask) {
     prompt = std::make_unique<FixedPrompt>(answerFor(*options.onPortError), codePages, stderr);

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "support/memory_stream.h"
+
 namespace tagwright::cli {
 namespace {
 
@@ -32,18 +34,9 @@ TEST(ProgressLine, ShowsBytesRateAndTimeLeft) {
 
 // A terminal that is a memory buffer, and a clock the test moves.
 struct Screen {
-  Screen() : file(::open_memstream(&buffer, &size)) {}
-  ~Screen() {
-    std::fclose(file);
-    std::free(buffer);
-  }
-  std::string text() {
-    std::fflush(file);
-    return std::string(buffer, size);
-  }
-  char* buffer = nullptr;
-  std::size_t size = 0;
-  std::FILE* file;
+  std::string text() { return stream.text(); }
+  testing::MemoryStream stream;
+  std::FILE* file = stream.get();
   std::chrono::steady_clock::time_point now{};
 };
 

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "windows/com/unique_bstr.h"
+#include "windows/com/unique_safearray.h"
 #include "windows/com/unique_variant.h"
 #include "windows/com/variant_value.h"
 
@@ -15,28 +16,19 @@ HostResult resultOf(HRESULT hr) {
   return HostResult::Failed;
 }
 
-// A one-dimensional SAFEARRAY of VARIANTs with lower bound 0, destroyed
-// (with every VARIANT in it) when it goes.
-class ArgumentArray {
- public:
-  explicit ArgumentArray(const ScriptArgs& args)
-      : array_(::SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(args.size()))) {
-    if (array_ == nullptr) throw std::bad_alloc();
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      com::unique_variant element;
-      com::storeScriptValue(args[i], *element.get());
-      LONG index = static_cast<LONG>(i);
-      if (FAILED(::SafeArrayPutElement(array_, &index, element.get()))) throw std::bad_alloc();
-    }
+// A one-dimensional SAFEARRAY of VARIANTs with lower bound 0 holding `args`.
+com::unique_safearray argumentArray(const ScriptArgs& args) {
+  com::unique_safearray array(
+      ::SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(args.size())));
+  if (!array) throw std::bad_alloc();
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    com::unique_variant element;
+    com::storeScriptValue(args[i], *element.get());
+    LONG index = static_cast<LONG>(i);
+    if (FAILED(::SafeArrayPutElement(array.get(), &index, element.get()))) throw std::bad_alloc();
   }
-  ~ArgumentArray() { ::SafeArrayDestroy(array_); }
-  ArgumentArray(const ArgumentArray&) = delete;
-  ArgumentArray& operator=(const ArgumentArray&) = delete;
-  SAFEARRAY** put() { return &array_; }
-
- private:
-  SAFEARRAY* array_;
-};
+  return array;
+}
 
 std::u16string textOf(const com::unique_bstr& text) {
   return std::u16string(com::bstrText(text.get()));
@@ -110,15 +102,17 @@ HostResult ComScriptHost::setProperty(std::int32_t number, const ScriptValue& va
 }
 
 HostResult ComScriptHost::callAsProc(std::int32_t method, const ScriptArgs& args) {
-  ArgumentArray array(args);
-  return resultOf(extender_->CallAsProc(method, array.put()));
+  const com::unique_safearray array = argumentArray(args);
+  SAFEARRAY* params = array.get();  // read in place; the array stays this host's
+  return resultOf(extender_->CallAsProc(method, &params));
 }
 
 HostResult ComScriptHost::callAsFunc(std::int32_t method, ScriptValue& result,
                                      const ScriptArgs& args) {
-  ArgumentArray array(args);
+  const com::unique_safearray array = argumentArray(args);
+  SAFEARRAY* params = array.get();
   com::unique_variant returned;
-  const HRESULT hr = extender_->CallAsFunc(method, returned.get(), array.put());
+  const HRESULT hr = extender_->CallAsFunc(method, returned.get(), &params);
   result = com::toScriptValue(*returned.get());
   return resultOf(hr);
 }

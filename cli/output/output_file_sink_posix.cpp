@@ -5,7 +5,8 @@
 #include <cstring>
 
 #include "cli/output/output_file_sink.h"
-#include "platform/posix/system_calls.h"
+#include "platform/posix/send_all.h"
+#include "platform/posix/unique_resource.h"
 
 namespace tagwright::cli {
 
@@ -14,12 +15,12 @@ void OutputFileSink::queue(PrintJob job) {
   if (path_ == "-") {
     error = writeAll(realSystemCalls(), STDOUT_FILENO, job.text);
   } else {
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0) {
+    unique_fd fd(::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
+    if (!fd) {
       error = errno;
     } else {
-      error = writeAll(realSystemCalls(), fd, job.text);
-      if (::close(fd) != 0 && error == 0) error = errno;
+      error = writeAll(realSystemCalls(), fd.get(), job.text);
+      if (!closeFd(fd) && error == 0) error = errno;
     }
   }
   if (error == 0) {

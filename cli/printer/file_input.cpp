@@ -9,13 +9,13 @@
 
 namespace tagwright::cli::printer {
 
-FileInput::FileInput(UniqueFd fd, std::string path, bool pipe, bool ownsFd)
+FileInput::FileInput(unique_fd fd, std::string path, bool pipe, bool ownsFd)
     : fd_(std::move(fd)), path_(std::move(path)), pipe_(pipe), ownsFd_(ownsFd) {}
 
 Result<std::unique_ptr<FileInput>> FileInput::open(const std::string& path, PrinterLog&) {
   using Opened = Result<std::unique_ptr<FileInput>>;
   if (path == "-") {
-    return std::unique_ptr<FileInput>(new FileInput(UniqueFd(STDIN_FILENO), path, false, false));
+    return std::unique_ptr<FileInput>(new FileInput(unique_fd(STDIN_FILENO), path, false, false));
   }
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
@@ -23,8 +23,8 @@ Result<std::unique_ptr<FileInput>> FileInput::open(const std::string& path, Prin
   }
   const bool pipe = S_ISFIFO(info.st_mode);
   // A pipe opened without waiting: a writer may come at any time.
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | (pipe ? O_NONBLOCK : 0)));
-  if (!fd.valid()) return Opened::failure("--input " + path + ": " + std::strerror(errno));
+  unique_fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | (pipe ? O_NONBLOCK : 0)));
+  if (!fd) return Opened::failure("--input " + path + ": " + std::strerror(errno));
   return std::unique_ptr<FileInput>(new FileInput(std::move(fd), path, pipe, true));
 }
 
@@ -37,12 +37,12 @@ void FileInput::pollEntries(std::vector<pollfd>& entries, int& retryAfterMs) {
 }
 
 FileInput::~FileInput() {
-  if (!ownsFd_) fd_.release();
+  if (!ownsFd_) static_cast<void>(fd_.release());  // standard input stays open
 }
 
 bool FileInput::reopenPipe() {
   fd_.reset(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  return fd_.valid();
+  return static_cast<bool>(fd_);
 }
 
 bool FileInput::serve(const std::vector<pollfd>& entries, std::size_t first, PrinterEngine& engine,

@@ -6,8 +6,8 @@
 
 #include "cli/printer/printer_input.h"
 #include "cli/printer/printer_log.h"
-#include "cli/printer/unique_fd.h"
 #include "core/util/result.h"
+#include "platform/posix/unique_resource.h"
 
 namespace tagwright::cli::printer {
 
@@ -30,10 +30,10 @@ class FileInput final : public PrinterInput {
   int jobsEnded() const override { return jobsEnded_; }
 
  private:
-  FileInput(UniqueFd fd, std::string path, bool pipe, bool ownsFd);
+  FileInput(unique_fd fd, std::string path, bool pipe, bool ownsFd);
   bool reopenPipe();
 
-  UniqueFd fd_;
+  unique_fd fd_;
   std::string path_;
   bool pipe_;
   bool ownsFd_;  // standard input is borrowed

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/posix/unique_resource.h"
 #include "support/running_printer.h"
 
 namespace tagwright::cli::printer {
@@ -43,21 +44,20 @@ std::uint16_t portOf(PrinterInput& input) {
   return static_cast<std::uint16_t>(std::stoi(where.substr(where.rfind(':') + 1)));
 }
 
-// A blocking client socket whose reads give up after `wait`; -1 when
+// A blocking client socket whose reads give up after `wait`; none when
 // refused. Answers come at once; the wait bounds what should not come.
-int connectTo(std::uint16_t port, std::chrono::microseconds wait = 1s) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+unique_fd connectTo(std::uint16_t port, std::chrono::microseconds wait = 1s) {
+  unique_fd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
-    return -1;
+  if (::connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    return unique_fd();
   }
   const timeval limit{static_cast<time_t>(wait.count() / 1000000),
                       static_cast<suseconds_t>(wait.count() % 1000000)};
-  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  ::setsockopt(fd.get(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
   return fd;
 }
 
@@ -92,11 +92,11 @@ std::string howItEnds(int fd) {
 std::string askUntil(std::uint16_t port, const std::string& wanted) {
   std::string answer;
   for (int attempt = 0; attempt < 200 && answer != wanted; ++attempt) {
-    const int fd = connectTo(port);
-    sendAll(fd, "^XSET,IMMEDIATE,1\r~S,STATUS\r");
-    answer = readLines(fd, 1);
-    ::shutdown(fd, SHUT_WR);
-    ::close(fd);
+    unique_fd fd = connectTo(port);
+    sendAll(fd.get(), "^XSET,IMMEDIATE,1\r~S,STATUS\r");
+    answer = readLines(fd.get(), 1);
+    ::shutdown(fd.get(), SHUT_WR);
+    fd.reset();
     if (answer != wanted) std::this_thread::sleep_for(5ms);
   }
   return answer;
@@ -105,17 +105,17 @@ std::string askUntil(std::uint16_t port, const std::string& wanted) {
 TEST(TcpPrinter, PrintsAJobAndAnswersOnTheSameConnection) {
   RunningPrinter printer(tcpPrinter(), fastPrinter());
   const std::uint16_t port = portOf(printer.input());
-  const int fd = connectTo(port);
-  ASSERT_GE(fd, 0);
-  sendAll(fd, "~S,STATUS\r");  // immediate replies still off: no answer
-  sendAll(fd, "^XSET,IMMEDIATE,1\r" + kJob + "~S,CHECK\r~S,STATUS\r");
-  const std::string answers = readLines(fd, 2);
+  unique_fd fd = connectTo(port);
+  ASSERT_GE(fd.get(), 0);
+  sendAll(fd.get(), "~S,STATUS\r");  // immediate replies still off: no answer
+  sendAll(fd.get(), "^XSET,IMMEDIATE,1\r" + kJob + "~S,CHECK\r~S,STATUS\r");
+  const std::string answers = readLines(fd.get(), 2);
   // The label has just arrived: data in process or printing, 3 copies left.
   ASSERT_EQ(answers.size(), 14u) << answers;
   EXPECT_TRUE(answers == "60\r\n60,00003\r\n" || answers == "50\r\n50,00003\r\n") << answers;
-  ::shutdown(fd, SHUT_WR);
-  EXPECT_EQ(howItEnds(fd), "closed");
-  ::close(fd);
+  ::shutdown(fd.get(), SHUT_WR);
+  EXPECT_EQ(howItEnds(fd.get()), "closed");
+  fd.reset();
   EXPECT_EQ(askUntil(port, "00,00000\r\n"), "00,00000\r\n");
   EXPECT_EQ(printer.stopAndJoin(), "stopped");
   const std::string log = printer.log();
@@ -128,11 +128,11 @@ TEST(TcpPrinter, PrintsAJobAndAnswersOnTheSameConnection) {
 TEST(TcpPrinter, AScriptedFaultIsAnswered) {
   RunningPrinter printer(tcpPrinter(), fastPrinter({{2, StatusCode::kMediaEmpty}}));
   const std::uint16_t port = portOf(printer.input());
-  const int fd = connectTo(port);
-  sendAll(fd, kJob);
-  ::shutdown(fd, SHUT_WR);
-  EXPECT_EQ(howItEnds(fd), "closed");
-  ::close(fd);
+  unique_fd fd = connectTo(port);
+  sendAll(fd.get(), kJob);
+  ::shutdown(fd.get(), SHUT_WR);
+  EXPECT_EQ(howItEnds(fd.get()), "closed");
+  fd.reset();
   EXPECT_EQ(askUntil(port, "01,00001\r\n"), "01,00001\r\n");
   printer.stopAndJoin();
   EXPECT_NE(printer.log().find("fault: media empty or media jam (01) after 2 labels, 1 label left"),
@@ -143,34 +143,34 @@ TEST(TcpPrinter, AScriptedFaultIsAnswered) {
 TEST(TcpPrinter, ConnectionFaults) {
   {
     RunningPrinter printer(tcpPrinter(ConnectionFault::kRefuse), fastPrinter());
-    EXPECT_EQ(connectTo(portOf(printer.input())), -1);
+    EXPECT_EQ(connectTo(portOf(printer.input())).get(), -1);
   }
   {
     RunningPrinter printer(tcpPrinter(ConnectionFault::kCloseMidJob, 10), fastPrinter());
-    const int fd = connectTo(portOf(printer.input()));
-    ASSERT_GE(fd, 0);
-    sendAll(fd, kJob);
-    EXPECT_EQ(howItEnds(fd), "reset");
-    ::close(fd);
+    unique_fd fd = connectTo(portOf(printer.input()));
+    ASSERT_GE(fd.get(), 0);
+    sendAll(fd.get(), kJob);
+    EXPECT_EQ(howItEnds(fd.get()), "reset");
+    fd.reset();
     printer.stopAndJoin();
     EXPECT_NE(printer.log().find("job 1: 10 bytes, 0 labels"), std::string::npos) << printer.log();
   }
   {
     RunningPrinter printer(tcpPrinter(ConnectionFault::kStopReading), fastPrinter());
-    const int fd = connectTo(portOf(printer.input()), 150ms);
-    ASSERT_GE(fd, 0);
-    sendAll(fd, "^XSET,IMMEDIATE,1\r~S,STATUS\r");
-    EXPECT_EQ(readLines(fd, 1), "");  // silence
-    ::close(fd);
+    unique_fd fd = connectTo(portOf(printer.input()), 150ms);
+    ASSERT_GE(fd.get(), 0);
+    sendAll(fd.get(), "^XSET,IMMEDIATE,1\r~S,STATUS\r");
+    EXPECT_EQ(readLines(fd.get(), 1), "");  // silence
+    fd.reset();
   }
   {
     RunningPrinter printer(tcpPrinter(ConnectionFault::kNeverClose), fastPrinter());
-    const int fd = connectTo(portOf(printer.input()), 150ms);
-    ASSERT_GE(fd, 0);
-    sendAll(fd, kJob);
-    ::shutdown(fd, SHUT_WR);
-    EXPECT_EQ(howItEnds(fd), "open");
-    ::close(fd);
+    unique_fd fd = connectTo(portOf(printer.input()), 150ms);
+    ASSERT_GE(fd.get(), 0);
+    sendAll(fd.get(), kJob);
+    ::shutdown(fd.get(), SHUT_WR);
+    EXPECT_EQ(howItEnds(fd.get()), "open");
+    fd.reset();
     printer.stopAndJoin();
     EXPECT_NE(printer.log().find("job 1: " + std::to_string(kJob.size()) + " bytes, 1 label"),
               std::string::npos)
@@ -185,25 +185,25 @@ TEST(TerminalPrinter, TakesJobsOnThePathItNamesAndAnswersThere) {
   const std::string path = printer.input().where();
   ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << path;
   {
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::write(fd, kJob.data(), kJob.size()), static_cast<ssize_t>(kJob.size()));
-    ::close(fd);  // the end of the job
+    unique_fd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    ASSERT_GE(fd.get(), 0);
+    ASSERT_EQ(::write(fd.get(), kJob.data(), kJob.size()), static_cast<ssize_t>(kJob.size()));
+    fd.reset();  // the end of the job
   }
   std::string answer;
   for (int attempt = 0; attempt < 200 && answer != "00,00000\r\n"; ++attempt) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    unique_fd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
     const std::string query = "^XSET,IMMEDIATE,1\r~S,STATUS\r";
-    ASSERT_EQ(::write(fd, query.data(), query.size()), static_cast<ssize_t>(query.size()));
+    ASSERT_EQ(::write(fd.get(), query.data(), query.size()), static_cast<ssize_t>(query.size()));
     answer.clear();
-    pollfd entry{fd, POLLIN, 0};
+    pollfd entry{fd.get(), POLLIN, 0};
     while (answer.find('\n') == std::string::npos && ::poll(&entry, 1, 1000) > 0) {
       char buffer[64];
-      const ssize_t n = ::read(fd, buffer, sizeof buffer);
+      const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
       if (n <= 0) break;
       answer.append(buffer, static_cast<std::size_t>(n));
     }
-    ::close(fd);
+    fd.reset();
     if (answer != "00,00000\r\n") std::this_thread::sleep_for(5ms);
   }
   EXPECT_EQ(answer, "00,00000\r\n");
@@ -219,17 +219,17 @@ TEST(TerminalPrinter, AJobEndsWithTheQuietAfterItQueriesAside) {
   ASSERT_TRUE(terminal);
   RunningPrinter printer(std::move(terminal), fastPrinter());
   const std::string path = printer.input().where();
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-  ASSERT_GE(fd, 0);
+  unique_fd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+  ASSERT_GE(fd.get(), 0);
   const std::string query = "~S,STATUS\r";
-  ASSERT_EQ(::write(fd, kJob.data(), kJob.size()), static_cast<ssize_t>(kJob.size()));
+  ASSERT_EQ(::write(fd.get(), kJob.data(), kJob.size()), static_cast<ssize_t>(kJob.size()));
   // Queries inside the pause do not keep the job going.
   for (int i = 0; i < 3; ++i) {
     std::this_thread::sleep_for(TerminalInput::kJobPause / 2);
-    ASSERT_EQ(::write(fd, query.data(), query.size()), static_cast<ssize_t>(query.size()));
+    ASSERT_EQ(::write(fd.get(), query.data(), query.size()), static_cast<ssize_t>(query.size()));
   }
-  ASSERT_EQ(::write(fd, kJob.data(), kJob.size()), static_cast<ssize_t>(kJob.size()));
-  ::close(fd);
+  ASSERT_EQ(::write(fd.get(), kJob.data(), kJob.size()), static_cast<ssize_t>(kJob.size()));
+  fd.reset();
   // The kernel hands the bytes to the printer's side a moment later.
   std::this_thread::sleep_for(TerminalInput::kJobPause / 2);
   printer.stopAndJoin();

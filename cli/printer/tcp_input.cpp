@@ -7,7 +7,10 @@
 #include <sys/socket.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+
+#include "platform/posix/send_all.h"
 
 namespace tagwright::cli::printer {
 namespace {
@@ -15,7 +18,7 @@ namespace {
 constexpr std::size_t kReadSize = 64 * 1024;
 // Answers are a few bytes; a client that does not read them for this long
 // loses them.
-constexpr int kAnswerWaitMs = 1000;
+constexpr std::chrono::milliseconds kAnswerWait{1000};
 
 std::string addressText(const sockaddr_storage& address) {
   char host[INET6_ADDRSTRLEN] = {};
@@ -53,7 +56,7 @@ Result<std::pair<std::string, std::string>> splitListenAddress(const std::string
   return std::make_pair(host, port);
 }
 
-TcpInput::TcpInput(Setup setup, UniqueFd listener, std::string address, PrinterLog& log)
+TcpInput::TcpInput(Setup setup, unique_fd listener, std::string address, PrinterLog& log)
     : setup_(std::move(setup)),
       listener_(std::move(listener)),
       address_(std::move(address)),
@@ -72,9 +75,9 @@ Result<std::unique_ptr<TcpInput>> TcpInput::open(const Setup& setup, PrinterLog&
   if (const int failed = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found); failed != 0) {
     return Opened::failure("--listen " + setup.listen + ": " + ::gai_strerror(failed));
   }
-  std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> addresses(found, ::freeaddrinfo);
-  UniqueFd socket(::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-  if (!socket.valid()) return Opened::failure(std::string("socket: ") + std::strerror(errno));
+  const unique_addrinfo addresses(found);
+  unique_fd socket(::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  if (!socket) return Opened::failure(std::string("socket: ") + std::strerror(errno));
   const int yes = 1;
   ::setsockopt(socket.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
   if (::bind(socket.get(), found->ai_addr, found->ai_addrlen) != 0) {
@@ -93,7 +96,7 @@ Result<std::unique_ptr<TcpInput>> TcpInput::open(const Setup& setup, PrinterLog&
 
 void TcpInput::pollEntries(std::vector<pollfd>& entries, int&) {
   if (setup_.fault == ConnectionFault::kRefuse) return;
-  if (!connection_.valid()) {
+  if (!connection_) {
     entries.push_back(pollfd{listener_.get(), POLLIN, 0});
   } else if (setup_.fault != ConnectionFault::kStopReading) {
     entries.push_back(pollfd{connection_.get(), POLLIN, 0});
@@ -156,7 +159,7 @@ bool TcpInput::readConnection(PrinterEngine& engine, PrinterClock::time_point no
   connectionBytes_ += static_cast<std::size_t>(got);
   const std::string answers =
       engine.receive(std::string_view(buffer, static_cast<std::size_t>(got)), now);
-  if (!answers.empty()) sendAll(answers);
+  if (!answers.empty()) answer(answers);
   return true;
 }
 
@@ -171,22 +174,11 @@ void TcpInput::endConnection(PrinterEngine& engine, PrinterClock::time_point now
   if (engine.endJob(now)) ++jobsEnded_;
 }
 
-void TcpInput::sendAll(const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t sent =
-        ::send(connection_.get(), bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-    if (sent > 0) {
-      done += static_cast<std::size_t>(sent);
-      continue;
-    }
-    if (sent < 0 && errno == EINTR) continue;
-    if (sent < 0 && errno == EAGAIN) {
-      pollfd entry{connection_.get(), POLLOUT, 0};
-      if (::poll(&entry, 1, kAnswerWaitMs) > 0) continue;
-    }
+void TcpInput::answer(const std::string& bytes) {
+  SendWaits waits;
+  waits.stall = kAnswerWait;
+  if (!sendAll(realSystemCalls(), connection_.get(), bytes, SendCall::kSend, waits).ok()) {
     log_.notice("an answer could not be sent: the client does not take it");
-    return;
   }
 }
 

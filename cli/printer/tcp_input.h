@@ -7,8 +7,8 @@
 #include "cli/printer/fault_script.h"
 #include "cli/printer/printer_input.h"
 #include "cli/printer/printer_log.h"
-#include "cli/printer/unique_fd.h"
 #include "core/util/result.h"
+#include "platform/posix/unique_resource.h"
 
 namespace tagwright::cli::printer {
 
@@ -34,19 +34,19 @@ class TcpInput final : public PrinterInput {
   int jobsEnded() const override { return jobsEnded_; }
 
  private:
-  TcpInput(Setup setup, UniqueFd listener, std::string address, PrinterLog& log);
+  TcpInput(Setup setup, unique_fd listener, std::string address, PrinterLog& log);
   void accept();
   bool readConnection(PrinterEngine& engine, PrinterClock::time_point now);
   void endConnection(PrinterEngine& engine, PrinterClock::time_point now, bool reset);
-  void sendAll(const std::string& bytes);
+  void answer(const std::string& bytes);
 
   Setup setup_;
-  UniqueFd listener_;
+  unique_fd listener_;
   std::string address_;
   PrinterLog& log_;
-  UniqueFd connection_;
+  unique_fd connection_;
   std::size_t connectionBytes_ = 0;
-  std::vector<UniqueFd> held_;  // never-close: connections whose sender is done
+  std::vector<unique_fd> held_;  // never-close: connections whose sender is done
   int jobsEnded_ = 0;
 };
 

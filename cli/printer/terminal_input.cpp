@@ -8,20 +8,23 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/posix/send_all.h"
+
 namespace tagwright::cli::printer {
 namespace {
 
-constexpr int kAnswerWaitMs = 1000;
+// A host that does not read an answer for this long loses it.
+constexpr std::chrono::milliseconds kAnswerWait{1000};
 
 }  // namespace
 
-TerminalInput::TerminalInput(UniqueFd master, UniqueFd keeper, std::string path, PrinterLog& log)
+TerminalInput::TerminalInput(unique_fd master, unique_fd keeper, std::string path, PrinterLog& log)
     : master_(std::move(master)), keeper_(std::move(keeper)), path_(std::move(path)), log_(log) {}
 
 Result<std::unique_ptr<TerminalInput>> TerminalInput::open(PrinterLog& log) {
   using Opened = Result<std::unique_ptr<TerminalInput>>;
-  UniqueFd master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (!master.valid() || ::grantpt(master.get()) != 0 || ::unlockpt(master.get()) != 0) {
+  unique_fd master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (!master || ::grantpt(master.get()) != 0 || ::unlockpt(master.get()) != 0) {
     return Opened::failure(std::string("cannot make a pseudo-terminal: ") + std::strerror(errno));
   }
   char name[128];
@@ -35,8 +38,8 @@ Result<std::unique_ptr<TerminalInput>> TerminalInput::open(PrinterLog& log) {
     ::cfmakeraw(&attributes);
     ::tcsetattr(master.get(), TCSANOW, &attributes);
   }
-  UniqueFd keeper(::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (!keeper.valid()) {
+  unique_fd keeper(::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (!keeper) {
     return Opened::failure(std::string("cannot open the pseudo-terminal ") + name + ": " +
                            std::strerror(errno));
   }
@@ -76,7 +79,7 @@ void TerminalInput::readAll(PrinterEngine& engine, PrinterClock::time_point now)
         lastByte_ = now;
         jobOpen_ = true;
       }
-      if (!answers.empty()) writeAll(answers);
+      if (!answers.empty()) answer(answers);
       continue;
     }
     if (got < 0 && errno == EINTR) continue;
@@ -84,21 +87,11 @@ void TerminalInput::readAll(PrinterEngine& engine, PrinterClock::time_point now)
   }
 }
 
-void TerminalInput::writeAll(const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t written = ::write(master_.get(), bytes.data() + done, bytes.size() - done);
-    if (written > 0) {
-      done += static_cast<std::size_t>(written);
-      continue;
-    }
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0 && errno == EAGAIN) {
-      pollfd entry{master_.get(), POLLOUT, 0};
-      if (::poll(&entry, 1, kAnswerWaitMs) > 0) continue;
-    }
+void TerminalInput::answer(const std::string& bytes) {
+  SendWaits waits;
+  waits.stall = kAnswerWait;
+  if (!sendAll(realSystemCalls(), master_.get(), bytes, SendCall::kWrite, waits).ok()) {
     log_.notice("an answer could not be written: nobody reads the terminal");
-    return;
   }
 }
 

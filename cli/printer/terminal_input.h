@@ -7,8 +7,8 @@
 
 #include "cli/printer/printer_input.h"
 #include "cli/printer/printer_log.h"
-#include "cli/printer/unique_fd.h"
 #include "core/util/result.h"
+#include "platform/posix/unique_resource.h"
 
 namespace tagwright::cli::printer {
 
@@ -38,12 +38,12 @@ class TerminalInput final : public PrinterInput {
   int jobsEnded() const override { return jobsEnded_; }
 
  private:
-  TerminalInput(UniqueFd master, UniqueFd keeper, std::string path, PrinterLog& log);
+  TerminalInput(unique_fd master, unique_fd keeper, std::string path, PrinterLog& log);
   void readAll(PrinterEngine& engine, PrinterClock::time_point now);
-  void writeAll(const std::string& bytes);
+  void answer(const std::string& bytes);
 
-  UniqueFd master_;
-  UniqueFd keeper_;  // the terminal's program side, held open
+  unique_fd master_;
+  unique_fd keeper_;  // the terminal's program side, held open
   std::string path_;
   PrinterLog& log_;
   PrinterClock::time_point lastByte_{};

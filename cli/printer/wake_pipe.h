@@ -2,7 +2,7 @@
 
 #include <csignal>
 
-#include "cli/printer/unique_fd.h"
+#include "platform/posix/unique_resource.h"
 
 namespace tagwright::cli::printer {
 
@@ -13,14 +13,14 @@ class WakePipe {
   WakePipe();
   int readEnd() const { return read_.get(); }
   void stop() const;
-  bool ok() const { return read_.valid() && write_.valid(); }
+  bool ok() const { return read_ && write_; }
   // The signal that stopped it, or 0 when stop() did or nothing has.
   int signalSeen() const;
 
  private:
   friend class SignalStop;
-  UniqueFd read_;
-  UniqueFd write_;
+  unique_fd read_;
+  unique_fd write_;
 };
 
 // SIGINT and SIGTERM stop `pipe` instead of the process, for the life of

@@ -10,41 +10,33 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/posix/system_calls.h"
+#include "platform/posix/send_all.h"
 #include "platform/posix/transport/cups_address.h"
 #include "platform/posix/transport/network_address.h"
+#include "platform/posix/unique_resource.h"
 
 namespace tagwright::cli {
 namespace {
+
+// A query is a few bytes; a printer that takes none of them for this long
+// is not answering.
+constexpr std::chrono::milliseconds kSendWait{1000};
 
 // Reads lines ended by LF (after a CR) from a descriptor that does not
 // block, waiting with poll().
 class DescriptorChannel : public StatusChannel {
  public:
-  explicit DescriptorChannel(int fd) : fd_(fd) {}
-  ~DescriptorChannel() override {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  DescriptorChannel(const DescriptorChannel&) = delete;
-  DescriptorChannel& operator=(const DescriptorChannel&) = delete;
+  DescriptorChannel(unique_fd fd, SendCall call) : fd_(std::move(fd)), call_(call) {}
 
   std::optional<std::string> send(std::string_view bytes) override {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t sent = writeSome(bytes.substr(done));
-      if (sent > 0) {
-        done += static_cast<std::size_t>(sent);
-        continue;
-      }
-      if (sent < 0 && errno == EINTR) continue;
-      if (sent < 0 && errno == EAGAIN) {
-        pollfd entry{fd_, POLLOUT, 0};
-        if (::poll(&entry, 1, 1000) > 0) continue;
-        return std::string("the printer takes no data");
-      }
-      return std::string("cannot send the query: ") + std::strerror(errno);
+    SendWaits waits;
+    waits.stall = kSendWait;
+    const SendResult sent = sendAll(realSystemCalls(), fd_.get(), bytes, call_, waits);
+    if (sent.ok()) return std::nullopt;
+    if (sent.end == SendEnd::kCallFailed) {
+      return std::string("cannot send the query: ") + std::strerror(sent.error);
     }
-    return std::nullopt;
+    return std::string("the printer takes no data");
   }
 
   std::optional<std::string> readLine(std::chrono::milliseconds wait, std::string& why) override {
@@ -54,12 +46,12 @@ class DescriptorChannel : public StatusChannel {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
           deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0) return std::nullopt;
-      pollfd entry{fd_, POLLIN, 0};
+      pollfd entry{fd_.get(), POLLIN, 0};
       const int ready = ::poll(&entry, 1, static_cast<int>(left.count()));
       if (ready < 0 && errno == EINTR) continue;
       if (ready <= 0) return std::nullopt;
       char buffer[256];
-      const ssize_t got = readSome(buffer, sizeof buffer);
+      const ssize_t got = ::read(fd_.get(), buffer, sizeof buffer);
       if (got > 0) {
         pending_.append(buffer, static_cast<std::size_t>(got));
       } else if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
@@ -73,16 +65,12 @@ class DescriptorChannel : public StatusChannel {
   void discardPending() override {
     pending_.clear();
     char buffer[256];
-    while (readSome(buffer, sizeof buffer) > 0) {
+    while (::read(fd_.get(), buffer, sizeof buffer) > 0) {
     }
   }
 
  protected:
-  virtual ssize_t writeSome(std::string_view bytes) {
-    return ::write(fd_, bytes.data(), bytes.size());
-  }
-  virtual ssize_t readSome(char* buffer, std::size_t size) { return ::read(fd_, buffer, size); }
-  int fd_;
+  unique_fd fd_;
 
  private:
   // An answer ends with CR LF; a lone CR or LF ends it too.
@@ -97,31 +85,26 @@ class DescriptorChannel : public StatusChannel {
     return line;
   }
 
+  SendCall call_;
   std::string pending_;
 };
 
 class SocketChannel final : public DescriptorChannel {
  public:
-  using DescriptorChannel::DescriptorChannel;
+  explicit SocketChannel(unique_fd fd) : DescriptorChannel(std::move(fd), SendCall::kSend) {}
   ~SocketChannel() override {
-    if (fd_ >= 0) ::shutdown(fd_, SHUT_RDWR);
+    if (fd_) ::shutdown(fd_.get(), SHUT_RDWR);
   }
-
- private:
-  ssize_t writeSome(std::string_view bytes) override {
-    return ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-  }
-  ssize_t readSome(char* buffer, std::size_t size) override { return ::recv(fd_, buffer, size, 0); }
 };
 
 // A serial line, made raw for the exchange (no echo, no line editing, no
 // CR to LF) and put back as it was afterwards.
 class TerminalChannel final : public DescriptorChannel {
  public:
-  TerminalChannel(int fd, std::optional<termios> saved)
-      : DescriptorChannel(fd), saved_(std::move(saved)) {}
+  TerminalChannel(unique_fd fd, std::optional<termios> saved)
+      : DescriptorChannel(std::move(fd), SendCall::kWrite), saved_(std::move(saved)) {}
   ~TerminalChannel() override {
-    if (saved_) ::tcsetattr(fd_, TCSANOW, &*saved_);
+    if (saved_) ::tcsetattr(fd_.get(), TCSANOW, &*saved_);
   }
 
  private:
@@ -156,30 +139,30 @@ Result<std::unique_ptr<StatusChannel>> openStatusChannel(const std::string& port
     if (!address) return Opened::failure(portName + ": " + fault);
     std::string said;
     std::uint32_t error = 0;
-    const int fd = connectNetworkPrinter(
+    unique_fd fd(connectNetworkPrinter(
         realSystemCalls(), portName, *address, timeouts,
-        [&said](const std::string& text) { said = text; }, error);
-    if (fd < 0) {
+        [&said](const std::string& text) { said = text; }, error));
+    if (!fd) {
       return Opened::failure(said.empty() ? portName + ": cannot connect to " + device : said);
     }
-    return std::unique_ptr<StatusChannel>(std::make_unique<SocketChannel>(fd));
+    return std::unique_ptr<StatusChannel>(std::make_unique<SocketChannel>(std::move(fd)));
   }
-  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
+  unique_fd fd(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd) {
     return Opened::failure(portName + ": cannot open " + device + ": " + std::strerror(errno));
   }
   std::optional<termios> saved;
   termios attributes{};
-  if (::isatty(fd) && ::tcgetattr(fd, &attributes) == 0) {
+  if (::isatty(fd.get()) && ::tcgetattr(fd.get(), &attributes) == 0) {
     saved = attributes;
     const speed_t in = cfgetispeed(&attributes);
     const speed_t out = cfgetospeed(&attributes);
     ::cfmakeraw(&attributes);
     cfsetispeed(&attributes, in);  // the line's speed stays as set up
     cfsetospeed(&attributes, out);
-    ::tcsetattr(fd, TCSANOW, &attributes);
+    ::tcsetattr(fd.get(), TCSANOW, &attributes);
   }
-  return std::unique_ptr<StatusChannel>(std::make_unique<TerminalChannel>(fd, saved));
+  return std::unique_ptr<StatusChannel>(std::make_unique<TerminalChannel>(std::move(fd), saved));
 }
 
 }  // namespace tagwright::cli

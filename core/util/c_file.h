@@ -1,23 +1,26 @@
 #pragma once
 
 #include <cstdio>
-#include <memory>
 #include <string>
+
+#include "core/util/unique_any.h"
 
 namespace tagwright {
 
 // A C stream, closed when its owner goes.
-struct CFileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+struct c_file_traits {
+  using type = std::FILE*;
+  static constexpr std::FILE* invalid() noexcept { return nullptr; }
+  static void close(std::FILE* file) noexcept { std::fclose(file); }
 };
-using UniqueCFile = std::unique_ptr<std::FILE, CFileCloser>;
+using unique_c_file = unique_any<c_file_traits>;
 
-inline UniqueCFile openCFile(const std::string& path, const char* mode) {
-  return UniqueCFile(std::fopen(path.c_str(), mode));
+inline unique_c_file openCFile(const std::string& path, const char* mode) {
+  return unique_c_file(std::fopen(path.c_str(), mode));
 }
 
 // Closes now, so that a failed flush of what was written is seen; false
 // with errno set when it failed.
-inline bool closeCFile(UniqueCFile& file) { return std::fclose(file.release()) == 0; }
+inline bool closeCFile(unique_c_file& file) { return std::fclose(file.release()) == 0; }
 
 }  // namespace tagwright

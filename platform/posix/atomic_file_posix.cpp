@@ -8,32 +8,11 @@
 #include <vector>
 
 #include "platform/posix/atomic_file_posix.h"
+#include "platform/posix/send_all.h"
+#include "platform/posix/unique_resource.h"
 
 namespace tagwright {
 namespace {
-
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd = -1) : fd_(fd) {}
-  ~UniqueFd() { reset(); }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  int get() const { return fd_; }
-  // Closes now and reports the result: a close can be the first to notice
-  // that delayed writes failed.
-  int close() {
-    const int result = fd_ >= 0 ? ::close(fd_) : 0;
-    fd_ = -1;
-    return result;
-  }
-  void reset() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_;
-};
 
 // Removes the temporary file unless it was renamed into place.
 class TemporaryFile {
@@ -76,8 +55,8 @@ std::optional<std::string> writeFileAtomicallyWith(SystemCalls& calls, const std
   std::string pattern = (directory / ("." + target.filename().string() + ".XXXXXX")).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  UniqueFd fd(::mkstemp(name.data()));
-  if (fd.get() < 0) return failure("cannot make a temporary file beside", path, errno);
+  unique_fd fd(::mkstemp(name.data()));
+  if (!fd) return failure("cannot make a temporary file beside", path, errno);
   TemporaryFile temporary(name.data());
 
   if (::fchmod(fd.get(), mode) != 0)
@@ -86,15 +65,16 @@ std::optional<std::string> writeFileAtomicallyWith(SystemCalls& calls, const std
     return failure("cannot write", temporary.path(), error);
   }
   if (calls.syncFile(fd.get()) != 0) return failure("cannot flush", temporary.path(), errno);
-  if (fd.close() != 0) return failure("cannot close", temporary.path(), errno);
+  // A close can be the first to notice that delayed writes failed.
+  if (!closeFd(fd)) return failure("cannot close", temporary.path(), errno);
   if (calls.renameFile(temporary.path().c_str(), path.c_str()) != 0) {
     return failure("cannot replace", path, errno);
   }
   temporary.keep();
   // Make the rename itself durable; a failure here no longer risks the
   // file's content, so it is not reported.
-  UniqueFd dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() >= 0) ::fsync(dir.get());
+  const unique_fd dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir) ::fsync(dir.get());
   return std::nullopt;
 }
 
@@ -103,8 +83,8 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
 }
 
 FileRead readWholeFile(const std::string& path) {
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) {
+  const unique_fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) {
     if (errno == ENOENT) return std::optional<std::string>();
     return FileRead::failure(failure("cannot read", path, errno));
   }

@@ -55,16 +55,4 @@ SystemCalls& realSystemCalls() {
   return calls;
 }
 
-int writeAll(SystemCalls& calls, int fd, std::string_view bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = retryInterrupted(
-        [&] { return calls.writeSome(fd, bytes.data() + done, bytes.size() - done); });
-    if (n < 0) return errno;
-    if (n == 0) return ENOSPC;
-    done += static_cast<std::size_t>(n);
-  }
-  return 0;
-}
-
 }  // namespace tagwright

@@ -7,12 +7,12 @@
 
 #include <cerrno>
 #include <cstddef>
-#include <string_view>
 
 namespace tagwright {
 
-// The system calls of the POSIX platform code (the port layer, the file
-// replacement), one virtual function each, so that a test can make any of
+// The system calls of the POSIX code (the port layer, the file replacement,
+// the sends of the status queries and of the virtual printer), one virtual
+// function each, so that a test can make any of
 // them fail (EINTR, EBUSY, a failed ioctl, a short write, a full disk)
 // without a device or a disk that does so. Each one behaves exactly as the
 // call it wraps: -1 and errno on failure.
@@ -60,10 +60,5 @@ auto retryInterrupted(Call call) {
     if (result != -1 || errno != EINTR) return result;
   }
 }
-
-// Writes all of `bytes` through short and interrupted writes. Returns 0, or
-// the errno of the write that failed; a write that takes nothing counts as
-// ENOSPC.
-int writeAll(SystemCalls& calls, int fd, std::string_view bytes);
 
 }  // namespace tagwright

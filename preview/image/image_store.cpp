@@ -3,18 +3,16 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include <memory>
 #include <strings.h>
 
+#include "core/util/unique_any.h"
 #include "preview/assumptions.h"
 #include "preview/png/png_file.h"
 
 namespace tagwright::preview {
 namespace {
 
-struct DirectoryCloser {
-  void operator()(DIR* directory) const { closedir(directory); }
-};
+using unique_dir = unique_resource<DIR*, &::closedir>;
 
 bool isRegularFile(const std::string& path) {
   struct stat status {};
@@ -51,7 +49,7 @@ StoredImage ImageStore::load(const std::string& name) const {
   std::string file;
   if (isRegularFile(folder_ + "/" + name)) {
     file = name;
-  } else if (std::unique_ptr<DIR, DirectoryCloser> directory{opendir(folder_.c_str())}) {
+  } else if (unique_dir directory{opendir(folder_.c_str())}) {
     const std::string wanted = name + ".png";
     while (const dirent* entry = readdir(directory.get())) {
       if (strcasecmp(entry->d_name, wanted.c_str()) == 0 &&

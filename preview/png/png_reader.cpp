@@ -65,8 +65,8 @@ struct SimplifiedImage {
 
 PngHeader readPngHeader(const std::string& path) {
   PngHeader header;
-  UniqueCFile input = openCFile(path, "rb");
-  if (input == nullptr) {
+  unique_c_file input = openCFile(path, "rb");
+  if (!input) {
     header.error = "cannot open " + path;
     return header;
   }

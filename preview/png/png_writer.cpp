@@ -65,8 +65,8 @@ bool writeRows(png_structp png, png_infop info, std::FILE* file, const Bitmap& i
 
 std::optional<std::string> writePng(const Bitmap& image, int dotsPerMm, const std::string& path) {
   if (image.empty()) return "the picture is empty: nothing to write to " + path;
-  UniqueCFile output = openCFile(path, "wb");
-  if (output == nullptr) return "cannot write " + path + ": " + std::strerror(errno);
+  unique_c_file output = openCFile(path, "wb");
+  if (!output) return "cannot write " + path + ": " + std::strerror(errno);
   WriteStructs structs;
   if (structs.info == nullptr) return std::string("libpng could not start");
   std::vector<png_byte> row((static_cast<std::size_t>(image.width()) + 7) / 8);

@@ -6,22 +6,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/util/unique_any.h"
 #include "preview/assumptions.h"
 
 namespace tagwright::preview {
 
+// The face goes before the library it was made by.
 struct FontFace::Handles {
-  FT_Library library = nullptr;
-  FT_Face face = nullptr;
-  ~Handles() {
-    if (face != nullptr) FT_Done_Face(face);
-    if (library != nullptr) FT_Done_FreeType(library);
-  }
+  unique_resource<FT_Library, &FT_Done_FreeType> library;
+  unique_resource<FT_Face, &FT_Done_Face> face;
 };
 
 std::unique_ptr<FontFace> FontFace::open(const std::string& path, std::string& error) {
   auto handles = std::make_unique<Handles>();
-  if (FT_Init_FreeType(&handles->library) != 0) {
+  if (FT_Init_FreeType(handles->library.put()) != 0) {
     error = "FreeType could not start";
     return nullptr;
   }
@@ -31,11 +29,11 @@ std::unique_ptr<FontFace> FontFace::open(const std::string& path, std::string& e
         "fonts-liberation2, or name a font file)";
     return nullptr;
   }
-  if (FT_New_Face(handles->library, path.c_str(), 0, &handles->face) != 0) {
+  if (FT_New_Face(handles->library.get(), path.c_str(), 0, handles->face.put()) != 0) {
     error = "the font file " + path + " cannot be opened as a font";
     return nullptr;
   }
-  if (!FT_IS_SCALABLE(handles->face)) {
+  if (!FT_IS_SCALABLE(handles->face.get())) {
     error = "the font file " + path + " is not a scalable font";
     return nullptr;
   }
@@ -58,7 +56,7 @@ const Glyph& FontFace::glyph(char32_t character, int lineHeight) {
 Glyph FontFace::render(char32_t character, int lineHeight) {
   Glyph glyph;
   if (lineHeight < 1) return glyph;
-  FT_Face face = handles_->face;
+  FT_Face face = handles_->face.get();
   // The line (ascender to descender) is `lineHeight` pixels: the em is
   // that share of it.
   static_assert(assumptions::kFontHeightIsAscenderToDescender);

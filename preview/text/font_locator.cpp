@@ -1,9 +1,9 @@
 #include <fontconfig/fontconfig.h>
 
-#include <memory>
 #include <string>
 #include <sys/stat.h>
 
+#include "core/util/unique_any.h"
 #include "preview/text/font_face.h"
 
 namespace tagwright::preview {
@@ -13,10 +13,7 @@ constexpr const char* kFamily = "Liberation Sans";
 constexpr const char* kDebianPath =
     "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
 
-struct PatternDeleter {
-  void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
-};
-using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
+using Pattern = unique_resource<FcPattern*, &FcPatternDestroy>;
 
 bool fileExists(const std::string& path) {
   struct stat status {};

@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/posix/unique_resource.h"
+
 namespace tagwright::testing {
 
 // A raw network printer on 127.0.0.1 for tests, served by a thread of its
@@ -44,26 +46,26 @@ class LoopbackPrinter {
   };
 
   explicit LoopbackPrinter(Setup setup) : setup_(setup) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    listener_.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (setup_.receiveBuffer > 0) {
-      ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &setup_.receiveBuffer,
+      ::setsockopt(listener_.get(), SOL_SOCKET, SO_RCVBUF, &setup_.receiveBuffer,
                    sizeof setup_.receiveBuffer);
     }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::bind(listener_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
     socklen_t size = sizeof address;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
+    ::getsockname(listener_.get(), reinterpret_cast<sockaddr*>(&address), &size);
     port_ = ntohs(address.sin_port);
     if (setup_.unanswered) {
-      ::listen(listener_, 0);
-      filler_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-      ::connect(filler_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+      ::listen(listener_.get(), 0);
+      filler_.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+      ::connect(filler_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
       return;  // nothing is ever accepted
     }
     if (setup_.behaviour != Behaviour::NeverListen && setup_.refuseFor.count() == 0) {
-      ::listen(listener_, 8);
+      ::listen(listener_.get(), 8);
       listening_ = true;
     }
     if (setup_.behaviour != Behaviour::NeverListen) thread_ = std::thread([this] { serve(); });
@@ -72,8 +74,6 @@ class LoopbackPrinter {
   ~LoopbackPrinter() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
-    if (filler_ >= 0) ::close(filler_);
-    ::close(listener_);
   }
   LoopbackPrinter(const LoopbackPrinter&) = delete;
   LoopbackPrinter& operator=(const LoopbackPrinter&) = delete;
@@ -105,19 +105,19 @@ class LoopbackPrinter {
           std::this_thread::sleep_for(std::chrono::milliseconds(5));
           continue;
         }
-        ::listen(listener_, 8);
+        ::listen(listener_.get(), 8);
         listening_ = true;
       }
-      pollfd entry{listener_, POLLIN, 0};
+      pollfd entry{listener_.get(), POLLIN, 0};
       if (::poll(&entry, 1, 20) <= 0) continue;
-      const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-      if (connection < 0) continue;
+      unique_fd connection(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+      if (!connection) continue;
       {
         std::lock_guard<std::mutex> guard(lock_);
         connections_.emplace_back();
       }
-      take(connection);
-      ::close(connection);
+      take(connection.get());
+      connection.reset();
       ++ended_;
     }
   }
@@ -146,8 +146,8 @@ class LoopbackPrinter {
   }
 
   const Setup setup_;
-  int listener_ = -1;
-  int filler_ = -1;
+  unique_fd listener_;
+  unique_fd filler_;
   std::uint16_t port_ = 0;
   bool listening_ = false;
   std::atomic<bool> stop_{false};

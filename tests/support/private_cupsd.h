@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/posix/unique_resource.h"
+
 namespace tagwright::testing {
 
 // A CUPS server of a test's own: Debian's cupsd with a configuration folder
@@ -114,14 +116,13 @@ class PrivateCupsd {
 
  private:
   static std::uint16_t freePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const unique_fd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::bind(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
     socklen_t size = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
+    ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&address), &size);
     return ntohs(address.sin_port);
   }
 
@@ -133,14 +134,14 @@ class PrivateCupsd {
         pid_ = -1;  // it ended, and is not to be stopped again
         return false;
       }
-      const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+      const unique_fd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
       sockaddr_in address{};
       address.sin_family = AF_INET;
       address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
       address.sin_port = htons(port_);
-      const bool up = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-      ::close(fd);
-      if (up) return true;
+      if (::connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        return true;
+      }
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return false;

@@ -14,14 +14,15 @@
 #include "windows/com/com_ptr.h"
 #include "windows/com/unique_bstr.h"
 #include "platform/win32/unique_resource.h"
+#include "windows/com/unique_safearray.h"
 #include "windows/com/unique_variant.h"
 
 namespace wine_tests {
 
 using tagwright::com::com_ptr;
 using tagwright::com::unique_bstr;
+using tagwright::com::unique_safearray;
 using tagwright::com::unique_variant;
-using unique_safearray = tagwright::win32::unique_resource<SAFEARRAY*, &::SafeArrayDestroy>;
 using unique_handle = tagwright::win32::unique_file_handle;
 
 // Windows paths handed over by run.sh: the registered DLL and the file that

@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/unique_resource.h"
+#include "windows/com/unique_safearray.h"
 #include "windows/com/unique_variant.h"
 
 namespace tagwright::com {
 namespace {
-
-using unique_safearray = win32::unique_resource<SAFEARRAY*, &::SafeArrayDestroy>;
 
 unique_safearray variants(LONG lowerBound, std::initializer_list<LONG> numbers) {
   SAFEARRAYBOUND bound{static_cast<ULONG>(numbers.size()), lowerBound};

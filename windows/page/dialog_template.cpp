@@ -51,19 +51,9 @@ class TemplateReader {
 void deleteFont(HFONT font) { ::DeleteObject(font); }
 using unique_font = win32::unique_resource<HFONT, &deleteFont>;
 
-class ScreenContext {
- public:
-  ScreenContext() : dc_(::GetDC(nullptr)) {}
-  ~ScreenContext() {
-    if (dc_ != nullptr) ::ReleaseDC(nullptr, dc_);
-  }
-  ScreenContext(const ScreenContext&) = delete;
-  ScreenContext& operator=(const ScreenContext&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
+// The screen's device context, for measuring the dialog's font.
+void releaseScreenContext(HDC dc) { ::ReleaseDC(nullptr, dc); }
+using unique_screen_context = win32::unique_resource<HDC, &releaseScreenContext>;
 
 }  // namespace
 
@@ -116,7 +106,7 @@ std::optional<DialogTemplateInfo> findDialogTemplate(HINSTANCE module, int id) {
 }
 
 SIZE dialogSizeInPixels(const DialogTemplateInfo& info) {
-  ScreenContext screen;
+  const unique_screen_context screen(::GetDC(nullptr));
   LOGFONTW font{};
   font.lfHeight = -::MulDiv(info.pointSize, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
   font.lfWeight = info.weight;

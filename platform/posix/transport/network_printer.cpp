@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "core/transport/port_layer.h"
+#include "platform/posix/send_all.h"
 
 namespace tagwright {
 namespace {
@@ -40,34 +41,12 @@ int waitMs(Clock::time_point deadline, milliseconds longest) {
   return static_cast<int>(std::clamp(left, milliseconds(0), longest).count());
 }
 
-struct AddressListDeleter {
-  void operator()(addrinfo* list) const { ::freeaddrinfo(list); }
-};
-using AddressList = std::unique_ptr<addrinfo, AddressListDeleter>;
-
-// A socket closed unless it is let go.
-class SocketGuard {
- public:
-  SocketGuard(SystemCalls& system, int fd) : system_(system), fd_(fd) {}
-  ~SocketGuard() {
-    if (fd_ >= 0) system_.closeFile(fd_);
-  }
-  SocketGuard(const SocketGuard&) = delete;
-  SocketGuard& operator=(const SocketGuard&) = delete;
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  SystemCalls& system_;
-  int fd_;
-};
-
 // One attempt at one address: the connected socket, or -1 and errno.
 int attemptConnect(SystemCalls& system, const addrinfo& address, milliseconds timeout) {
-  SocketGuard socket(
+  unique_system_fd socket = ownThrough(
       system, system.openSocket(address.ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC,
                                 address.ai_protocol));
-  if (socket.get() < 0) return -1;
+  if (!socket) return -1;
   if (system.connectSocket(socket.get(), address.ai_addr, address.ai_addrlen) != 0) {
     // A connect interrupted by a signal goes on in the background, as one
     // that is in progress does.
@@ -155,6 +134,11 @@ std::string describeSendFailure(int failure) {
 
 }  // namespace
 
+std::string tookNoDataText(milliseconds stall) {
+  return "the printer took no data for " + secondsText(stall) +
+         " (out of media, paused or jammed?)";
+}
+
 std::string secondsText(milliseconds duration) {
   const auto ms = duration.count();
   if (ms % 1000 == 0) return std::to_string(ms / 1000) + " s";
@@ -178,7 +162,7 @@ int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
   addrinfo* found = nullptr;
   const std::string service = std::to_string(address.port);
   const int resolved = ::getaddrinfo(address.host.c_str(), service.c_str(), &hints, &found);
-  AddressList addresses(found);
+  const unique_addrinfo addresses(found);
   if (resolved != 0) {
     error = kErrorHostNotFound;
     say(where + " cannot be found (" + ::gai_strerror(resolved) +
@@ -217,26 +201,25 @@ int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
 }
 
 NetworkPrinterLink::NetworkPrinterLink(SystemCalls& system, int fd, const NetworkTimeouts& timeouts)
-    : system_(system), fd_(fd), timeouts_(timeouts) {}
+    : system_(system), fd_(ownThrough(system, fd)), timeouts_(timeouts) {}
 
 NetworkPrinterLink::~NetworkPrinterLink() {
-  if (fd_ >= 0) closeAbortively();
+  if (fd_) closeAbortively();
 }
 
 void NetworkPrinterLink::closeAbortively() {
   // A reset instead of an orderly close: the kernel drops what it still
   // holds instead of sending it after the job was reported as cut off.
   const linger reset{1, 0};
-  system_.setSocketOption(fd_, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
-  system_.closeFile(fd_);
-  fd_ = -1;
+  system_.setSocketOption(fd_.get(), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+  fd_.reset();
 }
 
 std::uint64_t NetworkPrinterLink::acknowledged() {
   int waiting = 0;
   // Unknown counts as nothing acknowledged: a count is never made larger
   // than what is known to have arrived.
-  if (system_.unacknowledgedBytes(fd_, waiting) != 0 || waiting < 0) return 0;
+  if (system_.unacknowledgedBytes(fd_.get(), waiting) != 0 || waiting < 0) return 0;
   const auto unacknowledged = static_cast<std::uint64_t>(waiting);
   return unacknowledged >= sent_ ? 0 : sent_ - unacknowledged;
 }
@@ -258,35 +241,32 @@ bool NetworkPrinterLink::send(std::string_view bytes, TransferProgress* progress
   if (!failure_.empty()) return false;
   progressBase_ = acknowledged();
   if (progress) progress->begin(bytes.size());
-  std::size_t done = 0;
-  Clock::time_point stallDeadline = Clock::now() + timeouts_.stall;
-  while (done < bytes.size()) {
-    const ssize_t n = retryInterrupted(
-        [&] { return system_.sendSome(fd_, bytes.data() + done, bytes.size() - done); });
-    if (n > 0) {
-      done += static_cast<std::size_t>(n);
-      sent_ += static_cast<std::uint64_t>(n);
-      stallDeadline = Clock::now() + timeouts_.stall;
-      if (progress) progress->advance(acknowledgedOfThisWrite(bytes.size()));
-      continue;
-    }
-    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return fail(describeSendFailure(errno));
-    if (Clock::now() >= stallDeadline) {
-      return fail("the printer took no data for " + secondsText(timeouts_.stall) +
-                  " (out of media, paused or jammed?)");
-    }
-    pollfd entry{fd_, POLLOUT, 0};
-    const int ready = system_.pollOne(entry, waitMs(stallDeadline, kLongestSendWait));
-    if (ready < 0 && errno != EINTR) return fail(describeSendFailure(errno));
+  const auto report = [&] {
     if (progress) progress->advance(acknowledgedOfThisWrite(bytes.size()));
+  };
+  const std::uint64_t sentBefore = sent_;
+  SendWaits waits;
+  waits.stall = timeouts_.stall;
+  waits.longestWait = kLongestSendWait;
+  waits.afterWrite = [&](std::size_t done) {
+    sent_ = sentBefore + done;
+    report();
+  };
+  waits.afterWait = report;
+  const SendResult result = sendAll(system_, fd_.get(), bytes, SendCall::kSend, waits);
+  switch (result.end) {
+    case SendEnd::kAllSent: return true;
+    case SendEnd::kTimedOut: return fail(tookNoDataText(timeouts_.stall));
+    case SendEnd::kCallFailed:
+    case SendEnd::kWaitFailed: break;
   }
-  return true;
+  return fail(describeSendFailure(result.error));
 }
 
 Delivery NetworkPrinterLink::finish(TransferProgress* progress) {
   Delivery result;
   result.offered = sent_;
-  if (fd_ < 0) {
+  if (!fd_) {
     result.failure = failure_.empty() ? "the connection was already closed" : failure_;
     return result;
   }
@@ -299,7 +279,7 @@ Delivery NetworkPrinterLink::finish(TransferProgress* progress) {
     Clock::time_point stallDeadline = Clock::now() + timeouts_.stall;
     char discard[512];
     while (confirmed < sent_) {
-      pollfd entry{fd_, static_cast<short>(printerClosed ? 0 : POLLIN), 0};
+      pollfd entry{fd_.get(), static_cast<short>(printerClosed ? 0 : POLLIN), 0};
       const int ready = system_.pollOne(entry, static_cast<int>(kAcknowledgementPoll.count()));
       if (ready < 0 && errno != EINTR) {
         fail(describeSendFailure(errno));
@@ -310,14 +290,14 @@ Delivery NetworkPrinterLink::finish(TransferProgress* progress) {
       if (ready > 0 && (entry.revents & (POLLERR | POLLHUP)) != 0) {
         int socketError = 0;
         socklen_t size = sizeof socketError;
-        system_.getSocketOption(fd_, SOL_SOCKET, SO_ERROR, &socketError, size);
+        system_.getSocketOption(fd_.get(), SOL_SOCKET, SO_ERROR, &socketError, size);
         fail(describeSendFailure(socketError != 0 ? socketError : ECONNRESET));
         break;
       }
       if (ready > 0 && (entry.revents & POLLIN) != 0) {
         // Whatever the printer says (status replies) is not needed here.
-        const ssize_t n =
-            retryInterrupted([&] { return system_.receiveSome(fd_, discard, sizeof discard); });
+        const ssize_t n = retryInterrupted(
+            [&] { return system_.receiveSome(fd_.get(), discard, sizeof discard); });
         if (n == 0) printerClosed = true;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
           fail(describeSendFailure(errno));
@@ -347,20 +327,19 @@ Delivery NetworkPrinterLink::finish(TransferProgress* progress) {
 
   // The job is complete; half-close so that the printer sees its end, and
   // give it a little time to close its side before closing ours.
-  system_.shutdownSocket(fd_, SHUT_WR);
+  system_.shutdownSocket(fd_.get(), SHUT_WR);
   const Clock::time_point closeDeadline = Clock::now() + timeouts_.closeWait;
   char discard[512];
   while (!printerClosed && Clock::now() < closeDeadline) {
-    pollfd entry{fd_, POLLIN, 0};
+    pollfd entry{fd_.get(), POLLIN, 0};
     const int ready = system_.pollOne(entry, waitMs(closeDeadline, timeouts_.closeWait));
     if (ready < 0 && errno != EINTR) break;
     if (ready <= 0) continue;
     const ssize_t n =
-        retryInterrupted([&] { return system_.receiveSome(fd_, discard, sizeof discard); });
+        retryInterrupted([&] { return system_.receiveSome(fd_.get(), discard, sizeof discard); });
     if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)) printerClosed = true;
   }
-  system_.closeFile(fd_);
-  fd_ = -1;
+  fd_.reset();
   return result;
 }
 

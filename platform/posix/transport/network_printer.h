@@ -9,6 +9,7 @@
 #include "platform/posix/system_calls.h"
 #include "platform/posix/transport/delivery.h"
 #include "platform/posix/transport/network_address.h"
+#include "platform/posix/unique_resource.h"
 
 namespace tagwright {
 
@@ -23,6 +24,9 @@ struct NetworkTimeouts {
 
 // A duration as messages show it: "30 s", "0.5 s", "1.25 s".
 std::string secondsText(std::chrono::milliseconds duration);
+
+// Why a job ended when the printer stopped taking its bytes.
+std::string tookNoDataText(std::chrono::milliseconds stall);
 
 // Shows one line on the terminal (the host decides where).
 using NoticeFunction = std::function<void(const std::string&)>;
@@ -57,7 +61,7 @@ class NetworkPrinterLink {
   NetworkPrinterLink(const NetworkPrinterLink&) = delete;
   NetworkPrinterLink& operator=(const NetworkPrinterLink&) = delete;
 
-  int fd() const { return fd_; }
+  int fd() const { return fd_.get(); }
   // Sends all of `bytes`; false once anything has failed.
   bool send(std::string_view bytes, TransferProgress* progress);
   // Ends the connection; `offered`, `delivered` and `failure` of the result
@@ -71,7 +75,7 @@ class NetworkPrinterLink {
   void closeAbortively();
 
   SystemCalls& system_;
-  int fd_;
+  unique_system_fd fd_;
   const NetworkTimeouts timeouts_;
   std::uint64_t sent_ = 0;
   std::uint64_t progressBase_ = 0;  // acknowledged bytes before the write in progress

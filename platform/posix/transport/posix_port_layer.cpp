@@ -11,6 +11,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/posix/send_all.h"
 #include "platform/posix/transport/cups_address.h"
 #include "platform/posix/transport/network_address.h"
 #include "platform/posix/transport/usb_printers.h"
@@ -31,10 +32,6 @@ constexpr std::uint32_t kErrorPrivilegeNotHeld = 1314;
 constexpr std::uint8_t kOddParity = 1;
 constexpr std::uint8_t kEvenParity = 2;
 constexpr std::uint8_t kTwoStopBits = 2;
-
-// Pause when a device reports room for writing but takes nothing (drivers
-// without poll support), so that the write loop does not spin.
-constexpr std::chrono::milliseconds kBusyDevicePause{10};
 
 int descriptor(PortHandle port) { return static_cast<int>(port); }
 
@@ -382,64 +379,32 @@ bool PosixPortLayer::write(PortHandle port, std::string_view bytes, std::uint32_
 bool PosixPortLayer::writeToDevice(PortHandle port, const CommTimeouts& timeouts,
                                    std::string_view bytes, std::uint32_t& written,
                                    std::string& failure) {
-  const int fd = descriptor(port);
-  const std::optional<Clock::time_point> deadline = writeDeadline(timeouts, bytes.size());
   // Ports without a write time-out of their own (a USB or parallel printer:
   // only serial ports get one) are held to the stall time-out instead, so
   // that a printer out of paper, which stops taking data, cannot hang the
   // program.
-  const std::chrono::milliseconds stall = options_.network.stall;
-  Clock::time_point lastProgress = Clock::now();
-  std::size_t sent = 0;
-  bool deviceSaidReady = false;
-  while (sent < bytes.size()) {
-    const ssize_t n = retryInterrupted(
-        [&] { return system_.writeSome(fd, bytes.data() + sent, bytes.size() - sent); });
-    if (n > 0) {
-      sent += static_cast<std::size_t>(n);
-      written = static_cast<std::uint32_t>(sent);
-      deviceSaidReady = false;
-      lastProgress = Clock::now();
-      if (options_.progress) options_.progress->advance(sent);
-      continue;
-    }
-    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-      failure = std::string("the device refused the write: ") + std::strerror(errno);
-      return false;
-    }
-
-    // No room: wait for it, but not past the deadline.
-    if (deviceSaidReady) std::this_thread::sleep_for(kBusyDevicePause);
-    int waitMs = -1;
-    if (deadline) {
-      const auto left =
-          std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
-      if (left <= 0) {
-        // Timed out with the job partly written.
-        failure = "the device took nothing more within the port's write time-out";
-        return false;
-      }
-      waitMs = left > 60000 ? 60000 : static_cast<int>(left);
-    } else {
-      const auto left =
-          std::chrono::ceil<std::chrono::milliseconds>(lastProgress + stall - Clock::now()).count();
-      if (left <= 0) {
-        failure = "the printer took no data for " + secondsText(stall) +
-                  " (out of media, paused or jammed?)";
-        return false;
-      }
-      waitMs = left > 60000 ? 60000 : static_cast<int>(left);
-    }
-    pollfd entry{fd, POLLOUT, 0};
-    const int ready = system_.pollOne(entry, waitMs);
-    if ((ready < 0 && errno != EINTR) ||
-        (ready > 0 && (entry.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0)) {
-      failure = "the device reported an error or went away";
-      return false;
-    }
-    deviceSaidReady = ready > 0;
+  SendWaits waits;
+  waits.deadline = writeDeadline(timeouts, bytes.size());
+  waits.stall = options_.network.stall;
+  waits.hangUpEnds = true;
+  waits.afterWrite = [this](std::size_t sent) {
+    if (options_.progress) options_.progress->advance(sent);
+  };
+  const SendResult result = sendAll(system_, descriptor(port), bytes, SendCall::kWrite, waits);
+  written = static_cast<std::uint32_t>(result.sent);
+  switch (result.end) {
+    case SendEnd::kAllSent: return true;
+    case SendEnd::kCallFailed:
+      failure = std::string("the device refused the write: ") + std::strerror(result.error);
+      break;
+    case SendEnd::kWaitFailed: failure = "the device reported an error or went away"; break;
+    case SendEnd::kTimedOut:
+      // Timed out with the job partly written.
+      failure = waits.deadline ? "the device took nothing more within the port's write time-out"
+                               : tookNoDataText(waits.stall);
+      break;
   }
-  return true;
+  return false;
 }
 
 bool PosixPortLayer::setBreak(PortHandle port) {

@@ -19,6 +19,7 @@
 #include "core/transport/port_texts.h"
 #include "core/transport/print_worker.h"
 #include "core/transport/printer_port.h"
+#include "platform/posix/unique_resource.h"
 #include "support/fake_port_layer.h"
 #include "support/real_time_worker.h"
 
@@ -27,29 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
-
-// A descriptor closed on every way out of a test.
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Fd& operator=(Fd&& other) noexcept {
-    if (this != &other) {
-      reset();
-      fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-  }
-  ~Fd() { reset(); }
-  void reset() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // A pseudo-terminal: the slave's path stands for a serial port, the master
 // sees what is written to it. The test keeps a slave descriptor of its own
@@ -60,7 +38,7 @@ struct PseudoTerminal {
     EXPECT_EQ(::grantpt(master.get()), 0);
     EXPECT_EQ(::unlockpt(master.get()), 0);
     slavePath = ::ptsname(master.get());
-    slave = Fd(::open(slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    slave.reset(::open(slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
     EXPECT_GE(slave.get(), 0);
   }
   // What the master reads: waits up to 2 s for `size` bytes, then 50 ms
@@ -77,9 +55,9 @@ struct PseudoTerminal {
     }
     return bytes;
   }
-  Fd master;
+  unique_fd master;
   std::string slavePath;
-  Fd slave;
+  unique_fd slave;
 };
 
 class TempDir {
@@ -219,7 +197,7 @@ TEST(PosixPorts, SecondOpenerWaitsInTheRetryUntilTheFirstCloses) {
   TempDir dir;
   const fs::path lpt = dir.file("lpt1");
   // Another program holds the device.
-  Fd holder(::open(lpt.c_str(), O_RDWR | O_CLOEXEC));
+  unique_fd holder(::open(lpt.c_str(), O_RDWR | O_CLOEXEC));
   ASSERT_EQ(::flock(holder.get(), LOCK_EX), 0);
 
   PosixPortLayer layer(portsWith({{"LPT1", lpt.string()}}));
@@ -227,7 +205,7 @@ TEST(PosixPorts, SecondOpenerWaitsInTheRetryUntilTheFirstCloses) {
   auto job = std::async(std::launch::async, [&] { return w.worker.run(PrintJob{"job", 0}); });
   EXPECT_EQ(job.wait_for(milliseconds(100)), std::future_status::timeout);
   EXPECT_EQ(readAll(lpt), "") << "nothing may be written while the port is held";
-  holder = Fd();
+  holder.reset();
   ASSERT_EQ(job.wait_for(std::chrono::seconds(5)), std::future_status::ready);
   EXPECT_EQ(job.get(), JobOutcome::Written);
   EXPECT_EQ(readAll(lpt), std::string("\0job", 4));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/transport/port_layer.h"
+#include "core/util/unique_any.h"
 #include "platform/posix/transport/print_server.h"
 
 namespace tagwright {
@@ -19,14 +20,20 @@ using std::chrono::milliseconds;
 
 constexpr milliseconds kJobStatePoll{200};
 
-struct HttpCloser {
-  void operator()(http_t* http) const { httpClose(http); }
+using Http = unique_resource<http_t*, &httpClose>;
+using Ipp = unique_resource<ipp_t*, &ippDelete>;
+
+// The destinations of cupsGetDests2(), freed together with their count.
+struct Destinations {
+  int count = 0;
+  cups_dest_t* list = nullptr;
+  bool operator==(const Destinations&) const = default;
 };
-using Http = std::unique_ptr<http_t, HttpCloser>;
-struct IppDeleter {
-  void operator()(ipp_t* ipp) const { ippDelete(ipp); }
+struct destinations_traits {
+  using type = Destinations;
+  static constexpr Destinations invalid() noexcept { return {}; }
+  static void close(Destinations owned) noexcept { cupsFreeDests(owned.count, owned.list); }
 };
-using Ipp = std::unique_ptr<ipp_t, IppDeleter>;
 
 // libcups waits for an answer no longer than the time-out given to
 // httpSetTimeout, and then asks this whether to go on waiting: never.
@@ -283,6 +290,7 @@ Result<std::vector<PrintServerQueue>> listPrintServerQueues(const std::string& h
   httpSetTimeout(http.get(), static_cast<double>(timeout.count()) / 1000.0, giveUpWaiting, nullptr);
   cups_dest_t* dests = nullptr;
   const int count = cupsGetDests2(http.get(), &dests);
+  const unique_any<destinations_traits> owned(Destinations{count, dests});
   if (count == 0 && requestFailed()) {
     return Queues::failure("the CUPS server at " + server +
                            " did not list its queues: " + cupsLastErrorString());
@@ -300,7 +308,6 @@ Result<std::vector<PrintServerQueue>> listPrintServerQueues(const std::string& h
     }
     queues.push_back(std::move(queue));
   }
-  cupsFreeDests(count, dests);
   return queues;
 }
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 
-#include <cstdlib>
-
 #include "core/transport/port_texts.h"
+#include "core/util/c_file.h"
 #include "platform/posix/iconv_code_pages.h"
+#include "support/memory_stream.h"
 
 namespace tagwright {
 namespace {
@@ -14,26 +14,20 @@ namespace {
 // An input stream over a text and an output stream into memory.
 class Streams {
  public:
-  explicit Streams(const std::string& input) : input_(input) {
-    in = input_.empty() ? ::fopen("/dev/null", "r") : ::fmemopen(input_.data(), input_.size(), "r");
-    out = ::open_memstream(&buffer_, &size_);
-  }
-  ~Streams() {
-    std::fclose(in);
-    std::fclose(out);
-    std::free(buffer_);
-  }
-  std::string written() {
-    std::fflush(out);
-    return std::string(buffer_, size_);
-  }
-  std::FILE* in;
-  std::FILE* out;
+  explicit Streams(const std::string& input)
+      : input_(input),
+        reader_(input_.empty() ? ::fopen("/dev/null", "r")
+                               : ::fmemopen(input_.data(), input_.size(), "r")) {}
+  std::string written() { return writer_.text(); }
 
  private:
   std::string input_;
-  char* buffer_ = nullptr;
-  std::size_t size_ = 0;
+  unique_c_file reader_;
+  testing::MemoryStream writer_;
+
+ public:
+  std::FILE* const in = reader_.get();
+  std::FILE* const out = writer_.get();
 };
 
 const IconvCodePages kCodePages;

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstring>
 #include <limits>
-#include <memory>
 
 #include "platform/win32/unique_resource.h"
 
@@ -31,10 +30,8 @@ DeviceInfoSet presentDevices(const GUID& interfaceClass) {
                                             DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
 }
 
-struct HeapFreer {
-  void operator()(void* block) const { HeapFree(GetProcessHeap(), 0, block); }
-};
-using HeapBlock = std::unique_ptr<void, HeapFreer>;
+void freeHeapBlock(void* block) { HeapFree(GetProcessHeap(), 0, block); }
+using HeapBlock = win32::unique_resource<void*, &freeHeapBlock>;
 
 // The device path of one interface, or nothing when its detail cannot be had.
 bool readDevicePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceData, std::string& path) {
