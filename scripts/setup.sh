@@ -12,14 +12,14 @@ set -euo pipefail
 
 native_packages=(
   build-essential g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
+  nlohmann-json3-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
 )
 packages=(
   build-essential g++ clang libclang-rt-14-dev clang-format cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64
   wine64 wine32:i386 qemu-user-static xvfb x11-apps imagemagick locales
-  libcli11-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
+  libcli11-dev nlohmann-json3-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
   libzxing-dev libcups2-dev cups
 )
 
