@@ -12,7 +12,7 @@ set -euo pipefail
 
 # What the demo's program needs to build and run, and nothing only the tests use.
 native_packages=(
-  build-essential g++ cmake ninja-build pkg-config
+  build-essential g++ cmake ninja-build pkg-config nlohmann-json3-dev
   libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 libcups2-dev
 )
 packages=(
@@ -20,7 +20,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64
   wine64 wine32:i386 qemu-user-static xvfb x11-apps imagemagick locales
-  libcli11-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
+  libcli11-dev nlohmann-json3-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
   libzxing-dev libcups2-dev cups debootstrap
 )
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "support/check_output.h"
-#include "support/json_value.h"
 #include "support/native_program_fixture.h"
 
 namespace tagwright::cli {
@@ -125,20 +125,20 @@ TEST_F(CheckCommand, JsonTellsWhatTheTextTells) {
   ASSERT_EQ(check({path("error.tws")}), kExitScriptError);
   const auto lines = findingLines(out_.str());
   ASSERT_EQ(check({"--format", "json", path("error.tws")}), kExitScriptError);
-  const auto json = test_support::JsonParser::parse(out_.str());
-  ASSERT_TRUE(json) << out_.str();
-  const auto& findings = (*json)["findings"].array;
+  const auto json = nlohmann::json::parse(out_.str(), nullptr, false);
+  ASSERT_FALSE(json.is_discarded()) << out_.str();
+  const auto& findings = json.at("findings");
   ASSERT_EQ(findings.size(), lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    EXPECT_EQ(findings[i]["rule"].string, lines[i].rule);
-    EXPECT_EQ(findings[i]["line"].number, lines[i].line);
-    EXPECT_EQ(findings[i]["column"].number, lines[i].column);
-    EXPECT_EQ(findings[i]["message"].string, lines[i].message);
+    EXPECT_EQ(findings[i].at("rule"), lines[i].rule);
+    EXPECT_EQ(findings[i].at("line"), lines[i].line);
+    EXPECT_EQ(findings[i].at("column"), lines[i].column);
+    EXPECT_EQ(findings[i].at("message"), lines[i].message);
   }
   ASSERT_EQ(check({"--format", "sarif", path("error.tws")}), kExitScriptError);
-  const auto sarif = test_support::JsonParser::parse(out_.str());
-  ASSERT_TRUE(sarif) << out_.str();
-  EXPECT_EQ((*sarif)["runs"].array.at(0)["results"].array.size(), lines.size());
+  const auto sarif = nlohmann::json::parse(out_.str(), nullptr, false);
+  ASSERT_FALSE(sarif.is_discarded()) << out_.str();
+  EXPECT_EQ(sarif.at("runs").at(0).at("results").size(), lines.size());
 }
 
 TEST_F(CheckCommand, RunCheckPrintsNothingWhenTheCheckFindsErrors) {

@@ -4,6 +4,10 @@
 
 namespace tagwright::cli {
 
+const char* severityName(Severity severity) {
+  return severity == Severity::Error ? "error" : "warning";
+}
+
 int CheckReport::count(Severity severity) const {
   return static_cast<int>(std::count_if(findings.begin(), findings.end(),
                                         [&](const Finding& f) { return f.severity == severity; }));

@@ -9,6 +9,9 @@ namespace tagwright::cli {
 
 enum class Severity { Warning, Error };
 
+// "error" or "warning", as every report format names it.
+const char* severityName(Severity severity);
+
 // One mistake the check found in a script, at the place it is about.
 struct Finding {
   std::string file;

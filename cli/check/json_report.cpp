@@ -1,23 +1,24 @@
-#include "cli/check/json_text.h"
 #include "cli/check/report_formats.h"
+#include "cli/output/json_document.h"
 
 namespace tagwright::cli {
 
 void writeJsonReport(const CheckReport& report, std::ostream& out) {
-  out << "{\n  \"findings\": [";
-  const char* separator = "\n";
+  JsonDocument findings = JsonDocument::array();
   for (const Finding& f : report.findings) {
-    out << separator << "    {\"file\": " << jsonString(f.file) << ", \"line\": " << f.position.line
-        << ", \"column\": " << f.position.column << ", \"severity\": \""
-        << (f.severity == Severity::Error ? "error" : "warning")
-        << "\", \"rule\": " << jsonString(f.rule) << ", \"message\": " << jsonString(f.message)
-        << "}";
-    separator = ",\n";
+    findings.push_back(JsonDocument{{"file", f.file},
+                                    {"line", f.position.line},
+                                    {"column", f.position.column},
+                                    {"severity", severityName(f.severity)},
+                                    {"rule", f.rule},
+                                    {"message", f.message}});
   }
-  out << (report.findings.empty() ? "" : "\n  ") << "],\n";
-  out << "  \"summary\": {\"scripts\": " << report.scripts
-      << ", \"errors\": " << report.count(Severity::Error)
-      << ", \"warnings\": " << report.count(Severity::Warning) << "}\n}\n";
+  const JsonDocument document = {{"findings", std::move(findings)},
+                                 {"summary",
+                                  {{"scripts", report.scripts},
+                                   {"errors", report.count(Severity::Error)},
+                                   {"warnings", report.count(Severity::Warning)}}}};
+  out << jsonText(document, 2) << '\n';
 }
 
 }  // namespace tagwright::cli

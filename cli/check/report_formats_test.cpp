@@ -2,17 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "cli/check/check_rules.h"
-#include "support/json_value.h"
 
 namespace tagwright::cli {
 namespace {
 
-using test_support::JsonParser;
-using test_support::JsonValue;
-using Kind = JsonValue::Kind;
+using nlohmann::json;
 
 CheckReport sampleReport() {
   CheckReport report;
@@ -34,6 +32,10 @@ std::string written(Write write) {
   write(out);
   return out.str();
 }
+
+// The text as JSON; a discarded value when it is not well-formed JSON (or
+// not valid UTF-8).
+json parsed(const std::string& text) { return json::parse(text, nullptr, false); }
 
 TEST(TextReport, OneLineAFindingThenTheSummary) {
   const std::string text = written([](std::ostream& o) { writeTextReport(sampleReport(), o); });
@@ -64,108 +66,99 @@ TEST(CheckReportVerdict, ErrorsFailAndWarningsOnlyWhenStrict) {
   EXPECT_TRUE(report.fails(false));
 }
 
-TEST(JsonParserOfTheTests, RefusesWhatIsNotJson) {
-  for (const char* bad :
-       {"", "{", "{\"a\":}", "[1,]", "{\"a\" 1}", "\"tab\tin\"", "{} x", "{\"a\":1,\"a\":2}"}) {
-    EXPECT_FALSE(JsonParser::parse(bad)) << bad;
-  }
-  EXPECT_TRUE(JsonParser::parse("{\"a\": [1, -2.5e3, true, null, \"\\u00ab\"]}"));
-}
-
 TEST(JsonReport, ParsesBackToTheFindingsAndCounts) {
   const CheckReport report = sampleReport();
   const std::string text = written([&](std::ostream& o) { writeJsonReport(report, o); });
-  const std::optional<JsonValue> json = JsonParser::parse(text);
-  ASSERT_TRUE(json) << text;
-  const JsonValue& findings = (*json)["findings"];
-  ASSERT_EQ(findings.kind, Kind::Array);
-  ASSERT_EQ(findings.array.size(), report.findings.size());
+  const json document = parsed(text);
+  ASSERT_FALSE(document.is_discarded()) << text;
+  const json& findings = document.at("findings");
+  ASSERT_TRUE(findings.is_array());
+  ASSERT_EQ(findings.size(), report.findings.size());
   for (std::size_t i = 0; i < report.findings.size(); ++i) {
     const Finding& f = report.findings[i];
-    const JsonValue& j = findings.array[i];
-    EXPECT_EQ(j["file"].string, f.file);
-    EXPECT_EQ(j["line"].number, f.position.line);
-    EXPECT_EQ(j["column"].number, f.position.column);
-    EXPECT_EQ(j["severity"].string, f.severity == Severity::Error ? "error" : "warning");
-    EXPECT_EQ(j["rule"].string, f.rule);
-    EXPECT_EQ(j["message"].string, f.message);
+    const json& j = findings[i];
+    EXPECT_EQ(j.at("file"), f.file);
+    EXPECT_EQ(j.at("line"), f.position.line);
+    EXPECT_EQ(j.at("column"), f.position.column);
+    EXPECT_EQ(j.at("severity"), f.severity == Severity::Error ? "error" : "warning");
+    EXPECT_EQ(j.at("rule"), f.rule);
+    EXPECT_EQ(j.at("message"), f.message);
   }
-  EXPECT_EQ((*json)["summary"]["scripts"].number, 2);
-  EXPECT_EQ((*json)["summary"]["errors"].number, 1);
-  EXPECT_EQ((*json)["summary"]["warnings"].number, 1);
+  EXPECT_EQ(document.at("summary").at("scripts"), 2);
+  EXPECT_EQ(document.at("summary").at("errors"), 1);
+  EXPECT_EQ(document.at("summary").at("warnings"), 1);
 }
 
 TEST(JsonReport, NoFindingsIsAnEmptyList) {
   CheckReport report;
   report.scripts = 4;
-  const std::optional<JsonValue> json =
-      JsonParser::parse(written([&](std::ostream& o) { writeJsonReport(report, o); }));
-  ASSERT_TRUE(json);
-  EXPECT_EQ((*json)["findings"].kind, Kind::Array);
-  EXPECT_TRUE((*json)["findings"].array.empty());
-  EXPECT_EQ((*json)["summary"]["scripts"].number, 4);
+  const json document = parsed(written([&](std::ostream& o) { writeJsonReport(report, o); }));
+  ASSERT_FALSE(document.is_discarded());
+  EXPECT_TRUE(document.at("findings").is_array());
+  EXPECT_TRUE(document.at("findings").empty());
+  EXPECT_EQ(document.at("summary").at("scripts"), 4);
 }
 
 // The fields the SARIF 2.1.0 schema requires (log: version and runs; run:
 // tool with driver.name; result: message.text; reportingDescriptor: id),
 // and what code-review tools need to show a result in place.
-void expectSarifShape(const JsonValue& log, const CheckReport& report) {
-  ASSERT_EQ(log.kind, Kind::Object);
-  EXPECT_EQ(log["version"].string, "2.1.0");
-  EXPECT_NE(log["$schema"].string.find("sarif-2.1.0"), std::string::npos);
-  ASSERT_EQ(log["runs"].kind, Kind::Array);
-  ASSERT_EQ(log["runs"].array.size(), 1u);
-  const JsonValue& run = log["runs"].array[0];
-  const JsonValue& driver = run["tool"]["driver"];
-  EXPECT_FALSE(driver["name"].string.empty());
-  ASSERT_EQ(driver["rules"].kind, Kind::Array);
-  ASSERT_EQ(driver["rules"].array.size(), checkRules().size());
+void expectSarifShape(const json& log, const CheckReport& report) {
+  ASSERT_TRUE(log.is_object());
+  EXPECT_EQ(log.at("version"), "2.1.0");
+  EXPECT_NE(log.at("$schema").get<std::string>().find("sarif-2.1.0"), std::string::npos);
+  ASSERT_TRUE(log.at("runs").is_array());
+  ASSERT_EQ(log.at("runs").size(), 1u);
+  const json& run = log.at("runs")[0];
+  const json& driver = run.at("tool").at("driver");
+  EXPECT_FALSE(driver.at("name").get<std::string>().empty());
+  ASSERT_TRUE(driver.at("rules").is_array());
+  ASSERT_EQ(driver.at("rules").size(), checkRules().size());
   for (std::size_t i = 0; i < checkRules().size(); ++i) {
-    const JsonValue& r = driver["rules"].array[i];
-    EXPECT_EQ(r["id"].string, checkRules()[i].name);
-    EXPECT_FALSE(r["shortDescription"]["text"].string.empty());
-    const std::string level = r["defaultConfiguration"]["level"].string;
+    const json& r = driver.at("rules")[i];
+    EXPECT_EQ(r.at("id"), checkRules()[i].name);
+    EXPECT_FALSE(r.at("shortDescription").at("text").get<std::string>().empty());
+    const std::string level = r.at("defaultConfiguration").at("level");
     EXPECT_TRUE(level == "error" || level == "warning") << level;
   }
-  ASSERT_EQ(run["results"].kind, Kind::Array);
-  ASSERT_EQ(run["results"].array.size(), report.findings.size());
+  ASSERT_TRUE(run.at("results").is_array());
+  ASSERT_EQ(run.at("results").size(), report.findings.size());
   for (std::size_t i = 0; i < report.findings.size(); ++i) {
     const Finding& f = report.findings[i];
-    const JsonValue& result = run["results"].array[i];
-    EXPECT_EQ(result["ruleId"].string, f.rule);
-    const auto index = static_cast<std::size_t>(result["ruleIndex"].number);
+    const json& result = run.at("results")[i];
+    EXPECT_EQ(result.at("ruleId"), f.rule);
+    const auto index = result.at("ruleIndex").get<std::size_t>();
     ASSERT_LT(index, checkRules().size());
     EXPECT_EQ(checkRules()[index].name, f.rule);
-    EXPECT_EQ(result["level"].string, f.severity == Severity::Error ? "error" : "warning");
-    EXPECT_EQ(result["message"]["text"].string, f.message);
-    const JsonValue& location = result["locations"].array.at(0)["physicalLocation"];
-    EXPECT_FALSE(location["artifactLocation"]["uri"].string.empty());
-    EXPECT_EQ(location["region"]["startLine"].number, f.position.line);
-    EXPECT_EQ(location["region"]["startColumn"].number, f.position.column);
+    EXPECT_EQ(result.at("level"), f.severity == Severity::Error ? "error" : "warning");
+    EXPECT_EQ(result.at("message").at("text"), f.message);
+    const json& location = result.at("locations").at(0).at("physicalLocation");
+    EXPECT_FALSE(location.at("artifactLocation").at("uri").get<std::string>().empty());
+    EXPECT_EQ(location.at("region").at("startLine"), f.position.line);
+    EXPECT_EQ(location.at("region").at("startColumn"), f.position.column);
   }
 }
 
 TEST(SarifReport, HasTheRequiredFieldsOfSarif210) {
   const CheckReport report = sampleReport();
   const std::string text = written([&](std::ostream& o) { writeSarifReport(report, "1.2.3", o); });
-  const std::optional<JsonValue> log = JsonParser::parse(text);
-  ASSERT_TRUE(log) << text;
-  expectSarifShape(*log, report);
-  EXPECT_EQ((*log)["runs"].array[0]["tool"]["driver"]["version"].string, "1.2.3");
-  EXPECT_EQ((*log)["runs"].array[0]["columnKind"].string, "unicodeCodePoints");
+  const json log = parsed(text);
+  ASSERT_FALSE(log.is_discarded()) << text;
+  expectSarifShape(log, report);
+  EXPECT_EQ(log.at("runs")[0].at("tool").at("driver").at("version"), "1.2.3");
+  EXPECT_EQ(log.at("runs")[0].at("columnKind"), "unicodeCodePoints");
 }
 
 TEST(SarifReport, FileNamesBecomeRelativeUriReferences) {
   const CheckReport report = sampleReport();
-  const std::optional<JsonValue> log =
-      JsonParser::parse(written([&](std::ostream& o) { writeSarifReport(report, "1", o); }));
-  ASSERT_TRUE(log);
+  const json log = parsed(written([&](std::ostream& o) { writeSarifReport(report, "1", o); }));
+  ASSERT_FALSE(log.is_discarded());
   auto uri = [&](std::size_t i) {
-    return (*log)["runs"]
-        .array[0]["results"]
-        .array[i]["locations"]
-        .array[0]["physicalLocation"]["artifactLocation"]["uri"]
-        .string;
+    return log.at("runs")[0]
+        .at("results")[i]
+        .at("locations")[0]
+        .at("physicalLocation")
+        .at("artifactLocation")
+        .at("uri");
   };
   EXPECT_EQ(uri(0), "labels/a.tws");
   EXPECT_EQ(uri(1), "labels/%D1%86%20b.tws");
@@ -173,10 +166,38 @@ TEST(SarifReport, FileNamesBecomeRelativeUriReferences) {
 
 TEST(SarifReport, NoFindingsIsAValidLogWithNoResults) {
   CheckReport report;
-  const std::optional<JsonValue> log =
-      JsonParser::parse(written([&](std::ostream& o) { writeSarifReport(report, "1", o); }));
-  ASSERT_TRUE(log);
-  expectSarifShape(*log, report);
+  const json log = parsed(written([&](std::ostream& o) { writeSarifReport(report, "1", o); }));
+  ASSERT_FALSE(log.is_discarded());
+  expectSarifShape(log, report);
+}
+
+// A file name or a message that is not valid UTF-8 (a script in another
+// encoding) must neither stop the report nor make it invalid JSON: the bad
+// bytes become U+FFFD.
+TEST(JsonAndSarifReports, BytesThatAreNotUtf8BecomeReplacementCharacters) {
+  CheckReport report;
+  report.scripts = 1;
+  report.findings = {{"bad\xFF.tws", {1, 1}, Severity::Error, "script-error", "cut \xD1 here"}};
+  struct Case {
+    const char* format;
+    void (*write)(const CheckReport&, std::ostream&);
+    json (*message)(const json&);
+  };
+  const Case cases[] = {
+      {"json", [](const CheckReport& r, std::ostream& o) { writeJsonReport(r, o); },
+       [](const json& j) { return j.at("findings")[0].at("message"); }},
+      {"sarif", [](const CheckReport& r, std::ostream& o) { writeSarifReport(r, "1", o); },
+       [](const json& j) { return j.at("runs")[0].at("results")[0].at("message").at("text"); }},
+  };
+  for (const Case& c : cases) {
+    std::string text;
+    ASSERT_NO_THROW(text = written([&](std::ostream& o) { c.write(report, o); })) << c.format;
+    const json document = parsed(text);
+    ASSERT_FALSE(document.is_discarded()) << c.format << ": " << text;
+    EXPECT_EQ(c.message(document), "cut \xEF\xBF\xBD here") << c.format;
+  }
+  const json document = parsed(written([&](std::ostream& o) { writeJsonReport(report, o); }));
+  EXPECT_EQ(document.at("findings")[0].at("file"), "bad\xEF\xBF\xBD.tws");
 }
 
 TEST(ReportFormatNames, TheThreeAndNothingElse) {

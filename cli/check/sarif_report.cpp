@@ -1,13 +1,11 @@
 #include <string>
 
 #include "cli/check/check_rules.h"
-#include "cli/check/json_text.h"
 #include "cli/check/report_formats.h"
+#include "cli/output/json_document.h"
 
 namespace tagwright::cli {
 namespace {
-
-const char* level(Severity severity) { return severity == Severity::Error ? "error" : "warning"; }
 
 // An artifact location as a relative URI reference: the path as given, with
 // backslashes turned into slashes and the characters a URI does not allow
@@ -41,33 +39,42 @@ std::size_t ruleIndex(std::string_view name) {
   return 0;
 }
 
+JsonDocument ruleDescriptor(const CheckRule& r) {
+  return {{"id", r.name},
+          {"shortDescription", {{"text", r.summary}}},
+          {"defaultConfiguration", {{"level", severityName(r.severity)}}}};
+}
+
+JsonDocument result(const Finding& f) {
+  const JsonDocument location = {
+      {"physicalLocation",
+       {{"artifactLocation", {{"uri", uriOf(f.file)}}},
+        {"region", {{"startLine", f.position.line}, {"startColumn", f.position.column}}}}}};
+  return {{"ruleId", f.rule},
+          {"ruleIndex", ruleIndex(f.rule)},
+          {"level", severityName(f.severity)},
+          {"message", {{"text", f.message}}},
+          {"locations", JsonDocument::array({location})}};
+}
+
 }  // namespace
 
 void writeSarifReport(const CheckReport& report, std::string_view toolVersion, std::ostream& out) {
-  out << "{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n"
-      << "  \"version\": \"2.1.0\",\n  \"runs\": [{\n    \"tool\": {\"driver\": {"
-      << "\"name\": \"tagwright check\", \"version\": " << jsonString(toolVersion)
-      << ", \"rules\": [";
-  const char* separator = "\n";
-  for (const CheckRule& r : checkRules()) {
-    out << separator << "      {\"id\": " << jsonString(r.name)
-        << ", \"shortDescription\": {\"text\": " << jsonString(r.summary)
-        << "}, \"defaultConfiguration\": {\"level\": \"" << level(r.severity) << "\"}}";
-    separator = ",\n";
-  }
-  // Columns count characters (code points), as the script reader does.
-  out << "]}},\n    \"columnKind\": \"unicodeCodePoints\",\n    \"results\": [";
-  separator = "\n";
-  for (const Finding& f : report.findings) {
-    out << separator << "      {\"ruleId\": " << jsonString(f.rule)
-        << ", \"ruleIndex\": " << ruleIndex(f.rule) << ", \"level\": \"" << level(f.severity)
-        << "\", \"message\": {\"text\": " << jsonString(f.message) << "}, \"locations\": ["
-        << "{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " << jsonString(uriOf(f.file))
-        << "}, \"region\": {\"startLine\": " << f.position.line
-        << ", \"startColumn\": " << f.position.column << "}}}]}";
-    separator = ",\n";
-  }
-  out << (report.findings.empty() ? "" : "\n    ") << "]\n  }]\n}\n";
+  JsonDocument rules = JsonDocument::array();
+  for (const CheckRule& r : checkRules()) rules.push_back(ruleDescriptor(r));
+  JsonDocument results = JsonDocument::array();
+  for (const Finding& f : report.findings) results.push_back(result(f));
+  const JsonDocument run = {
+      {"tool",
+       {{"driver",
+         {{"name", "tagwright check"}, {"version", toolVersion}, {"rules", std::move(rules)}}}}},
+      // Columns count characters (code points), as the script reader does.
+      {"columnKind", "unicodeCodePoints"},
+      {"results", std::move(results)}};
+  const JsonDocument log = {{"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
+                            {"version", "2.1.0"},
+                            {"runs", JsonDocument::array({run})}};
+  out << jsonText(log, 2) << '\n';
 }
 
 }  // namespace tagwright::cli

@@ -27,8 +27,7 @@ std::string summaryLine(const CheckReport& report) {
 void writeTextReport(const CheckReport& report, std::ostream& out) {
   for (const Finding& f : report.findings) {
     out << f.file << ':' << f.position.line << ':' << f.position.column << ": "
-        << (f.severity == Severity::Error ? "error" : "warning") << ": " << f.message << " ["
-        << f.rule << "]\n";
+        << severityName(f.severity) << ": " << f.message << " [" << f.rule << "]\n";
   }
   out << summaryLine(report) << '\n';
 }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 #include "support/temp_dir.h"
 
@@ -122,12 +123,21 @@ TEST(PrinterEngine, JsonLinesCarryTheSameFacts) {
   EXPECT_EQ(events[4], "{\"event\":\"query\",\"command\":\"~S,STATUS\",\"answer\":\"01,00002\"}");
 }
 
+// What a JSON line carries, as the printer was given it: escaped where JSON
+// needs it, UTF-8 as it is, and a byte that is not UTF-8 (printer data in
+// another encoding) as U+FFFD, never as invalid JSON.
 TEST(PrinterLogJson, EscapesWhatJsonCannotCarryAsItIs) {
-  EXPECT_EQ(jsonString("plain"), "\"plain\"");
-  EXPECT_EQ(jsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
-  EXPECT_EQ(jsonString("\r\n\t"), "\"\\r\\n\\t\"");
-  EXPECT_EQ(jsonString(std::string("\x01\x1f", 2)), "\"\\u0001\\u001f\"");
-  EXPECT_EQ(jsonString("Молоко"), "\"Молоко\"");
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", "\"plain\""},      {"a\"b\\c", "\"a\\\"b\\\\c\""},
+      {"\r\n\t", "\"\\r\\n\\t\""}, {std::string("\x01\x1f", 2), "\"\\u0001\\u001f\""},
+      {"Молоко", "\"Молоко\""},    {"\xC0\xFF ^L", "\"\xEF\xBF\xBD\xEF\xBF\xBD ^L\""},
+  };
+  for (const auto& [text, json] : cases) {
+    std::ostringstream out;
+    PrinterLog log(out, true);
+    log.notice(text);
+    EXPECT_EQ(out.str(), "{\"event\":\"notice\",\"text\":" + json + "}\n");
+  }
 }
 
 }  // namespace

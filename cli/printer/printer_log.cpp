@@ -1,19 +1,17 @@
 #include "cli/printer/printer_log.h"
 
-#include <cstdio>
-
+#include "cli/output/json_document.h"
 #include "cli/preview/picture_files.h"
 
 namespace tagwright::cli::printer {
 namespace {
 
-std::string jsonNotes(const std::vector<preview::PreviewNote>& notes) {
-  std::string text = "[";
+JsonDocument jsonNotes(const std::vector<preview::PreviewNote>& notes) {
+  JsonDocument list = JsonDocument::array();
   for (const preview::PreviewNote& note : notes) {
-    if (text.size() > 1) text += ",";
-    text += "{\"byte\":" + std::to_string(note.offset) + ",\"text\":" + jsonString(note.text) + "}";
+    list.push_back(JsonDocument{{"byte", note.offset}, {"text", note.text}});
   }
-  return text + "]";
+  return list;
 }
 
 std::string textNotes(const std::vector<preview::PreviewNote>& notes) {
@@ -30,30 +28,6 @@ std::string plural(int count, const char* one, const char* many) {
 
 }  // namespace
 
-std::string jsonString(const std::string& text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (c == '\n') {
-      quoted += "\\n";
-    } else if (c == '\r') {
-      quoted += "\\r";
-    } else if (c == '\t') {
-      quoted += "\\t";
-    } else if (byte < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-      quoted += escaped;
-    } else {
-      quoted += c;  // UTF-8 passes as it is
-    }
-  }
-  return quoted + "\"";
-}
-
 void PrinterLog::line(const std::string& text) {
   std::lock_guard<std::mutex> guard(lock_);
   out_ << text << '\n' << std::flush;
@@ -61,8 +35,7 @@ void PrinterLog::line(const std::string& text) {
 
 void PrinterLog::listening(const std::string& kind, const std::string& where) {
   if (json_) {
-    line("{\"event\":\"listening\",\"on\":" + jsonString(kind) + ",\"at\":" + jsonString(where) +
-         "}");
+    line(jsonText({{"event", "listening"}, {"on", kind}, {"at", where}}));
   } else {
     line("listening on " + kind + " " + where);
   }
@@ -70,13 +43,12 @@ void PrinterLog::listening(const std::string& kind, const std::string& where) {
 
 void PrinterLog::label(const LabelRecord& r) {
   if (json_) {
-    std::string text =
-        "{\"event\":\"label\",\"job\":" + std::to_string(r.job) +
-        ",\"label\":" + std::to_string(r.label) + ",\"copies\":" + std::to_string(r.copies) +
-        ",\"width\":" + std::to_string(r.widthDots) + ",\"height\":" + std::to_string(r.heightDots);
-    if (!r.picture.empty()) text += ",\"picture\":" + jsonString(r.picture);
-    if (!r.error.empty()) text += ",\"error\":" + jsonString(r.error);
-    line(text + ",\"notes\":" + jsonNotes(r.notes) + "}");
+    JsonDocument e = {{"event", "label"},   {"job", r.job},         {"label", r.label},
+                      {"copies", r.copies}, {"width", r.widthDots}, {"height", r.heightDots}};
+    if (!r.picture.empty()) e["picture"] = r.picture;
+    if (!r.error.empty()) e["error"] = r.error;
+    e["notes"] = jsonNotes(r.notes);
+    line(jsonText(e));
     return;
   }
   std::string text = "job " + std::to_string(r.job) + ", label " + std::to_string(r.label) + ": ";
@@ -92,9 +64,12 @@ void PrinterLog::label(const LabelRecord& r) {
 
 void PrinterLog::job(const JobRecord& r) {
   if (json_) {
-    line("{\"event\":\"job\",\"job\":" + std::to_string(r.job) +
-         ",\"bytes\":" + std::to_string(r.bytes) + ",\"labels\":" + std::to_string(r.labels) +
-         ",\"copies\":" + std::to_string(r.copies) + ",\"notes\":" + jsonNotes(r.notes) + "}");
+    line(jsonText({{"event", "job"},
+                   {"job", r.job},
+                   {"bytes", r.bytes},
+                   {"labels", r.labels},
+                   {"copies", r.copies},
+                   {"notes", jsonNotes(r.notes)}}));
     return;
   }
   line("job " + std::to_string(r.job) + ": " + plural(static_cast<int>(r.bytes), "byte", "bytes") +
@@ -104,8 +79,9 @@ void PrinterLog::job(const JobRecord& r) {
 
 void PrinterLog::query(const std::string& command, const std::optional<std::string>& answer) {
   if (json_) {
-    line("{\"event\":\"query\",\"command\":" + jsonString(command) +
-         ",\"answer\":" + (answer ? jsonString(*answer) : std::string("null")) + "}");
+    line(jsonText({{"event", "query"},
+                   {"command", command},
+                   {"answer", answer ? JsonDocument(*answer) : JsonDocument(nullptr)}}));
   } else {
     line(
         "query " + command + ": " +
@@ -116,14 +92,14 @@ void PrinterLog::query(const std::string& command, const std::optional<std::stri
 void PrinterLog::printed(const PrinterEvent& event) {
   const bool fault = event.kind == PrinterEvent::Kind::kFault;
   if (json_) {
-    std::string text = std::string("{\"event\":") + (fault ? "\"fault\"" : "\"printed\"") +
-                       ",\"printed\":" + std::to_string(event.labelsPrinted) +
-                       ",\"left\":" + std::to_string(event.labelsLeft);
+    JsonDocument e = {{"event", fault ? "fault" : "printed"},
+                      {"printed", event.labelsPrinted},
+                      {"left", event.labelsLeft}};
     if (fault) {
-      text += ",\"code\":" + jsonString(twoDigits(event.state)) +
-              ",\"state\":" + jsonString(std::string(statusWords(event.state)));
+      e["code"] = twoDigits(event.state);
+      e["state"] = statusWords(event.state);
     }
-    line(text + "}");
+    line(jsonText(e));
   } else if (fault) {
     line("fault: " + std::string(statusWords(event.state)) + " (" + twoDigits(event.state) +
          ") after " + plural(event.labelsPrinted, "label", "labels") + ", " +
@@ -135,12 +111,11 @@ void PrinterLog::printed(const PrinterEvent& event) {
 }
 
 void PrinterLog::notice(const std::string& text) {
-  line(json_ ? "{\"event\":\"notice\",\"text\":" + jsonString(text) + "}" : "notice: " + text);
+  line(json_ ? jsonText({{"event", "notice"}, {"text", text}}) : "notice: " + text);
 }
 
 void PrinterLog::stopped(const std::string& reason) {
-  line(json_ ? "{\"event\":\"stopped\",\"reason\":" + jsonString(reason) + "}"
-             : "stopped: " + reason);
+  line(json_ ? jsonText({{"event", "stopped"}, {"reason", reason}}) : "stopped: " + reason);
 }
 
 }  // namespace tagwright::cli::printer

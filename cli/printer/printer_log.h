@@ -61,7 +61,4 @@ class PrinterLog {
   std::mutex lock_;
 };
 
-// `text` as a JSON string, quotes included.
-std::string jsonString(const std::string& text);
-
 }  // namespace tagwright::cli::printer
