@@ -15,7 +15,7 @@ namespace tagwright {
 // directories are made. On failure the old file is untouched, the
 // temporary file is removed, and the message says what failed.
 // Implemented in platform/posix and platform/win32.
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content);
+Status writeFileAtomically(const std::string& path, std::string_view content);
 
 // A file's whole content; no value when there is no such file; the message
 // when it exists but cannot be read.

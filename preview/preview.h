@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/util/result.h"
 #include "preview/raster/bitmap.h"
 
 namespace tagwright::preview {
@@ -77,6 +78,6 @@ class Previewer {
 // Writes a picture as a 1-bit PNG, black on white, with its resolution
 // recorded so that viewers show it at its real size. The message of a
 // failure, or nothing.
-std::optional<std::string> writePng(const Bitmap& image, int dotsPerMm, const std::string& path);
+Status writePng(const Bitmap& image, int dotsPerMm, const std::string& path);
 
 }  // namespace tagwright::preview

@@ -343,7 +343,7 @@ TEST(Previewer, StoredImagesComeFromTheFolderOrAreANamedFrame) {
   Bitmap logo(6, 4);
   logo.fillRect(0, 0, 5, 0);
   logo.fillRect(2, 1, 3, 3);
-  ASSERT_EQ(writePng(logo, 8, folder + "/LOGO.PNG"), std::nullopt);
+  ASSERT_TRUE(writePng(logo, 8, folder + "/LOGO.PNG").ok());
   Previewer previewer(optionsAt(8, folder));
   const JobPreview found = previewer.renderJob(job("", "Y10,20,LOGO"));
   ASSERT_EQ(found.labels.size(), 1u);
@@ -407,7 +407,7 @@ TEST(Previewer, ScenarioCorpusRenders) {
         if (out == nullptr) continue;
         const std::string path = std::string(out) + "/" + s.name + "-" + std::to_string(dotsPerMm) +
                                  "-" + std::to_string(i + 1) + ".png";
-        EXPECT_EQ(writePng(label.image, dotsPerMm, path), std::nullopt);
+        EXPECT_TRUE(writePng(label.image, dotsPerMm, path).ok());
         std::ofstream notes(path + ".notes");
         notes << allNotes(preview.notes) << "-- label\n" << allNotes(label.notes);
       }

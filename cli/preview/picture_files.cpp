@@ -78,9 +78,8 @@ class PictureFiles final : public LabelPreview {
   }
 
   void write(const preview::LabelPicture& label, const std::string& path) {
-    if (std::optional<std::string> error =
-            preview::writePng(label.image, options_.dotsPerMm, path)) {
-      err_ << "tagwright: " << *error << '\n';
+    if (const Status written = preview::writePng(label.image, options_.dotsPerMm, path); !written) {
+      err_ << "tagwright: " << written.error() << '\n';
       failed_ = true;
       return;
     }

@@ -122,9 +122,9 @@ void PrinterEngine::takeLabel(const std::string& bytes, PrinterClock::time_point
     if (record.error.empty() && setup_.pictureFolder) {
       const std::string path =
           picturePath(*setup_.pictureFolder, "job" + std::to_string(jobNumber_), record.label);
-      if (std::optional<std::string> failed =
-              preview::writePng(picture.image, setup_.preview.dotsPerMm, path)) {
-        record.error = *failed;
+      if (const Status written = preview::writePng(picture.image, setup_.preview.dotsPerMm, path);
+          !written) {
+        record.error = written.error();
       } else {
         record.picture = path;
       }

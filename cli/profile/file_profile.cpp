@@ -31,8 +31,8 @@ std::optional<std::string> FileProfile::save() {
   if (!loaded_) return "the settings profile " + path_ + " was never loaded; it is not written";
   if (damage_) return *damage_;
   if (!changed_) return std::nullopt;
-  if (auto error = writeFileAtomically(path_, formatProfile(document_))) {
-    return "the settings were not saved: " + *error;
+  if (const Status written = writeFileAtomically(path_, formatProfile(document_)); !written) {
+    return "the settings were not saved: " + written.error();
   }
   changed_ = false;
   return std::nullopt;

@@ -30,21 +30,26 @@ class TemporaryFile {
   std::string path_;
 };
 
-std::string failure(const std::string& what, const std::string& path, int error) {
+std::string failureText(const std::string& what, const std::string& path, int error) {
   return what + " " + path + ": " + std::strerror(error);
+}
+
+Status failure(const std::string& what, const std::string& path, int error) {
+  return Status::failure(failureText(what, path, error));
 }
 
 }  // namespace
 
-std::optional<std::string> writeFileAtomicallyWith(SystemCalls& calls, const std::string& path,
-                                                   std::string_view content) {
+Status writeFileAtomicallyWith(SystemCalls& calls, const std::string& path,
+                               std::string_view content) {
   namespace fs = std::filesystem;
   const fs::path target(path);
   fs::path directory = target.parent_path();
   if (directory.empty()) directory = ".";
   std::error_code ec;
   fs::create_directories(directory, ec);
-  if (ec) return "cannot make the directory " + directory.string() + ": " + ec.message();
+  if (ec)
+    return Status::failure("cannot make the directory " + directory.string() + ": " + ec.message());
 
   // Keep the permissions of the file being replaced; a new profile is
   // private to its user.
@@ -75,10 +80,10 @@ std::optional<std::string> writeFileAtomicallyWith(SystemCalls& calls, const std
   // file's content, so it is not reported.
   const unique_fd dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir) ::fsync(dir.get());
-  return std::nullopt;
+  return Status::success();
 }
 
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content) {
+Status writeFileAtomically(const std::string& path, std::string_view content) {
   return writeFileAtomicallyWith(realSystemCalls(), path, content);
 }
 
@@ -86,13 +91,13 @@ FileRead readWholeFile(const std::string& path) {
   const unique_fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd) {
     if (errno == ENOENT) return std::optional<std::string>();
-    return FileRead::failure(failure("cannot read", path, errno));
+    return FileRead::failure(failureText("cannot read", path, errno));
   }
   std::string content;
   char buffer[8192];
   for (;;) {
     const ssize_t n = retryInterrupted([&] { return ::read(fd.get(), buffer, sizeof buffer); });
-    if (n < 0) return FileRead::failure(failure("cannot read", path, errno));
+    if (n < 0) return FileRead::failure(failureText("cannot read", path, errno));
     if (n == 0) break;
     content.append(buffer, static_cast<std::size_t>(n));
   }

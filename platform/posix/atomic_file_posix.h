@@ -12,7 +12,7 @@ namespace tagwright {
 // writeFileAtomically() with its writes, flush and rename made through
 // `calls`, so that tests can make a write fail half way (a full disk),
 // come back short, or be interrupted, and see that the old file survives.
-std::optional<std::string> writeFileAtomicallyWith(SystemCalls& calls, const std::string& path,
-                                                   std::string_view content);
+Status writeFileAtomicallyWith(SystemCalls& calls, const std::string& path,
+                               std::string_view content);
 
 }  // namespace tagwright

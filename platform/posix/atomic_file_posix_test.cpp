@@ -84,10 +84,10 @@ TEST(AtomicFile, AFailureAnywhereLeavesTheOldFileWholeAndNoTemporaryBehind) {
     TempDir dir;
     const std::string path = dir.file("profile");
     putFile(path, oldContent);
-    std::optional<std::string> error = writeFileAtomicallyWith(*calls, path, newContent);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(contentOf(path), oldContent) << *error;
-    EXPECT_EQ(dir.entries(), 1u) << *error;
+    const Status written = writeFileAtomicallyWith(*calls, path, newContent);
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(contentOf(path), oldContent) << written.error();
+    EXPECT_EQ(dir.entries(), 1u) << written.error();
   }
 }
 
@@ -98,7 +98,7 @@ TEST(AtomicFile, ReplacesWholeThroughShortAndInterruptedWritesAndKeepsTheMode) {
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   const std::string content = "[Printer Tagwright]\nLabelSize = 30\n";
   ChoppyWrites choppy;
-  ASSERT_FALSE(writeFileAtomicallyWith(choppy, path, content));
+  ASSERT_TRUE(writeFileAtomicallyWith(choppy, path, content).ok());
   EXPECT_EQ(contentOf(path), content);
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
@@ -109,7 +109,7 @@ TEST(AtomicFile, ReplacesWholeThroughShortAndInterruptedWritesAndKeepsTheMode) {
 TEST(AtomicFile, ANewFileIsPrivateAndItsDirectoriesAreMade) {
   TempDir dir;
   const std::string path = dir.file("a/b/profile");
-  ASSERT_FALSE(writeFileAtomically(path, "x"));
+  ASSERT_TRUE(writeFileAtomically(path, "x").ok());
   EXPECT_EQ(contentOf(path), "x");
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
@@ -121,7 +121,7 @@ TEST(AtomicFile, AConcurrentReaderSeesTheOldOrTheNewFileNeverAMix) {
   const std::string path = dir.file("profile");
   const std::string small = "[S]\nA = 1\n";
   const std::string large = "[S]\n" + std::string(200000, '#') + "\nA = 2\n";
-  ASSERT_FALSE(writeFileAtomically(path, small));
+  ASSERT_TRUE(writeFileAtomically(path, small).ok());
   std::atomic<bool> writing{true};
   std::atomic<int> mixed{0};
   std::atomic<int> reads{0};
@@ -133,7 +133,7 @@ TEST(AtomicFile, AConcurrentReaderSeesTheOldOrTheNewFileNeverAMix) {
     }
   });
   for (int round = 0; round < 60; ++round) {
-    ASSERT_FALSE(writeFileAtomically(path, round % 2 ? small : large));
+    ASSERT_TRUE(writeFileAtomically(path, round % 2 ? small : large).ok());
   }
   writing = false;
   reader.join();

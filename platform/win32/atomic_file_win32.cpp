@@ -22,19 +22,20 @@ std::string systemMessage(DWORD code) { return "system error " + std::to_string(
 
 // The same guarantee as on POSIX: write a temporary file beside the target,
 // flush it, then move it over the target in one step.
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content) {
+Status writeFileAtomically(const std::string& path, std::string_view content) {
   namespace fs = std::filesystem;
   const fs::path target(wide(path));
   std::error_code ec;
   if (!target.parent_path().empty()) fs::create_directories(target.parent_path(), ec);
-  if (ec) return "cannot make the directory of " + path + ": " + ec.message();
+  if (ec) return Status::failure("cannot make the directory of " + path + ": " + ec.message());
   const std::wstring temporary =
       target.wstring() + L".tmp" + std::to_wstring(::GetCurrentProcessId());
   {
     win32::unique_file_handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-      return "cannot make a temporary file beside " + path + ": " + systemMessage(::GetLastError());
+      return Status::failure("cannot make a temporary file beside " + path + ": " +
+                             systemMessage(::GetLastError()));
     std::size_t done = 0;
     while (done < content.size()) {
       DWORD written = 0;
@@ -45,7 +46,7 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
         const DWORD error = ::GetLastError();
         file.reset();
         ::DeleteFileW(temporary.c_str());
-        return "cannot write beside " + path + ": " + systemMessage(error);
+        return Status::failure("cannot write beside " + path + ": " + systemMessage(error));
       }
       done += written;
     }
@@ -53,16 +54,16 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
       const DWORD error = ::GetLastError();
       file.reset();
       ::DeleteFileW(temporary.c_str());
-      return "cannot flush beside " + path + ": " + systemMessage(error);
+      return Status::failure("cannot flush beside " + path + ": " + systemMessage(error));
     }
   }
   if (!::MoveFileExW(temporary.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = ::GetLastError();
     ::DeleteFileW(temporary.c_str());
-    return "cannot replace " + path + ": " + systemMessage(error);
+    return Status::failure("cannot replace " + path + ": " + systemMessage(error));
   }
-  return std::nullopt;
+  return Status::success();
 }
 
 FileRead readWholeFile(const std::string& path) {

@@ -63,19 +63,20 @@ bool writeRows(png_structp png, png_infop info, std::FILE* file, const Bitmap& i
 
 }  // namespace
 
-std::optional<std::string> writePng(const Bitmap& image, int dotsPerMm, const std::string& path) {
-  if (image.empty()) return "the picture is empty: nothing to write to " + path;
+Status writePng(const Bitmap& image, int dotsPerMm, const std::string& path) {
+  if (image.empty()) return Status::failure("the picture is empty: nothing to write to " + path);
   unique_c_file output = openCFile(path, "wb");
-  if (!output) return "cannot write " + path + ": " + std::strerror(errno);
+  if (!output) return Status::failure("cannot write " + path + ": " + std::strerror(errno));
   WriteStructs structs;
-  if (structs.info == nullptr) return std::string("libpng could not start");
+  if (structs.info == nullptr) return Status::failure(std::string("libpng could not start"));
   std::vector<png_byte> row((static_cast<std::size_t>(image.width()) + 7) / 8);
   const auto pixelsPerMetre = static_cast<png_uint_32>(dotsPerMm) * 1000U;
   if (!writeRows(structs.png, structs.info, output.get(), image, pixelsPerMetre, row.data())) {
-    return "libpng could not write " + path;
+    return Status::failure("libpng could not write " + path);
   }
-  if (!closeCFile(output)) return "cannot finish writing " + path + ": " + std::strerror(errno);
-  return std::nullopt;
+  if (!closeCFile(output))
+    return Status::failure("cannot finish writing " + path + ": " + std::strerror(errno));
+  return Status::success();
 }
 
 }  // namespace tagwright::preview
