@@ -12,7 +12,7 @@ set -euo pipefail
 
 native_packages=(
   build-essential g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
+  libcli11-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
 )
 packages=(
   build-essential g++ clang libclang-rt-14-dev clang-format cmake ninja-build pkg-config
