@@ -17,6 +17,16 @@ Check noOperands(const std::string& command, const std::vector<std::string>& ope
   return command + " takes no operands";
 }
 
+// A command's options, with its operands moved into `field`.
+template <typename Options>
+std::function<ParsedCommand(std::vector<std::string>&)> withOperands(
+    Options& options, std::vector<std::string> Options::*field) {
+  return [&options, field](std::vector<std::string>& operands) -> ParsedCommand {
+    options.*field = std::move(operands);
+    return options;
+  };
+}
+
 void addDeliveryOptions(CLI::App& command, DeliveryOptions& o) {
   addTextOption(command, "--output", "FILE",
                 "append every print job to FILE instead of a port (- for stdout)", o.output,
@@ -96,10 +106,7 @@ void CommandSet::addRun(CLI::App& program) {
     if (run_.strict && !run_.check) return "--strict belongs to check and run --check";
     return std::nullopt;
   };
-  c.result = [this](Command& self) -> ParsedCommand {
-    run_.scripts = std::move(self.operands);
-    return run_;
-  };
+  c.result = withOperands(run_, &RunOptions::scripts);
 }
 
 void CommandSet::addSettings(CLI::App& program) {
@@ -107,16 +114,13 @@ void CommandSet::addSettings(CLI::App& program) {
                    "a stored setting and its new value");
   addProfileOption(*c.app, settings_.profile);
   c.check = [](const Command&) { return Check(); };
-  c.result = [this](Command& self) -> ParsedCommand {
-    settings_.assignments = std::move(self.operands);
-    return settings_;
-  };
+  c.result = withOperands(settings_, &SettingsOptions::assignments);
 }
 
 void CommandSet::addNames(CLI::App& program) {
   Command& names = add(program, "names", "list the properties and methods", "", "");
   names.check = [](const Command& self) { return noOperands("names", self.operands); };
-  names.result = [](Command&) -> ParsedCommand { return NamesOptions{}; };
+  names.result = [](std::vector<std::string>&) -> ParsedCommand { return NamesOptions{}; };
 }
 
 void CommandSet::addDevices(CLI::App& program) {
@@ -125,7 +129,7 @@ void CommandSet::addDevices(CLI::App& program) {
   addConnectTimeoutOption(*devices.app, devices_.connectTimeout,
                           "give up on a print server that does not answer within S seconds (2)");
   devices.check = [](const Command& self) { return noOperands("devices", self.operands); };
-  devices.result = [this](Command&) -> ParsedCommand { return devices_; };
+  devices.result = [this](std::vector<std::string>&) -> ParsedCommand { return devices_; };
 }
 
 void CommandSet::addDump(CLI::App& program) {
@@ -138,8 +142,8 @@ void CommandSet::addDump(CLI::App& program) {
     if (self.operands.size() != 1) return "dump takes one file (- for standard input)";
     return std::nullopt;
   };
-  c.result = [this](Command& self) -> ParsedCommand {
-    dump_.file = self.operands.front();
+  c.result = [this](std::vector<std::string>& operands) -> ParsedCommand {
+    dump_.file = operands.front();
     return dump_;
   };
 }
@@ -163,10 +167,7 @@ void CommandSet::addPreview(CLI::App& program) {
     }
     return std::nullopt;
   };
-  c.result = [this](Command& self) -> ParsedCommand {
-    preview_.inputs = std::move(self.operands);
-    return preview_;
-  };
+  c.result = withOperands(preview_, &PreviewOptions::inputs);
 }
 
 void CommandSet::addCheck(CLI::App& program) {
@@ -192,10 +193,7 @@ void CommandSet::addCheck(CLI::App& program) {
     if (self.operands.empty()) return "check needs at least one script file";
     return std::nullopt;
   };
-  c.result = [this](Command& self) -> ParsedCommand {
-    check_.scripts = std::move(self.operands);
-    return check_;
-  };
+  c.result = withOperands(check_, &CheckOptions::scripts);
 }
 
 void CommandSet::addStatus(CLI::App& program) {
@@ -214,8 +212,8 @@ void CommandSet::addStatus(CLI::App& program) {
     }
     return std::nullopt;
   };
-  c.result = [this](Command& self) -> ParsedCommand {
-    if (!self.operands.empty()) status_.port = canonicalPortName(self.operands.front());
+  c.result = [this](std::vector<std::string>& operands) -> ParsedCommand {
+    if (!operands.empty()) status_.port = canonicalPortName(operands.front());
     return status_;
   };
 }
@@ -231,7 +229,7 @@ void CommandSet::addPrinter(CLI::App& program) {
     if (Check operands = noOperands("printer", self.operands)) return operands;
     return printer::printerOptionsError(*self.app, printer_);
   };
-  c.result = [this](Command&) -> ParsedCommand { return printer_; };
+  c.result = [this](std::vector<std::string>&) -> ParsedCommand { return printer_; };
 }
 
 Result<ParsedCommand> CommandSet::finish(const CLI::App& command,
@@ -240,7 +238,7 @@ Result<ParsedCommand> CommandSet::finish(const CLI::App& command,
     if (c->app != &command) continue;
     c->operands.insert(c->operands.end(), lateOperands.begin(), lateOperands.end());
     if (Check refused = c->check(*c)) return Result<ParsedCommand>::failure(std::move(*refused));
-    return c->result(*c);
+    return c->result(c->operands);
   }
   return Result<ParsedCommand>::failure("no command given (see tagwright --help)");
 }

@@ -16,34 +16,35 @@ std::optional<unsigned long long> wholeNumber(const std::string& text) {
   return std::stoull(text);
 }
 
+// A value read by `parse` (a Result), handed to `store`; refused with the
+// parser's message after `prefix`.
+template <typename Parse, typename Store>
+TakeValue parsedBy(Parse parse, std::string prefix, Store store) {
+  return [parse, prefix, store](const std::string& value) -> std::optional<std::string> {
+    auto parsed = parse(value);
+    if (!parsed) return prefix + parsed.error();
+    store(parsed.value());
+    return std::nullopt;
+  };
+}
+
 void addFaultOptions(CLI::App& command, PrinterOptions& o) {
-  addValueOption(command, "--state", "STATE",
-                 "a fault from the start: media-empty, head-open, ribbon-empty,\n"
-                 "paused, cutter-jam, media-jam, head-too-hot, rewinder-full,\n"
-                 "label-not-taken",
-                 [&o](const std::string& value) -> std::optional<std::string> {
-                   Result<StatusCode> state = parseFaultState(value);
-                   if (!state) return "--state: " + state.error();
-                   o.state = state.value();
-                   return std::nullopt;
-                 });
-  addValueOption(command, "--fault", "\"after N labels: STATE\"",
-                 "N labels print, the next one meets STATE (may be repeated)",
-                 [&o](const std::string& value) -> std::optional<std::string> {
-                   Result<FaultRule> rule = parseFaultRule(value);
-                   if (!rule) return rule.error();
-                   o.faults.push_back(rule.value());
-                   return std::nullopt;
-                 });
+  addValueOption(
+      command, "--state", "STATE",
+      "a fault from the start: media-empty, head-open, ribbon-empty,\n"
+      "paused, cutter-jam, media-jam, head-too-hot, rewinder-full,\n"
+      "label-not-taken",
+      parsedBy(parseFaultState, "--state: ", [&o](StatusCode state) { o.state = state; }));
+  addValueOption(
+      command, "--fault", "\"after N labels: STATE\"",
+      "N labels print, the next one meets STATE (may be repeated)",
+      parsedBy(parseFaultRule, "", [&o](const FaultRule& rule) { o.faults.push_back(rule); }));
   addValueOption(command, "--tcp-fault", "KIND",
                  "refuse, stop-reading, close-mid-job (after --close-after BYTES)\n"
                  "or never-close",
-                 [&o](const std::string& value) -> std::optional<std::string> {
-                   Result<ConnectionFault> fault = parseConnectionFault(value);
-                   if (!fault) return "--tcp-fault: " + fault.error();
-                   o.connectionFault = fault.value();
-                   return std::nullopt;
-                 });
+                 parsedBy(parseConnectionFault, "--tcp-fault: ", [&o](ConnectionFault fault) {
+                   o.connectionFault = fault;
+                 }));
   addValueOption(command, "--close-after", "BYTES",
                  "where close-mid-job closes the connection (default 16)",
                  [&o](const std::string& value) -> std::optional<std::string> {
