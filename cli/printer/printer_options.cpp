@@ -2,18 +2,22 @@
 
 #include <CLI/App.hpp>
 #include <cstdlib>
+#include <limits>
 
 #include "cli/app/shared_options.h"
 
 namespace tagwright::cli::printer {
 namespace {
 
-std::optional<unsigned long long> wholeNumber(const std::string& text) {
+// A count of bytes: up to twelve digits, and no more than a size holds.
+std::optional<std::size_t> wholeNumber(const std::string& text) {
   if (text.empty() || text.size() > 12 ||
       text.find_first_not_of("0123456789") != std::string::npos) {
     return std::nullopt;
   }
-  return std::stoull(text);
+  const unsigned long long number = std::stoull(text);
+  if (number > std::numeric_limits<std::size_t>::max()) return std::nullopt;
+  return static_cast<std::size_t>(number);
 }
 
 // A value read by `parse` (a Result), handed to `store`; refused with the
