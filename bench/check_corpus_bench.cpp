@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/app/native_app.h"
+#include "cli/app/linked_app.h"
 
 namespace tagwright::cli {
 namespace {
@@ -37,7 +37,7 @@ void CheckScenarioCorpus(benchmark::State& state) {
   for (auto _ : state) {
     std::ostringstream out;
     std::ostringstream err;
-    benchmark::DoNotOptimize(runNativeProgram(args, out, err));
+    benchmark::DoNotOptimize(runLinkedProgram(args, out, err));
     const std::string report = out.str();
     findings = static_cast<std::size_t>(std::count(report.begin(), report.end(), '\n')) - 1;
   }

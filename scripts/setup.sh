@@ -12,7 +12,7 @@ set -euo pipefail
 
 # What the demo's program needs to build and run, and nothing only the tests use.
 native_packages=(
-  build-essential g++ cmake ninja-build pkg-config nlohmann-json3-dev
+  build-essential g++ cmake ninja-build pkg-config nlohmann-json3-dev libcli11-dev
   libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 libcups2-dev
 )
 packages=(

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/app/unsent_run.h"
+#include "cli/app/dry_run.h"
 #include "cli/app/version.h"
 #include "cli/check/check_rules.h"
 #include "cli/check/report_formats.h"
@@ -17,23 +17,24 @@ bool hasScriptError(const std::vector<Finding>& findings) {
 
 }  // namespace
 
-ExitCode checkScripts(const Options& options, ComponentBackEnd& backEnd, CheckReport& report,
+ExitCode checkScripts(const CheckOptions& options, ComponentBackEnd& backEnd, CheckReport& report,
                       std::ostream& err) {
   ExitCode failure = kExitOk;
   std::ostream discarded(nullptr);  // "? Name" shows nothing while checking
-  for (const std::string& script : options.operands) {
-    Result<std::unique_ptr<CheckWatch>> made = backEnd.makeCheckWatch(options);
+  for (const std::string& script : options.scripts) {
+    Result<std::unique_ptr<CheckWatch>> made = backEnd.makeCheckWatch(options.drawing);
     if (!made) {
       err << "tagwright: " << made.error() << '\n';
       return kExitUsage;
     }
     CheckWatch& watch = *made.value();
     bool watched = false;
-    UnsentRunWatchers watchers{&watch, [&](ComponentSession& session) -> StatementObserver* {
-                                 watched = watch.attach(session);
-                                 return watched ? &watch : nullptr;
-                               }};
-    const ExitCode code = runScriptUnsent(options, script, backEnd, discarded, err, watchers);
+    DryRunWatchers watchers{&watch, [&](ComponentSession& session) -> StatementObserver* {
+                              watched = watch.attach(session);
+                              return watched ? &watch : nullptr;
+                            }};
+    const ExitCode code = dryRunScript({script, options.profile, options.drawing.pages}, backEnd,
+                                       discarded, err, watchers);
     std::vector<Finding> findings = watch.finish();
     // A script that cannot be read or bound is a finding; anything else that
     // stops it was told on `err`, and the script counts as not checked.
@@ -52,7 +53,7 @@ ExitCode checkScripts(const Options& options, ComponentBackEnd& backEnd, CheckRe
   return failure;
 }
 
-int checkCommand(const Options& options, ComponentBackEnd& backEnd, std::ostream& out,
+int checkCommand(const CheckOptions& options, ComponentBackEnd& backEnd, std::ostream& out,
                  std::ostream& err) {
   CheckReport report;
   const ExitCode failure = checkScripts(options, backEnd, report, err);
@@ -67,9 +68,14 @@ int checkCommand(const Options& options, ComponentBackEnd& backEnd, std::ostream
   return report.fails(options.strict) ? kExitScriptError : kExitOk;
 }
 
-ExitCode checkBeforeRun(const Options& options, ComponentBackEnd& backEnd, std::ostream& err) {
+ExitCode checkBeforeRun(const RunOptions& options, ComponentBackEnd& backEnd, std::ostream& err) {
+  CheckOptions check;
+  check.scripts = options.scripts;
+  check.profile = options.profile;
+  check.drawing = options.drawing;
+  check.strict = options.strict;
   CheckReport report;
-  const ExitCode failure = checkScripts(options, backEnd, report, err);
+  const ExitCode failure = checkScripts(check, backEnd, report, err);
   if (!report.findings.empty()) writeTextReport(report, err);
   if (failure != kExitOk) return failure;
   if (report.fails(options.strict)) {

@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "support/check_output.h"
-#include "support/native_program_fixture.h"
+#include "support/linked_program_fixture.h"
 
 namespace tagwright::cli {
 namespace {
@@ -18,7 +18,7 @@ const std::string kClean = "StartLabel()\nPutText(10, 10, 1, 1, 1, 0, \"A\", \"H
 const std::string kError =
     "StartLabel()\nPutBarcode(\"E\", 10, 10, 60, 0, \"TW-1\")\nPrint(1)\n";  // barcode-data
 
-class CheckCommand : public NativeProgramTest {
+class CheckCommand : public LinkedProgramTest {
  protected:
   int check(std::vector<std::string> args) {
     args.insert(args.begin(), {"check", "--profile", path("profile")});

@@ -8,10 +8,11 @@
 
 #include "cli/app/exit_codes.h"
 #include "cli/app/label_preview.h"
-#include "cli/app/options.h"
+#include "cli/app/command_options.h"
 #include "cli/check/check_watch.h"
 #include "cli/host/script_host.h"
 #include "cli/output/job_sink.h"
+#include "cli/printer/printer_options.h"
 #include "cli/profile/file_profile.h"
 #include "core/text/code_pages.h"
 #include "core/util/result.h"
@@ -43,7 +44,8 @@ class ComponentSession {
 // where the options say.
 struct JobRouting {
   LabelPreview* preview = nullptr;  // each job is drawn here first; must outlive the session
-  bool send = true;                 // false: no job leaves the program
+  // Where the jobs are sent; null: no job leaves the program.
+  const DeliveryOptions* delivery = nullptr;
 };
 
 // How the program reaches the component: linked in, or through COM. The
@@ -59,23 +61,24 @@ class ComponentBackEnd {
 
   // Checks a run's options before any file is read; the message of a usage
   // error, or nothing. May throw for what it cannot set up (a code page).
-  virtual std::optional<std::string> checkRunOptions(const Options& options) = 0;
+  virtual std::optional<std::string> checkRunOptions(const RunOptions& options) = 0;
 
-  // The component with `profile` as its settings store and `options` saying
-  // where jobs go; with `profile` null it starts from its defaults, saves
-  // nothing and prints nothing. Failure is a usage error.
-  virtual Result<std::unique_ptr<ComponentSession>> open(const Options& options,
+  // The component converting through `pages`, with `profile` as its
+  // settings store and `routing` saying where jobs go; with `profile` null
+  // it starts from its defaults, saves nothing and prints nothing. Failure
+  // is a usage error.
+  virtual Result<std::unique_ptr<ComponentSession>> open(const CodePageNames& pages,
                                                          FileProfile* profile, std::ostream& errors,
                                                          JobRouting routing = {}) = 0;
 
   // What this machine can print to, as `tagwright devices` shows it; or
   // why this build cannot tell.
-  virtual Result<std::string> listDevices(const Options& options) const = 0;
+  virtual Result<std::string> listDevices(const DevicesOptions& options) const = 0;
 
-  // The pictures of labels, as the options ask for them (resolution,
-  // fonts, images, where they go), listed on `out`; or why this build has
-  // none.
-  virtual Result<std::unique_ptr<LabelPreview>> makePreview(const Options& options,
+  // The pictures of labels, drawn as `drawing` says (resolution, fonts,
+  // images, code pages) into `folderOrFile`, listed on `out`; or why this
+  // build has none.
+  virtual Result<std::unique_ptr<LabelPreview>> makePreview(const DrawingOptions& drawing,
                                                             const std::string& folderOrFile,
                                                             std::ostream& out,
                                                             std::ostream& err) const = 0;
@@ -83,11 +86,11 @@ class ComponentBackEnd {
   // `status`: asks the printer behind a port how it is; `printer`: the
   // virtual printer. Both reach printers directly, so only the native
   // program has them; other back ends say so.
-  virtual int printerStatus(const Options&, std::ostream&, std::ostream& err) {
+  virtual int printerStatus(const StatusOptions&, std::ostream&, std::ostream& err) {
     err << "tagwright: status belongs to the native program\n";
     return kExitUsage;
   }
-  virtual int virtualPrinter(const Options&, std::ostream&, std::ostream& err) {
+  virtual int virtualPrinter(const printer::PrinterOptions&, std::ostream&, std::ostream& err) {
     err << "tagwright: the virtual printer belongs to the native program\n";
     return kExitUsage;
   }
@@ -98,19 +101,19 @@ class ComponentBackEnd {
   virtual std::unique_ptr<CodePages> codePages(const std::string& ansi,
                                                const std::string& oem) const = 0;
 
-  // What watches one script's run for the check, as the options ask for it
-  // (code pages, resolution, font, images); or why this build has none.
-  virtual Result<std::unique_ptr<CheckWatch>> makeCheckWatch(const Options& options) {
-    (void)options;
+  // What watches one script's run for the check, measuring as `drawing`
+  // says (code pages, resolution, font, images); or why this build has none.
+  virtual Result<std::unique_ptr<CheckWatch>> makeCheckWatch(const DrawingOptions& drawing) {
+    (void)drawing;
     return Result<std::unique_ptr<CheckWatch>>::failure(
         "check needs the component linked in; this build reaches it through COM");
   }
 };
 
 // The settings profile a command uses: --profile, else the back end's default.
-inline std::optional<std::string> profilePath(const Options& options,
+inline std::optional<std::string> profilePath(const std::optional<std::string>& profile,
                                               const ComponentBackEnd& backEnd) {
-  if (options.profile) return options.profile;
+  if (profile) return profile;
   return backEnd.defaultProfilePath();
 }
 

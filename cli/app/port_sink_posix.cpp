@@ -120,10 +120,10 @@ PromptAnswer answerFor(PortErrorPolicy policy) {
 
 }  // namespace
 
-Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const CodePages& codePages,
-                                              std::ostream& err) {
+Result<std::unique_ptr<JobSink>> makePortSink(const DeliveryOptions& options,
+                                              const CodePages& codePages, std::ostream& err) {
   PosixPortLayer::Options ports;
-  for (const auto& [port, path] : options.devices) {
+  for (const auto& [port, path] : options.ports.devices) {
     std::string fault;
     const bool malformed = (isTcpDevice(path) && !parseTcpPrinterAddress(path, fault)) ||
                            (isCupsDevice(path) && !parseCupsQueueAddress(path, fault));
@@ -140,9 +140,9 @@ Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const Code
       return Result<std::unique_ptr<JobSink>>::failure("unknown port " + port);
     }
   }
-  if (options.connectTimeout) ports.network.connect = *options.connectTimeout;
-  if (options.busyTimeout) ports.network.busy = *options.busyTimeout;
-  if (options.writeTimeout) ports.network.stall = *options.writeTimeout;
+  if (options.ports.connectTimeout) ports.network.connect = *options.ports.connectTimeout;
+  if (options.ports.busyTimeout) ports.network.busy = *options.ports.busyTimeout;
+  if (options.ports.writeTimeout) ports.network.stall = *options.ports.writeTimeout;
   ports.waitForQueuedJobs = options.wait;
 
   unique_c_file terminal;
@@ -169,8 +169,9 @@ Result<std::unique_ptr<JobSink>> makePortSink(const Options& options, const Code
   }
   std::unique_ptr<JobConfirmer> confirmer;
   if (options.confirm) {
-    confirmer = std::make_unique<JobConfirmer>(ports.devices, statusNetworkTimeouts(options),
-                                               confirmTimes(options));
+    confirmer = std::make_unique<JobConfirmer>(
+        ports.devices, statusNetworkTimeouts(options.ports, options.statusTimeout),
+        confirmTimes(options.statusTimeout));
   }
   return std::unique_ptr<JobSink>(
       std::make_unique<PortJobSink>(std::move(terminal), std::move(prompt), std::move(progress),

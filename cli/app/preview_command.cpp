@@ -2,7 +2,7 @@
 
 #include "cli/app/exit_codes.h"
 #include "cli/app/script_files.h"
-#include "cli/app/unsent_run.h"
+#include "cli/app/dry_run.h"
 
 namespace tagwright::cli {
 namespace {
@@ -26,23 +26,23 @@ std::string inputStem(const std::string& path) {
   return name.empty() ? "label" : name;
 }
 
-int previewCommand(const Options& options, ComponentBackEnd& backEnd, std::ostream& out,
+int previewCommand(const PreviewOptions& options, ComponentBackEnd& backEnd, std::ostream& out,
                    std::ostream& err) {
   Result<std::unique_ptr<LabelPreview>> made =
-      backEnd.makePreview(options, options.output.value_or("."), out, err);
+      backEnd.makePreview(options.drawing, options.output.value_or("."), out, err);
   if (!made) {
     err << "tagwright: " << made.error() << '\n';
     return kExitUsage;
   }
   LabelPreview& pictures = *made.value();
   ExitCode code = kExitOk;
-  for (const std::string& input : options.operands) {
+  for (const std::string& input : options.inputs) {
     pictures.startInput(inputStem(input));
     if (isScript(input)) {
       // Run through the component with the profile as run does, every job
       // drawn and none sent, the stored settings left unchanged.
-      keepFirstFailure(code, runScriptUnsent(options, input, backEnd, out, err,
-                                             UnsentRunWatchers{&pictures, {}}));
+      keepFirstFailure(code, dryRunScript({input, options.profile, options.drawing.pages}, backEnd,
+                                          out, err, DryRunWatchers{&pictures, {}}));
     } else {
       FileRead file = readOperand(input);
       if (!file || !file.value()) {

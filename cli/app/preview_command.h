@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/app/component_back_end.h"
-#include "cli/app/options.h"
+#include "cli/app/command_options.h"
 
 namespace tagwright::cli {
 
@@ -12,7 +12,7 @@ namespace tagwright::cli {
 // sent. A script (.tws) runs through the component with the profile, whose
 // stored settings stay as they were; any other file is a printer job ("-"
 // is standard input). Returns the exit status.
-int previewCommand(const Options& options, ComponentBackEnd& backEnd, std::ostream& out,
+int previewCommand(const PreviewOptions& options, ComponentBackEnd& backEnd, std::ostream& out,
                    std::ostream& err);
 
 // What an input's pictures are named after: the file name without its

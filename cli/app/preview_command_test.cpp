@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "cli/app/exit_codes.h"
-#include "support/native_program_fixture.h"
+#include "support/linked_program_fixture.h"
 
 namespace tagwright::cli {
 namespace {
@@ -30,7 +30,7 @@ PngSize pngSize(const std::string& bytes) {
 const std::string kTwoLabelJob =
     "^Q40,3\r^W58\r^L\rAC,20,20,1,1,1,0,ONE\rE\r^C3\r^L\rR10,10,100,100,2,2\rE\r";
 
-class PreviewCommand : public NativeProgramTest {};
+class PreviewCommand : public LinkedProgramTest {};
 
 TEST_F(PreviewCommand, AScriptIsDrawnSendsNothingAndLeavesTheStoredSettingsAlone) {
   put("first.tws",

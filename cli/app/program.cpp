@@ -5,7 +5,7 @@
 
 #include "cli/app/check_command.h"
 #include "cli/app/exit_codes.h"
-#include "cli/app/options.h"
+#include "cli/app/command_line.h"
 #include "cli/app/preview_command.h"
 #include "cli/app/run_command.h"
 #include "cli/app/script_files.h"
@@ -17,9 +17,9 @@
 namespace tagwright::cli {
 namespace {
 
-int dump(const Options& options, const ComponentBackEnd& backEnd, std::ostream& out,
+int dump(const DumpOptions& options, const ComponentBackEnd& backEnd, std::ostream& out,
          std::ostream& err) {
-  const std::string& path = options.operands.front();
+  const std::string& path = options.file;
   FileRead file = readOperand(path);
   if (!file || !file.value()) {
     err << "tagwright: " << (file ? path + ": no such file" : file.error()) << '\n';
@@ -28,24 +28,24 @@ int dump(const Options& options, const ComponentBackEnd& backEnd, std::ostream& 
   std::unique_ptr<CodePages> ansi;
   std::unique_ptr<CodePages> oem;
   if (!options.raw) {
-    ansi = backEnd.codePages(options.ansi, options.oem);
+    ansi = backEnd.codePages(options.pages.ansi, options.pages.oem);
     // Decoding the OEM lines: a converter whose "ANSI" side is the OEM page.
-    oem = backEnd.codePages(options.oem, options.oem);
+    oem = backEnd.codePages(options.pages.oem, options.pages.oem);
   }
   out << dumpCommandStream(*file.value(), DumpDecoders{ansi.get(), oem.get()});
   return kExitOk;
 }
 
-int settings(const Options& options, const ComponentBackEnd& backEnd, std::ostream& out,
+int settings(const SettingsOptions& options, const ComponentBackEnd& backEnd, std::ostream& out,
              std::ostream& err) {
-  std::optional<std::string> path = profilePath(options, backEnd);
+  std::optional<std::string> path = profilePath(options.profile, backEnd);
   if (!path) {
     err << "tagwright: no settings profile: give --profile FILE (" << backEnd.profileVariable()
         << " is not set)\n";
     return kExitUsage;
   }
   FileProfile profile(*path);
-  SettingsOutcome outcome = settingsCommand(profile, options.operands);
+  SettingsOutcome outcome = settingsCommand(profile, options.assignments);
   if (!outcome) {
     err << "tagwright: " << outcome.error().message << '\n';
     return outcome.error().usageError ? kExitUsage : kExitProfile;
@@ -54,9 +54,9 @@ int settings(const Options& options, const ComponentBackEnd& backEnd, std::ostre
   return kExitOk;
 }
 
-int names(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, std::ostream& err) {
+int names(ComponentBackEnd& backEnd, std::ostream& out, std::ostream& err) {
   // The catalogue is the component's; no profile, and nothing is printed.
-  Result<std::unique_ptr<ComponentSession>> opened = backEnd.open(options, nullptr, err);
+  Result<std::unique_ptr<ComponentSession>> opened = backEnd.open(CodePageNames{}, nullptr, err);
   if (!opened) {
     err << "tagwright: " << opened.error() << '\n';
     return kExitUsage;
@@ -67,7 +67,19 @@ int names(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, 
   return kExitOk;
 }
 
-int run(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, std::ostream& err) {
+int devices(const DevicesOptions& options, const ComponentBackEnd& backEnd, std::ostream& out,
+            std::ostream& err) {
+  Result<std::string> listing = backEnd.listDevices(options);
+  if (!listing) {
+    err << "tagwright: " << listing.error() << '\n';
+    return kExitUsage;
+  }
+  out << listing.value();
+  return kExitOk;
+}
+
+int run(const RunOptions& options, ComponentBackEnd& backEnd, std::ostream& out,
+        std::ostream& err) {
   if (std::optional<std::string> refused = backEnd.checkRunOptions(options)) {
     err << "tagwright: " << *refused << '\n';
     return kExitUsage;
@@ -77,29 +89,31 @@ int run(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, st
       return checked;
     }
   }
-  auto prepared =
-      prepareRun(options, profilePath(options, backEnd), backEnd.profileVariable(), err);
+  auto prepared = prepareRun(options.scripts, profilePath(options.profile, backEnd),
+                             backEnd.profileVariable(), err);
   if (auto* failed = std::get_if<ExitCode>(&prepared)) return *failed;
   RunInputs& inputs = std::get<RunInputs>(prepared);
 
   // Query results share the terminal with nothing, unless the jobs
   // themselves go to standard output.
-  std::ostream& shown = options.output && *options.output == "-" ? err : out;
+  const std::optional<std::string>& output = options.delivery.output;
+  std::ostream& shown = output && *output == "-" ? err : out;
   // run --preview: every job is drawn as it is sent, named after the script
   // (the first one, when there are several).
   std::unique_ptr<LabelPreview> pictures;
   if (options.previewFolder) {
     Result<std::unique_ptr<LabelPreview>> made =
-        backEnd.makePreview(options, *options.previewFolder, shown, err);
+        backEnd.makePreview(options.drawing, *options.previewFolder, shown, err);
     if (!made) {
       err << "tagwright: " << made.error() << '\n';
       return kExitUsage;
     }
     pictures = std::move(made).value();
-    pictures->startInput(inputStem(options.operands.front()));
+    pictures->startInput(inputStem(options.scripts.front()));
   }
   Result<std::unique_ptr<ComponentSession>> opened =
-      backEnd.open(options, inputs.profile.get(), err, JobRouting{pictures.get(), true});
+      backEnd.open(options.drawing.pages, inputs.profile.get(), err,
+                   JobRouting{pictures.get(), &options.delivery});
   if (!opened) {
     err << "tagwright: " << opened.error() << '\n';
     return kExitUsage;
@@ -134,37 +148,36 @@ int run(const Options& options, ComponentBackEnd& backEnd, std::ostream& out, st
 int runProgram(const std::vector<std::string>& args, ComponentBackEnd& backEnd, std::ostream& out,
                std::ostream& err) {
   try {
-    OptionsParse parsed = parseOptions(args);
+    Result<ParsedCommand> parsed = parseCommandLine(args);
     if (!parsed) {
       err << "tagwright: " << parsed.error() << '\n';
       return kExitUsage;
     }
-    const Options& options = parsed.value();
-    if (options.help) {
-      out << usageText();
-      return kExitOk;
-    }
-    if (options.version) {
-      out << "tagwright " << kTagwrightVersion << '\n';
-      return kExitOk;
-    }
-    if (options.command == "settings") return settings(options, backEnd, out, err);
-    if (options.command == "dump") return dump(options, backEnd, out, err);
-    if (options.command == "names") return names(options, backEnd, out, err);
-    if (options.command == "preview") return previewCommand(options, backEnd, out, err);
-    if (options.command == "check") return checkCommand(options, backEnd, out, err);
-    if (options.command == "devices") {
-      Result<std::string> listing = backEnd.listDevices(options);
-      if (!listing) {
-        err << "tagwright: " << listing.error() << '\n';
-        return kExitUsage;
+    struct Dispatch {
+      ComponentBackEnd& backEnd;
+      std::ostream& out;
+      std::ostream& err;
+      int operator()(const RunOptions& o) { return run(o, backEnd, out, err); }
+      int operator()(const SettingsOptions& o) { return settings(o, backEnd, out, err); }
+      int operator()(const NamesOptions&) { return names(backEnd, out, err); }
+      int operator()(const DevicesOptions& o) { return devices(o, backEnd, out, err); }
+      int operator()(const DumpOptions& o) { return dump(o, backEnd, out, err); }
+      int operator()(const PreviewOptions& o) { return previewCommand(o, backEnd, out, err); }
+      int operator()(const CheckOptions& o) { return checkCommand(o, backEnd, out, err); }
+      int operator()(const StatusOptions& o) { return backEnd.printerStatus(o, out, err); }
+      int operator()(const printer::PrinterOptions& o) {
+        return backEnd.virtualPrinter(o, out, err);
       }
-      out << listing.value();
-      return kExitOk;
-    }
-    if (options.command == "status") return backEnd.printerStatus(options, out, err);
-    if (options.command == "printer") return backEnd.virtualPrinter(options, out, err);
-    return run(options, backEnd, out, err);
+      int operator()(const HelpRequest& help) {
+        out << help.text;
+        return kExitOk;
+      }
+      int operator()(const VersionRequest&) {
+        out << "tagwright " << kTagwrightVersion << '\n';
+        return kExitOk;
+      }
+    };
+    return std::visit(Dispatch{backEnd, out, err}, parsed.value());
   } catch (const std::exception& e) {
     // Unknown code page names end up here, from the code page set-up.
     err << "tagwright: " << e.what() << '\n';

@@ -4,7 +4,7 @@
 
 namespace tagwright::cli {
 
-std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
+std::variant<RunInputs, ExitCode> prepareRun(const std::vector<std::string>& scripts,
                                              const std::optional<std::string>& profilePath,
                                              std::string_view unsetVariable, std::ostream& errors) {
   if (!profilePath) {
@@ -12,9 +12,9 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
            << " is not set)\n";
     return kExitUsage;
   }
-  Result<std::vector<ScriptSource>> scripts = readScriptFiles(options.operands);
-  if (!scripts) {
-    errors << "tagwright: " << scripts.error() << '\n';
+  Result<std::vector<ScriptSource>> sources = readScriptFiles(scripts);
+  if (!sources) {
+    errors << "tagwright: " << sources.error() << '\n';
     return kExitScriptError;
   }
   auto profile = std::make_unique<FileProfile>(*profilePath);
@@ -22,7 +22,7 @@ std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
     errors << "tagwright: " << *error << '\n';
     return kExitProfile;
   }
-  return RunInputs{std::move(scripts).value(), std::move(profile)};
+  return RunInputs{std::move(sources).value(), std::move(profile)};
 }
 
 ExitCode runScripts(ScriptHost& host, FileProfile& profile,

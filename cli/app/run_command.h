@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "cli/app/exit_codes.h"
-#include "cli/app/options.h"
 #include "cli/host/script_host.h"
 #include "cli/profile/file_profile.h"
 #include "cli/script/script_runner.h"
@@ -23,11 +22,11 @@ struct RunInputs {
   std::unique_ptr<FileProfile> profile;
 };
 
-// Reads the scripts named by the options and loads the profile at
+// Reads the `scripts` and loads the profile at
 // `profilePath` (nullopt when its default place is unknown; `unsetVariable`
 // names what is missing then). On failure writes the message to `errors`
 // and returns the exit code, before anything has run.
-std::variant<RunInputs, ExitCode> prepareRun(const Options& options,
+std::variant<RunInputs, ExitCode> prepareRun(const std::vector<std::string>& scripts,
                                              const std::optional<std::string>& profilePath,
                                              std::string_view unsetVariable, std::ostream& errors);
 

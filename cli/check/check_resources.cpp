@@ -13,16 +13,16 @@ preview::CodePage openOrLatin1(const std::string& name) {
 
 }  // namespace
 
-CheckResources::CheckResources(const Options& options, const CodePages& pages)
+CheckResources::CheckResources(const DrawingOptions& drawing, const CodePages& pages)
     : componentPages(pages),
-      ansiName(options.ansi),
-      oemName(options.oem),
-      ansi(openOrLatin1(options.ansi)),
-      oem(openOrLatin1(options.oem)),
-      dotsPerMm(options.dotsPerMm),
-      images(options.images.value_or("")) {
+      ansiName(drawing.pages.ansi),
+      oemName(drawing.pages.oem),
+      ansi(openOrLatin1(drawing.pages.ansi)),
+      oem(openOrLatin1(drawing.pages.oem)),
+      dotsPerMm(drawing.dotsPerMm),
+      images(drawing.images.value_or("")) {
   std::string error;
-  font = preview::FontFace::open(options.font.value_or(preview::findDefaultFontFile()), error);
+  font = preview::FontFace::open(drawing.font.value_or(preview::findDefaultFontFile()), error);
 }
 
 }  // namespace tagwright::cli

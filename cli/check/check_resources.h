@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "cli/app/options.h"
+#include "cli/app/command_options.h"
 #include "core/text/code_pages.h"
 #include "preview/image/image_store.h"
 #include "preview/text/code_page.h"
@@ -16,7 +16,7 @@ namespace tagwright::cli {
 // preview's decoding of the printer bytes, its font and stored images, and
 // the printer's resolution.
 struct CheckResources {
-  CheckResources(const Options& options, const CodePages& componentPages);
+  CheckResources(const DrawingOptions& drawing, const CodePages& componentPages);
 
   const CodePages& componentPages;
   std::string ansiName;

@@ -11,7 +11,7 @@
 #include "cli/app/exit_codes.h"
 #include "cli/check/check_rules.h"
 #include "support/check_output.h"
-#include "support/native_program_fixture.h"
+#include "support/linked_program_fixture.h"
 
 namespace tagwright::cli {
 namespace {
@@ -204,7 +204,7 @@ int columnOf(const std::string& script, int line, const std::string& at) {
   return column;
 }
 
-class CheckRules : public NativeProgramTest {};
+class CheckRules : public LinkedProgramTest {};
 
 TEST_F(CheckRules, EveryCaseGivesExactlyItsFindingsInScriptOrder) {
   for (const Case& c : cases()) {

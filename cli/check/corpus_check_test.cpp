@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "support/check_output.h"
-#include "support/native_program_fixture.h"
+#include "support/linked_program_fixture.h"
 
 namespace tagwright::cli {
 namespace {
@@ -67,7 +67,7 @@ const std::map<std::string, std::vector<Meant>> kScenarios = {
     {"shipping_label.tws", {{"element-past-edge", 17}, {"argument-clamped", 23}}},
 };
 
-class CorpusCheck : public NativeProgramTest {
+class CorpusCheck : public LinkedProgramTest {
  protected:
   void expectMeant(const std::string& folder,
                    const std::map<std::string, std::vector<Meant>>& meant) {

@@ -136,16 +136,18 @@ class ComBackEnd final : public ComponentBackEnd {
   }
   std::string_view profileVariable() const override { return "APPDATA"; }
 
-  std::optional<std::string> checkRunOptions(const Options& options) override {
-    if (options.output || !options.devices.empty() || options.onPortError) {
+  std::optional<std::string> checkRunOptions(const RunOptions& options) override {
+    const DeliveryOptions& delivery = options.delivery;
+    if (delivery.output || !delivery.ports.devices.empty() || delivery.onPortError) {
       return "--output, --device and --on-port-error belong to the native program; here the "
              "component prints through its own ports and asks with its own message box";
     }
-    if (options.confirm) {
+    if (delivery.confirm) {
       return "--confirm belongs to the native program: the component's own worker only writes, "
              "and this program does not see its ports";
     }
-    if (options.connectTimeout || options.busyTimeout || options.writeTimeout || options.wait) {
+    const PortOptions& ports = delivery.ports;
+    if (ports.connectTimeout || ports.busyTimeout || ports.writeTimeout || delivery.wait) {
       return "--connect-timeout, --busy-timeout, --write-timeout and --wait are for the network "
              "printers and print-server queues of the native program; here the component prints "
              "through its own ports";
@@ -153,7 +155,7 @@ class ComBackEnd final : public ComponentBackEnd {
     return std::nullopt;
   }
 
-  Result<std::unique_ptr<ComponentSession>> open(const Options&, FileProfile* profile,
+  Result<std::unique_ptr<ComponentSession>> open(const CodePageNames&, FileProfile* profile,
                                                  std::ostream&, JobRouting) override {
     auto apartment = std::make_unique<ComApartment>();
     if (FAILED(apartment->result())) {
@@ -169,7 +171,7 @@ class ComBackEnd final : public ComponentBackEnd {
 
   // The DLL opens its ports itself: LPT1..LPT3, COM1..COM9 and the USB
   // printer it finds by its ids.
-  Result<std::string> listDevices(const Options&) const override {
+  Result<std::string> listDevices(const DevicesOptions&) const override {
     return Result<std::string>::failure(
         "on Windows the component opens LPT1..LPT3, COM1..COM9 and its USB printer itself; "
         "the Device Manager shows which of them this machine has");
@@ -177,7 +179,7 @@ class ComBackEnd final : public ComponentBackEnd {
 
   // The pictures need FreeType, zint and libpng, which this build does not
   // carry; the printer jobs a run writes can be drawn on Linux.
-  Result<std::unique_ptr<LabelPreview>> makePreview(const Options&, const std::string&,
+  Result<std::unique_ptr<LabelPreview>> makePreview(const DrawingOptions&, const std::string&,
                                                     std::ostream&, std::ostream&) const override {
     return Result<std::unique_ptr<LabelPreview>>::failure(
         "pictures of labels are made by the Linux build of tagwright: send the jobs to a file "

@@ -11,7 +11,7 @@
 namespace tagwright::cli {
 
 // What the script runner needs of the component, shaped after the host's
-// calls: the natively linked core answers it directly, the COM build
+// calls: the linked component answers it directly, the COM build
 // answers it through ILanguageExtender of the registered DLL. Refused means
 // the component answered "no" (S_FALSE); Failed means the call itself did
 // not succeed (E_FAIL from Init, or any COM failure).

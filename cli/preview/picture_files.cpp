@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/app/option_values.h"
 #include "preview/preview.h"
 
 namespace tagwright::cli {
@@ -122,7 +123,7 @@ std::string pictureSizeText(int widthDots, int heightDots, int dotsPerMm) {
          millimetres(widthDots, dotsPerMm) + " x " + millimetres(heightDots, dotsPerMm) + " mm";
 }
 
-Result<std::unique_ptr<LabelPreview>> makePictureFiles(const Options& options,
+Result<std::unique_ptr<LabelPreview>> makePictureFiles(const DrawingOptions& drawing,
                                                        const std::string& folderOrFile,
                                                        std::ostream& out, std::ostream& err) {
   using Made = Result<std::unique_ptr<LabelPreview>>;
@@ -137,11 +138,11 @@ Result<std::unique_ptr<LabelPreview>> makePictureFiles(const Options& options,
     }
   }
   preview::PreviewOptions settings;
-  settings.dotsPerMm = options.dotsPerMm;
-  settings.imageFolder = options.images.value_or("");
-  settings.fontFile = options.font.value_or("");
-  settings.ansiCodePage = options.ansi;
-  settings.oemCodePage = options.oem;
+  settings.dotsPerMm = drawing.dotsPerMm;
+  settings.imageFolder = drawing.images.value_or("");
+  settings.fontFile = drawing.font.value_or("");
+  settings.ansiCodePage = drawing.pages.ansi;
+  settings.oemCodePage = drawing.pages.oem;
   return std::unique_ptr<LabelPreview>(
       std::make_unique<PictureFiles>(std::move(settings), folderOrFile, out, err));
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/app/label_preview.h"
-#include "cli/app/options.h"
+#include "cli/app/command_options.h"
 #include "core/util/result.h"
 
 namespace tagwright::cli {
@@ -16,7 +16,7 @@ namespace tagwright::cli {
 // `out` with its size in dots and millimetres and the copy count, followed
 // by the preview's notes; labels that cannot be drawn and files that cannot
 // be written are reported on `err`. Fails when the folder cannot be made.
-Result<std::unique_ptr<LabelPreview>> makePictureFiles(const Options& options,
+Result<std::unique_ptr<LabelPreview>> makePictureFiles(const DrawingOptions& drawing,
                                                        const std::string& folderOrFile,
                                                        std::ostream& out, std::ostream& err);
 

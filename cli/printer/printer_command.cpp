@@ -41,11 +41,11 @@ Result<std::unique_ptr<PrinterInput>> openInput(const PrinterOptions& options, P
 
 EngineSetup engineSetup(const PrinterOptions& options) {
   EngineSetup setup;
-  setup.preview.dotsPerMm = options.dotsPerMm;
-  setup.preview.imageFolder = options.images.value_or("");
-  setup.preview.fontFile = options.font.value_or("");
-  setup.preview.ansiCodePage = options.ansi;
-  setup.preview.oemCodePage = options.oem;
+  setup.preview.dotsPerMm = options.drawing.dotsPerMm;
+  setup.preview.imageFolder = options.drawing.images.value_or("");
+  setup.preview.fontFile = options.drawing.font.value_or("");
+  setup.preview.ansiCodePage = options.drawing.pages.ansi;
+  setup.preview.oemCodePage = options.drawing.pages.oem;
   setup.pictureFolder = options.previewFolder;
   setup.speedFactor = options.speedFactor;
   setup.status.fixedState = options.state;
@@ -61,20 +61,7 @@ EngineSetup engineSetup(const PrinterOptions& options) {
 
 }  // namespace
 
-int printerCommand(const std::vector<std::string>& args, const PrinterOptions& defaults,
-                   std::ostream& out, std::ostream& err) {
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      out << printerUsage();
-      return kStopped;
-    }
-  }
-  Result<PrinterOptions> parsed = parsePrinterOptions(args, defaults);
-  if (!parsed) {
-    err << "tagwright: " << parsed.error() << '\n';
-    return kCannotStart;
-  }
-  const PrinterOptions& options = parsed.value();
+int printerCommand(const PrinterOptions& options, std::ostream& out, std::ostream& err) {
   if (options.previewFolder) {
     std::error_code error;
     std::filesystem::create_directories(*options.previewFolder, error);

@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/app/command_options.h"
 #include "cli/printer/fault_script.h"
 #include "cli/status/printer_status.h"
-#include "core/util/result.h"
+
+namespace CLI {
+class App;
+}
 
 namespace tagwright::cli::printer {
 
@@ -27,19 +31,16 @@ struct PrinterOptions {
   std::size_t bufferCap = 16 * 1024 * 1024;
   bool immediateReplies = false;
   bool once = false;
-  // How the labels are drawn, as for the preview command.
-  int dotsPerMm = 8;
-  std::optional<std::string> images;
-  std::optional<std::string> font;
-  std::string ansi = "CP1251";
-  std::string oem = "CP866";
+  DrawingOptions drawing;  // how the labels are drawn, as for the preview command
 };
 
-// Reads the words after `printer`; starts from `defaults` (the options
-// given before the command word: resolution, code pages, fonts).
-Result<PrinterOptions> parsePrinterOptions(const std::vector<std::string>& args,
-                                           PrinterOptions defaults = {});
+// Declares the printer's options on its command; `options` takes their
+// values as they are read.
+void addPrinterOptions(CLI::App& command, PrinterOptions& options);
 
-std::string printerUsage();
+// What is wrong with the options together (two sources, a connection fault
+// without TCP), after the whole command line is read; or nothing.
+std::optional<std::string> printerOptionsError(const CLI::App& command,
+                                               const PrinterOptions& options);
 
 }  // namespace tagwright::cli::printer

@@ -2,8 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/app/command_line.h"
+
 namespace tagwright::cli::printer {
 namespace {
+
+// `tagwright ARGS...`, which must be the printer command when it is read.
+Result<PrinterOptions> parsePrinter(std::vector<std::string> args) {
+  Result<ParsedCommand> parsed = parseCommandLine(args);
+  if (!parsed) return Result<PrinterOptions>::failure(parsed.error());
+  if (!std::holds_alternative<PrinterOptions>(parsed.value())) {
+    return Result<PrinterOptions>::failure("not the printer command");
+  }
+  return std::get<PrinterOptions>(parsed.value());
+}
+
+Result<PrinterOptions> parsePrinterOptions(std::vector<std::string> args) {
+  args.insert(args.begin(), "printer");
+  return parsePrinter(std::move(args));
+}
 
 TEST(PrinterOptions, TakesEveryOption) {
   Result<PrinterOptions> parsed = parsePrinterOptions({"--listen",
@@ -42,7 +59,7 @@ TEST(PrinterOptions, TakesEveryOption) {
   EXPECT_EQ(o.bufferCap, 4096u);
   EXPECT_TRUE(o.immediateReplies);
   EXPECT_TRUE(o.once);
-  EXPECT_EQ(o.dotsPerMm, 12);
+  EXPECT_EQ(o.drawing.dotsPerMm, 12);
 
   Result<PrinterOptions> terminal = parsePrinterOptions({"--pty"});
   ASSERT_TRUE(terminal);
@@ -81,13 +98,11 @@ TEST(PrinterOptions, RefusesWhatCannotBeRun) {
 }
 
 TEST(PrinterOptions, DefaultsComeFromTheOptionsBeforeTheCommand) {
-  PrinterOptions defaults;
-  defaults.dotsPerMm = 12;
-  defaults.ansi = "CP1252";
-  Result<PrinterOptions> parsed = parsePrinterOptions({"--pty"}, defaults);
-  ASSERT_TRUE(parsed);
-  EXPECT_EQ(parsed.value().dotsPerMm, 12);
-  EXPECT_EQ(parsed.value().ansi, "CP1252");
+  Result<PrinterOptions> parsed =
+      parsePrinter({"--dpi", "300", "--ansi", "CP1252", "printer", "--pty"});
+  ASSERT_TRUE(parsed) << parsed.error();
+  EXPECT_EQ(parsed.value().drawing.dotsPerMm, 12);
+  EXPECT_EQ(parsed.value().drawing.pages.ansi, "CP1252");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "cli/host/native_script_host.h"
+#include "cli/host/linked_script_host.h"
 #include "core/addin/add_in.h"
 #include "platform/posix/iconv_code_pages.h"
 #include "support/fakes.h"
@@ -31,7 +31,7 @@ class ScriptRunnerTest : public ::testing::Test {
   PrintAbortState abort_;
   testing::MemoryProfile profile_;
   AddIn addIn_;
-  NativeScriptHost host_;
+  LinkedScriptHost host_;
   std::ostringstream shown_;
 };
 

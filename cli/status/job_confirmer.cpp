@@ -34,12 +34,12 @@ JobOutcome JobConfirmer::confirm(std::int32_t portIndex, std::uint64_t jobNumber
   return JobOutcome::Dropped;
 }
 
-std::optional<std::string> whyNoConfirmation(const Options& options) {
+std::optional<std::string> whyNoConfirmation(const DeliveryOptions& options) {
   if (!options.confirm) return std::nullopt;
   if (options.output) {
     return "--confirm asks the printer, and --output writes to a file, which cannot answer";
   }
-  for (const auto& [port, device] : options.devices) {
+  for (const auto& [port, device] : options.ports.devices) {
     if (std::optional<std::string> why = whyNoAnswersFrom(device)) {
       return "--confirm cannot ask " + port + " (" + device + "): " + *why;
     }
@@ -47,9 +47,9 @@ std::optional<std::string> whyNoConfirmation(const Options& options) {
   return std::nullopt;
 }
 
-ConfirmTimes confirmTimes(const Options& options) {
+ConfirmTimes confirmTimes(std::optional<std::chrono::milliseconds> statusTimeout) {
   ConfirmTimes times;
-  times.answer = answerTimeout(options);
+  times.answer = answerTimeout(statusTimeout);
   return times;
 }
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "cli/app/options.h"
+#include "cli/app/command_options.h"
 #include "cli/status/status_query.h"
 #include "core/transport/print_job.h"
 #include "platform/posix/transport/device_map.h"
@@ -34,9 +34,9 @@ class JobConfirmer {
 
 // Why --confirm cannot be used with these options (a port that cannot
 // answer: --output, a print-server queue, a file), or nothing.
-std::optional<std::string> whyNoConfirmation(const Options& options);
+std::optional<std::string> whyNoConfirmation(const DeliveryOptions& options);
 
-// The confirmation's times from the options (--status-timeout).
-ConfirmTimes confirmTimes(const Options& options);
+// The confirmation's times from --status-timeout.
+ConfirmTimes confirmTimes(std::optional<std::chrono::milliseconds> statusTimeout);
 
 }  // namespace tagwright::cli

@@ -77,15 +77,6 @@ std::string_view statusCodeName(StatusCode code) {
   return row ? row->name : "unknown";
 }
 
-std::string statusCodeNames() {
-  std::string names;
-  for (const CodeRow& row : kCodes) {
-    if (!names.empty()) names += ", ";
-    names += row.name;
-  }
-  return names;
-}
-
 std::string_view statusWords(StatusCode code) {
   const CodeRow* row = rowOf(code);
   return row ? row->words : "an unknown state";

@@ -49,8 +49,6 @@ std::optional<StatusCode> statusCodeFromNumber(int number);
 // "head-open", ...), and back.
 std::optional<StatusCode> statusCodeFromName(std::string_view name);
 std::string_view statusCodeName(StatusCode code);
-// Every name statusCodeFromName knows, comma-separated, for messages.
-std::string statusCodeNames();
 
 // The state in words: "ready", "media empty or media jam", ...
 std::string_view statusWords(StatusCode code);

@@ -5,25 +5,21 @@
 
 namespace tagwright::cli {
 
-Result<StatusTarget> statusTarget(const Options& options) {
+Result<StatusTarget> statusTarget(const StatusOptions& options) {
   using Found = Result<StatusTarget>;
+  const DeviceList& given = options.ports.devices;
   std::string port;
-  if (!options.operands.empty()) {
-    const std::optional<std::string> named = canonicalPortName(options.operands.front());
-    if (!named) {
-      return Found::failure("status: unknown port \"" + options.operands.front() +
-                            "\" (LPT1..LPT3, COM1..COM9 or USB)");
-    }
-    port = *named;
-  } else if (options.devices.size() == 1) {
-    port = options.devices.front().first;
+  if (options.port) {
+    port = *options.port;
+  } else if (given.size() == 1) {
+    port = given.front().first;
   } else {
-    return Found::failure(options.devices.empty()
+    return Found::failure(given.empty()
                               ? "status: which printer? give --device PORT=PATH or a port name"
                               : "status: several ports given; name the one to ask (COM1, ...)");
   }
   DeviceMap devices;
-  for (const auto& [name, path] : options.devices) devices.assign(name, path);
+  for (const auto& [name, path] : given) devices.assign(name, path);
   std::optional<std::string> device = port == "USB" ? devices.usbPrinter() : devices.pathFor(port);
   if (!device) {
     return Found::failure("status: give the USB printer's node, e.g. --device USB=/dev/usb/lp0");
@@ -31,20 +27,21 @@ Result<StatusTarget> statusTarget(const Options& options) {
   return StatusTarget{port, *device};
 }
 
-NetworkTimeouts statusNetworkTimeouts(const Options& options) {
+NetworkTimeouts statusNetworkTimeouts(const PortOptions& ports,
+                                      std::optional<std::chrono::milliseconds> statusTimeout) {
   NetworkTimeouts timeouts;
-  if (options.connectTimeout) timeouts.connect = *options.connectTimeout;
+  if (ports.connectTimeout) timeouts.connect = *ports.connectTimeout;
   // A printer busy with another sender is not waited for long: the
   // question is how it is now.
-  timeouts.busy = options.busyTimeout.value_or(answerTimeout(options));
+  timeouts.busy = ports.busyTimeout.value_or(answerTimeout(statusTimeout));
   return timeouts;
 }
 
-std::chrono::milliseconds answerTimeout(const Options& options) {
-  return options.statusTimeout.value_or(std::chrono::milliseconds(2000));
+std::chrono::milliseconds answerTimeout(std::optional<std::chrono::milliseconds> statusTimeout) {
+  return statusTimeout.value_or(std::chrono::milliseconds(2000));
 }
 
-int statusCommand(const Options& options, std::ostream& out, std::ostream& err) {
+int statusCommand(const StatusOptions& options, std::ostream& out, std::ostream& err) {
   Result<StatusTarget> target = statusTarget(options);
   if (!target) {
     err << "tagwright: " << target.error() << '\n';
@@ -56,13 +53,13 @@ int statusCommand(const Options& options, std::ostream& out, std::ostream& err) 
     err << "tagwright: " << name << " cannot answer status queries: " << *why << '\n';
     return kExitUsage;
   }
-  Result<std::unique_ptr<StatusChannel>> channel =
-      openStatusChannel(where.port, where.device, statusNetworkTimeouts(options));
+  Result<std::unique_ptr<StatusChannel>> channel = openStatusChannel(
+      where.port, where.device, statusNetworkTimeouts(options.ports, options.statusTimeout));
   if (!channel) {
     err << "tagwright: " << channel.error() << '\n';
     return kExitNoAnswer;
   }
-  const std::chrono::milliseconds wait = answerTimeout(options);
+  const std::chrono::milliseconds wait = answerTimeout(options.statusTimeout);
   const StatusAnswer answer = askStatus(*channel.value(), wait, true);
   switch (answer.kind) {
     case StatusAnswer::Kind::kAnswered:

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "cli/app/options.h"
+#include "cli/app/command_options.h"
 #include "cli/status/status_query.h"
 #include "core/util/result.h"
 #include "platform/posix/transport/network_printer.h"
@@ -19,18 +19,19 @@ struct StatusTarget {
 
 // The port named by the operand, or the only one given with --device; the
 // device from --device or the port's default.
-Result<StatusTarget> statusTarget(const Options& options);
+Result<StatusTarget> statusTarget(const StatusOptions& options);
 
-// The network time-outs of the options (connect, busy), for the query's
-// own connection.
-NetworkTimeouts statusNetworkTimeouts(const Options& options);
+// The network time-outs of the ports (connect, busy), for the query's own
+// connection; a busy printer is waited for no longer than an answer.
+NetworkTimeouts statusNetworkTimeouts(const PortOptions& ports,
+                                      std::optional<std::chrono::milliseconds> statusTimeout);
 
-// The time the options give each answer (--status-timeout, default 2 s).
-std::chrono::milliseconds answerTimeout(const Options& options);
+// The time given each answer (--status-timeout, default 2 s).
+std::chrono::milliseconds answerTimeout(std::optional<std::chrono::milliseconds> statusTimeout);
 
 // `tagwright status [PORT]`: switches immediate replies on, asks, prints
 // the state in words with its code. 0 ready or at work, 4 a fault, 5 no
 // answer, 2 a port that cannot answer or cannot be opened.
-int statusCommand(const Options& options, std::ostream& out, std::ostream& err);
+int statusCommand(const StatusOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace tagwright::cli

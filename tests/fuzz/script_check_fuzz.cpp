@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/app/native_app.h"
+#include "cli/app/linked_app.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::ostringstream out;
   std::ostringstream err;
-  const int status = tagwright::cli::runNativeProgram(
+  const int status = tagwright::cli::runLinkedProgram(
       {"check", "--profile", workFolder() + "/profile", script}, out, err);
   if (status != 0 && status != 1) __builtin_trap();
   if (out.str().find(" in 1 script\n") == std::string::npos) __builtin_trap();

@@ -10,7 +10,7 @@
 #include "cli/app/exit_codes.h"
 #include "preview/barcode/barcode_test_support.h"
 #include "preview/png/png_file.h"
-#include "support/native_program_fixture.h"
+#include "support/linked_program_fixture.h"
 #include "support/running_printer.h"
 
 namespace tagwright::cli {
@@ -42,7 +42,7 @@ Print(1)
 const char* const kFirstData = "TW-000123";
 const char* const kSecondData = "4607001234562";
 
-class PrinterEndToEnd : public NativeProgramTest {
+class PrinterEndToEnd : public LinkedProgramTest {
  protected:
   EngineSetup printerSetup(std::vector<FaultRule> faults = {},
                            std::optional<StatusCode> state = std::nullopt) {

@@ -1,9 +1,9 @@
-#include "cli/app/native_app.h"
+#include "cli/app/linked_app.h"
 
 #include <gtest/gtest.h>
 
 #include "cli/app/exit_codes.h"
-#include "support/native_program_fixture.h"
+#include "support/linked_program_fixture.h"
 #include "platform/posix/transport/print_server.h"
 #include "support/loopback_printer.h"
 #include "support/private_cupsd.h"
@@ -11,7 +11,7 @@
 namespace tagwright::cli {
 namespace {
 
-TEST_F(NativeProgramTest, ARunAppendsEveryJobAndSavesTheSettings) {
+TEST_F(LinkedProgramTest, ARunAppendsEveryJobAndSavesTheSettings) {
   put("a.tws", "LabelWidth = 58\nStartLabel()\nPrint(1)\n? LabelWidth\n");
   const std::vector<std::string> args = {"run",      "--profile",     path("profile"),
                                          "--output", path("out.bin"), path("a.tws")};
@@ -28,7 +28,7 @@ TEST_F(NativeProgramTest, ARunAppendsEveryJobAndSavesTheSettings) {
   EXPECT_EQ(content("out.bin"), once + once);
 }
 
-TEST_F(NativeProgramTest, AScriptErrorPrintsNothingAndLeavesTheProfileAlone) {
+TEST_F(LinkedProgramTest, AScriptErrorPrintsNothingAndLeavesTheProfileAlone) {
   put("good.tws", "LabelWidth = 60\nStartLabel()\nPrint(1)\n");
   put("bad.tws", "StartLabel()\nPutText(1, 2, 3)\n");
   ASSERT_EQ(run({"run", "--profile", path("profile"), "--output", path("out.bin"), path("good.tws"),
@@ -46,7 +46,7 @@ TEST_F(NativeProgramTest, AScriptErrorPrintsNothingAndLeavesTheProfileAlone) {
   EXPECT_NE(err_.str().find("no such script file"), std::string::npos);
 }
 
-TEST_F(NativeProgramTest, ADamagedProfileStopsTheRunAndIsKept) {
+TEST_F(LinkedProgramTest, ADamagedProfileStopsTheRunAndIsKept) {
   put("profile", "[Printer Tagwright]\nLabelSize = big\n");
   put("a.tws", "LabelSize = 30\nStartLabel()\nPrint(1)\n");
   EXPECT_EQ(run({"run", "--profile", path("profile"), "--output", path("out.bin"), path("a.tws")}),
@@ -58,7 +58,7 @@ TEST_F(NativeProgramTest, ADamagedProfileStopsTheRunAndIsKept) {
   EXPECT_EQ(content("profile"), "[Printer Tagwright]\nLabelSize = big\n");
 }
 
-TEST_F(NativeProgramTest, AJobThatCannotBeWrittenIsCountedAsDropped) {
+TEST_F(LinkedProgramTest, AJobThatCannotBeWrittenIsCountedAsDropped) {
   put("a.tws", "StartLabel()\nPrint(1)\nPrint(1)\n");
   fs::create_directory(path("a-directory"));
   EXPECT_EQ(
@@ -67,7 +67,7 @@ TEST_F(NativeProgramTest, AJobThatCannotBeWrittenIsCountedAsDropped) {
   EXPECT_NE(err_.str().find("2 of 2 print jobs dropped"), std::string::npos) << err_.str();
 }
 
-TEST_F(NativeProgramTest, SettingsShowsAndSetsTheStoredValues) {
+TEST_F(LinkedProgramTest, SettingsShowsAndSetsTheStoredValues) {
   ASSERT_EQ(run({"settings", "--profile", path("profile")}), kExitOk);
   EXPECT_NE(out_.str().find("LabelSize          = 25\n"), std::string::npos) << out_.str();
   EXPECT_FALSE(fs::exists(path("profile")));  // showing writes nothing
@@ -89,7 +89,7 @@ TEST_F(NativeProgramTest, SettingsShowsAndSetsTheStoredValues) {
   EXPECT_EQ(content("profile"), before);  // nothing set when any assignment is bad
 }
 
-TEST_F(NativeProgramTest, NamesListsTheWholeCatalogueInBothLanguages) {
+TEST_F(LinkedProgramTest, NamesListsTheWholeCatalogueInBothLanguages) {
   ASSERT_EQ(run({"names"}), kExitOk);
   const std::string listing = out_.str();
   EXPECT_NE(listing.find("Properties (21)"), std::string::npos);
@@ -101,7 +101,7 @@ TEST_F(NativeProgramTest, NamesListsTheWholeCatalogueInBothLanguages) {
   EXPECT_NE(listing.find("Печатать"), std::string::npos);
 }
 
-TEST_F(NativeProgramTest, UsageErrorsAndUnknownCodePagesExitWithTwo) {
+TEST_F(LinkedProgramTest, UsageErrorsAndUnknownCodePagesExitWithTwo) {
   EXPECT_EQ(run({}), kExitUsage);
   EXPECT_EQ(run({"run", "x.tws", "--device", "LPT9=/dev/null"}), kExitUsage);
   put("a.tws", "StartLabel()\n");
@@ -113,7 +113,7 @@ TEST_F(NativeProgramTest, UsageErrorsAndUnknownCodePagesExitWithTwo) {
   EXPECT_EQ(out_.str(), "tagwright 1.0.11.7\n");
 }
 
-TEST_F(NativeProgramTest, ANetworkPrinterGetsTheSameBytesAsAFileOneConnectionPerJob) {
+TEST_F(LinkedProgramTest, ANetworkPrinterGetsTheSameBytesAsAFileOneConnectionPerJob) {
   const std::string labels =
       "StartLabel()\nPutText(10, 20, 1, 1, 1, 0, \"A\", \"Сыр\")\nPrint(2)\nPrint(1)\n";
   put("com2.tws", "NumberPort = 4\n" + labels);
@@ -138,7 +138,7 @@ TEST_F(NativeProgramTest, ANetworkPrinterGetsTheSameBytesAsAFileOneConnectionPer
   EXPECT_EQ(jobs[2] + jobs[3], expected);
 }
 
-TEST_F(NativeProgramTest, AnUnreachableNetworkPrinterDropsTheJobsWithinItsTimeouts) {
+TEST_F(LinkedProgramTest, AnUnreachableNetworkPrinterDropsTheJobsWithinItsTimeouts) {
   put("a.tws", "NumberPort = 0\nStartLabel()\nPrint(1)\nPrint(1)\n");
   struct Case {
     testing::LoopbackPrinter::Setup setup;
@@ -167,7 +167,7 @@ TEST_F(NativeProgramTest, AnUnreachableNetworkPrinterDropsTheJobsWithinItsTimeou
   }
 }
 
-TEST_F(NativeProgramTest, AJobTheDeviceDidNotTakeWholeCountsAsFailed) {
+TEST_F(LinkedProgramTest, AJobTheDeviceDidNotTakeWholeCountsAsFailed) {
   put("a.tws", "NumberPort = 3\nStartLabel()\nPrint(1)\n");
   EXPECT_EQ(run({"run", "--profile", path("p"), "--device", "COM1=/dev/full", "--on-port-error",
                  "abort", path("a.tws")}),
@@ -181,7 +181,7 @@ TEST_F(NativeProgramTest, AJobTheDeviceDidNotTakeWholeCountsAsFailed) {
   EXPECT_NE(said.find("1 of 1 print jobs dropped"), std::string::npos) << said;
 }
 
-TEST_F(NativeProgramTest, ACupsQueueGetsTheJobsTitledWithTheScriptAndWaitFollowsThem) {
+TEST_F(LinkedProgramTest, ACupsQueueGetsTheJobsTitledWithTheScriptAndWaitFollowsThem) {
   if (!printServersSupported()) GTEST_SKIP() << "built without libcups (libcups2-dev)";
   if (!testing::PrivateCupsd::installed()) GTEST_SKIP() << "cupsd is not installed (cups)";
   testing::LoopbackPrinter printer({});
@@ -218,7 +218,7 @@ TEST_F(NativeProgramTest, ACupsQueueGetsTheJobsTitledWithTheScriptAndWaitFollows
       << err_.str();
 }
 
-TEST_F(NativeProgramTest, AMisspelledNetworkPrinterIsAUsageError) {
+TEST_F(LinkedProgramTest, AMisspelledNetworkPrinterIsAUsageError) {
   put("a.tws", "StartLabel()\n");
   EXPECT_EQ(
       run({"run", "--profile", path("p"), "--device", "COM1=tcp://printer:91o0", path("a.tws")}),

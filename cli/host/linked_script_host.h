@@ -8,11 +8,11 @@ namespace tagwright::cli {
 
 // The component linked into the program: every call goes straight to the
 // portable add-in object, which makes all the decisions.
-class NativeScriptHost final : public ScriptHost {
+class LinkedScriptHost final : public ScriptHost {
  public:
   // `profile` may be null: the component then starts from its defaults and
   // saves nothing.
-  NativeScriptHost(AddIn& addIn, SettingsProfile* profile) : addIn_(addIn), profile_(profile) {}
+  LinkedScriptHost(AddIn& addIn, SettingsProfile* profile) : addIn_(addIn), profile_(profile) {}
 
   HostResult start() override { return addIn_.init(profile_); }
   HostResult finish() override { return addIn_.done(); }

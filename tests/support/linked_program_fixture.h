@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "cli/app/native_app.h"
+#include "cli/app/linked_app.h"
 #include "support/temp_dir.h"
 
 namespace tagwright::cli {
 
 namespace fs = std::filesystem;
 
-// The native tagwright program run in a folder of its own, with its output
+// The tagwright program with the component linked in, run in a folder of its own, with its output
 // and errors caught.
-class NativeProgramTest : public ::testing::Test {
+class LinkedProgramTest : public ::testing::Test {
  protected:
   std::string path(const std::string& name) const { return dir_.file(name); }
   void put(const std::string& name, const std::string& content) const {
@@ -26,7 +26,7 @@ class NativeProgramTest : public ::testing::Test {
   int run(std::vector<std::string> args) {
     out_.str("");
     err_.str("");
-    return runNativeProgram(args, out_, err_);
+    return runLinkedProgram(args, out_, err_);
   }
 
   test_support::TempDir dir_;

@@ -1,4 +1,4 @@
-#include "cli/app/native_app.h"
+#include "cli/app/linked_app.h"
 
 #include <cstdlib>
 #include <memory>
@@ -9,7 +9,7 @@
 #include "cli/check/check_resources.h"
 #include "cli/check/component_watch.h"
 #include "cli/commands/devices_listing.h"
-#include "cli/host/native_script_host.h"
+#include "cli/host/linked_script_host.h"
 #include "cli/output/output_file_sink.h"
 #include "cli/output/preview_sink.h"
 #include "cli/preview/picture_files.h"
@@ -32,12 +32,12 @@ class NoJobs final : public JobSink {
 
 // The component linked in, its jobs going to `sink`. Members are destroyed
 // in reverse order: the add-in before the sink it hands jobs to.
-class NativeSession final : public ComponentSession {
+class LinkedSession final : public ComponentSession {
  public:
-  NativeSession(const CodePages& codePages, std::unique_ptr<JobSink> sink, FileProfile* profile)
+  LinkedSession(const CodePages& codePages, std::unique_ptr<JobSink> sink, FileProfile* profile)
       : sink_(std::move(sink)),
         addIn_(std::make_unique<AddIn>(AddInServices{codePages, *sink_, processPrintAbort()})),
-        host_(std::make_unique<NativeScriptHost>(*addIn_, profile)) {}
+        host_(std::make_unique<LinkedScriptHost>(*addIn_, profile)) {}
 
   ScriptHost& host() override { return *host_; }
   void scriptStarting(const std::string& file) override { sink_->scriptStarting(file); }
@@ -51,10 +51,10 @@ class NativeSession final : public ComponentSession {
  private:
   std::unique_ptr<JobSink> sink_;
   std::unique_ptr<AddIn> addIn_;
-  std::unique_ptr<NativeScriptHost> host_;
+  std::unique_ptr<LinkedScriptHost> host_;
 };
 
-class NativeBackEnd final : public ComponentBackEnd {
+class LinkedBackEnd final : public ComponentBackEnd {
  public:
   // $XDG_CONFIG_HOME/tagwright/profile, else ~/.config/tagwright/profile.
   std::optional<std::string> defaultProfilePath() const override {
@@ -68,27 +68,27 @@ class NativeBackEnd final : public ComponentBackEnd {
   }
   std::string_view profileVariable() const override { return "HOME"; }
 
-  // Every option is the native program's own; the code pages can still be
+  // Every option is this program's own; the code pages can still be
   // wrong, and they are set up before any script is read, and --confirm
   // needs ports that answer.
-  std::optional<std::string> checkRunOptions(const Options& options) override {
-    pagesFor(options);
-    return whyNoConfirmation(options);
+  std::optional<std::string> checkRunOptions(const RunOptions& options) override {
+    pagesFor(options.drawing.pages);
+    return whyNoConfirmation(options.delivery);
   }
 
-  Result<std::unique_ptr<ComponentSession>> open(const Options& options, FileProfile* profile,
+  Result<std::unique_ptr<ComponentSession>> open(const CodePageNames& names, FileProfile* profile,
                                                  std::ostream& errors,
                                                  JobRouting routing) override {
-    const CodePages& pages = pagesFor(options);
+    const CodePages& pages = pagesFor(names);
     std::unique_ptr<JobSink> sink;
     if (!profile) {
       sink = std::make_unique<NoJobs>();
-    } else if (!routing.send) {
+    } else if (!routing.delivery) {
       // Nothing to send: the preview below takes every job.
-    } else if (options.output) {
-      sink = std::make_unique<OutputFileSink>(*options.output, errors);
+    } else if (routing.delivery->output) {
+      sink = std::make_unique<OutputFileSink>(*routing.delivery->output, errors);
     } else {
-      Result<std::unique_ptr<JobSink>> ports = makePortSink(options, pages, errors);
+      Result<std::unique_ptr<JobSink>> ports = makePortSink(*routing.delivery, pages, errors);
       if (!ports) return Result<std::unique_ptr<ComponentSession>>::failure(ports.error());
       sink = std::move(ports).value();
     }
@@ -97,7 +97,7 @@ class NativeBackEnd final : public ComponentBackEnd {
     }
     if (!sink) sink = std::make_unique<NoJobs>();
     return std::unique_ptr<ComponentSession>(
-        std::make_unique<NativeSession>(pages, std::move(sink), profile));
+        std::make_unique<LinkedSession>(pages, std::move(sink), profile));
   }
 
   std::unique_ptr<CodePages> codePages(const std::string& ansi,
@@ -105,44 +105,39 @@ class NativeBackEnd final : public ComponentBackEnd {
     return std::make_unique<IconvCodePages>(ansi, oem);
   }
 
-  Result<std::string> listDevices(const Options& options) const override {
+  Result<std::string> listDevices(const DevicesOptions& options) const override {
     // A print server that does not answer at once is reported, not waited for.
     const auto timeout = options.connectTimeout.value_or(std::chrono::milliseconds(2000));
     return devicesListing(listPrintableDevices(), listPrintServerQueues("", 0, timeout));
   }
 
-  int printerStatus(const Options& options, std::ostream& out, std::ostream& err) override {
+  int printerStatus(const StatusOptions& options, std::ostream& out, std::ostream& err) override {
     return statusCommand(options, out, err);
   }
 
-  int virtualPrinter(const Options& options, std::ostream& out, std::ostream& err) override {
-    // Drawing options given before the command word apply to the printer too.
-    printer::PrinterOptions drawing;
-    drawing.dotsPerMm = options.dotsPerMm;
-    drawing.images = options.images;
-    drawing.font = options.font;
-    drawing.ansi = options.ansi;
-    drawing.oem = options.oem;
-    return printer::printerCommand(options.operands, drawing, out, err);
+  int virtualPrinter(const printer::PrinterOptions& options, std::ostream& out,
+                     std::ostream& err) override {
+    return printer::printerCommand(options, out, err);
   }
 
-  Result<std::unique_ptr<LabelPreview>> makePreview(const Options& options,
+  Result<std::unique_ptr<LabelPreview>> makePreview(const DrawingOptions& drawing,
                                                     const std::string& folderOrFile,
                                                     std::ostream& out,
                                                     std::ostream& err) const override {
-    return makePictureFiles(options, folderOrFile, out, err);
+    return makePictureFiles(drawing, folderOrFile, out, err);
   }
 
-  Result<std::unique_ptr<CheckWatch>> makeCheckWatch(const Options& options) override {
+  Result<std::unique_ptr<CheckWatch>> makeCheckWatch(const DrawingOptions& drawing) override {
     if (!checkResources_) {
-      checkResources_ = std::make_unique<CheckResources>(options, pagesFor(options));
+      checkResources_ = std::make_unique<CheckResources>(drawing, pagesFor(drawing.pages));
     }
     return std::unique_ptr<CheckWatch>(std::make_unique<ComponentWatch>(*checkResources_));
   }
 
  private:
-  const CodePages& pagesFor(const Options& options) {
-    if (!pages_) pages_ = std::make_unique<IconvCodePages>(options.ansi, options.oem);
+  // The first names given count for the whole command.
+  const CodePages& pagesFor(const CodePageNames& names) {
+    if (!pages_) pages_ = std::make_unique<IconvCodePages>(names.ansi, names.oem);
     return *pages_;
   }
 
@@ -154,8 +149,8 @@ class NativeBackEnd final : public ComponentBackEnd {
 
 }  // namespace
 
-int runNativeProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  NativeBackEnd backEnd;
+int runLinkedProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  LinkedBackEnd backEnd;
   return runProgram(args, backEnd, out, err);
 }
 

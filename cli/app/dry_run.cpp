@@ -1,19 +1,17 @@
-#include "cli/app/unsent_run.h"
+#include "cli/app/dry_run.h"
 
 #include "cli/app/run_command.h"
 
 namespace tagwright::cli {
 
-ExitCode runScriptUnsent(const Options& options, const std::string& script,
-                         ComponentBackEnd& backEnd, std::ostream& shown, std::ostream& err,
-                         const UnsentRunWatchers& watchers) {
-  Options one = options;
-  one.operands = {script};
-  auto prepared = prepareRun(one, profilePath(options, backEnd), backEnd.profileVariable(), err);
+ExitCode dryRunScript(const DryRunSource& source, ComponentBackEnd& backEnd, std::ostream& shown,
+                      std::ostream& err, const DryRunWatchers& watchers) {
+  auto prepared = prepareRun({source.script}, profilePath(source.profile, backEnd),
+                             backEnd.profileVariable(), err);
   if (auto* failed = std::get_if<ExitCode>(&prepared)) return *failed;
   RunInputs& inputs = std::get<RunInputs>(prepared);
   Result<std::unique_ptr<ComponentSession>> opened =
-      backEnd.open(one, inputs.profile.get(), err, JobRouting{watchers.jobs, false});
+      backEnd.open(source.pages, inputs.profile.get(), err, JobRouting{watchers.jobs, nullptr});
   if (!opened) {
     err << "tagwright: " << opened.error() << '\n';
     return kExitUsage;
