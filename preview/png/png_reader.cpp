@@ -5,30 +5,12 @@
 #include <vector>
 
 #include "core/util/c_file.h"
+#include "preview/png/png_structs.h"
 #include "preview/assumptions.h"
 #include "preview/png/png_file.h"
 
 namespace tagwright::preview {
 namespace {
-
-// libpng's error and warning handlers: errors jump back to the setjmp of
-// the call that failed (no exception crosses libpng), and nothing is
-// printed; the caller's message says what failed.
-[[noreturn]] void jumpBack(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-void ignoreWarning(png_structp, png_const_charp) {}
-
-// libpng's read structures, freed when they go out of scope.
-struct ReadStructs {
-  png_structp png = nullptr;
-  png_infop info = nullptr;
-  ReadStructs() {
-    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpBack, ignoreWarning);
-    if (png != nullptr) info = png_create_info_struct(png);
-  }
-  ~ReadStructs() { png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr); }
-  ReadStructs(const ReadStructs&) = delete;
-  ReadStructs& operator=(const ReadStructs&) = delete;
-};
 
 // Reads the header; libpng reports errors by a long jump back here, and no
 // object with a destructor lives in this frame.
@@ -70,7 +52,7 @@ PngHeader readPngHeader(const std::string& path) {
     header.error = "cannot open " + path;
     return header;
   }
-  ReadStructs structs;
+  PngReadStructs structs;
   if (structs.info == nullptr) {
     header.error = "libpng could not start";
     return header;

@@ -7,28 +7,11 @@
 #include <vector>
 
 #include "core/util/c_file.h"
+#include "preview/png/png_structs.h"
 #include "preview/preview.h"
 
 namespace tagwright::preview {
 namespace {
-
-// libpng's error and warning handlers: errors jump back to the setjmp of
-// the call that failed (no exception crosses libpng), and nothing is
-// printed; the caller's message says what failed.
-[[noreturn]] void jumpBack(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-void ignoreWarning(png_structp, png_const_charp) {}
-
-struct WriteStructs {
-  png_structp png = nullptr;
-  png_infop info = nullptr;
-  WriteStructs() {
-    png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpBack, ignoreWarning);
-    if (png != nullptr) info = png_create_info_struct(png);
-  }
-  ~WriteStructs() { png_destroy_write_struct(&png, info != nullptr ? &info : nullptr); }
-  WriteStructs(const WriteStructs&) = delete;
-  WriteStructs& operator=(const WriteStructs&) = delete;
-};
 
 // Packs one picture row into PNG grey bits: 0 black, 1 white, leftmost
 // pixel in the most significant bit.
@@ -67,7 +50,7 @@ Status writePng(const Bitmap& image, int dotsPerMm, const std::string& path) {
   if (image.empty()) return Status::failure("the picture is empty: nothing to write to " + path);
   unique_c_file output = openCFile(path, "wb");
   if (!output) return Status::failure("cannot write " + path + ": " + std::strerror(errno));
-  WriteStructs structs;
+  PngWriteStructs structs;
   if (structs.info == nullptr) return Status::failure(std::string("libpng could not start"));
   std::vector<png_byte> row((static_cast<std::size_t>(image.width()) + 7) / 8);
   const auto pixelsPerMetre = static_cast<png_uint_32>(dotsPerMm) * 1000U;
