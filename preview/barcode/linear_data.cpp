@@ -102,16 +102,26 @@ PreparedLinearData prepareEanUpc(const LinearType& type, std::string_view data) 
   return prepared;
 }
 
+PreparedLinearData refusedEmpty(const LinearType& type) {
+  PreparedLinearData prepared;
+  prepared.error = std::string(type.name) + " takes at least one character; the data is empty";
+  return prepared;
+}
+
+// The data goes to zint as it is and is the human-readable text too.
+void encodeAs(PreparedLinearData& prepared, int zintSymbology, std::string_view data) {
+  prepared.zint.symbology = zintSymbology;
+  prepared.zint.data = std::string(data);
+  prepared.readable = std::string(data);
+}
+
 constexpr std::string_view kCode39Set = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
 constexpr std::string_view kCodabarInner = "0123456789-$:/.+";
 constexpr std::string_view kCodabarStartStop = "ABCD";
 
 PreparedLinearData prepareCode39(const LinearType& type, std::string_view data) {
+  if (data.empty()) return refusedEmpty(type);
   PreparedLinearData prepared;
-  if (data.empty()) {
-    prepared.error = std::string(type.name) + " takes at least one character; the data is empty";
-    return prepared;
-  }
   for (char c : data) {
     if (kCode39Set.find(c) == std::string_view::npos) {
       prepared.error = std::string(type.name) +
@@ -166,18 +176,13 @@ PreparedLinearData prepareCodabar(const LinearType& type, std::string_view data)
       return prepared;
     }
   }
-  prepared.zint.symbology = BARCODE_CODABAR;
-  prepared.zint.data = std::string(data);
-  prepared.readable = std::string(data);
+  encodeAs(prepared, BARCODE_CODABAR, data);
   return prepared;
 }
 
 PreparedLinearData prepareCode93(const LinearType& type, std::string_view data) {
+  if (data.empty()) return refusedEmpty(type);
   PreparedLinearData prepared;
-  if (data.empty()) {
-    prepared.error = std::string(type.name) + " takes at least one character; the data is empty";
-    return prepared;
-  }
   for (std::size_t i = 0; i < data.size(); ++i) {
     if (static_cast<unsigned char>(data[i]) > 0x7F) {
       prepared.error = std::string(type.name) + " carries ASCII characters only; " + quoted(data) +
@@ -185,18 +190,13 @@ PreparedLinearData prepareCode93(const LinearType& type, std::string_view data) 
       return prepared;
     }
   }
-  prepared.zint.symbology = BARCODE_CODE93;
-  prepared.zint.data = std::string(data);
-  prepared.readable = std::string(data);
+  encodeAs(prepared, BARCODE_CODE93, data);
   return prepared;
 }
 
 PreparedLinearData prepareCode128(const LinearType& type, std::string_view data) {
+  if (data.empty()) return refusedEmpty(type);
   PreparedLinearData prepared;
-  if (data.empty()) {
-    prepared.error = std::string(type.name) + " takes at least one character; the data is empty";
-    return prepared;
-  }
   if (const std::string beyond = firstBeyondLatin1(data); !beyond.empty()) {
     prepared.error = std::string(type.name) + " carries ASCII and Latin-1 characters only; " +
                      quoted(data) + " has " +
@@ -257,9 +257,7 @@ PreparedLinearData preparePostnet(const LinearType& type, std::string_view data)
     prepared.error = digitsProblem(type.name, "5, 9 or 11 digits", data);
     return prepared;
   }
-  prepared.zint.symbology = BARCODE_POSTNET;
-  prepared.zint.data = std::string(data);
-  prepared.readable = std::string(data);
+  encodeAs(prepared, BARCODE_POSTNET, data);
   return prepared;
 }
 
