@@ -9,12 +9,10 @@
 namespace tagwright::cli {
 namespace {
 
-using Check = std::optional<std::string>;
-
 // The check of a command that takes no operands.
-Check noOperands(const std::string& command, const std::vector<std::string>& operands) {
-  if (operands.empty()) return std::nullopt;
-  return command + " takes no operands";
+Status noOperands(const std::string& command, const std::vector<std::string>& operands) {
+  if (operands.empty()) return Status::success();
+  return Status::failure(command + " takes no operands");
 }
 
 // A command's options, with its operands moved into `field`.
@@ -44,13 +42,14 @@ void addDeliveryOptions(CLI::App& command, DeliveryOptions& o) {
   addValueOption(command, "--on-port-error", "abort|retry|ignore",
                  "what to do when a port cannot be opened; without it the\n"
                  "program asks on the terminal, and aborts when there is none",
-                 [&o](const std::string& value) -> Check {
+                 [&o](const std::string& value) -> Status {
                    if (value == "abort") o.onPortError = PortErrorPolicy::Abort;
                    else if (value == "retry") o.onPortError = PortErrorPolicy::Retry;
                    else if (value == "ignore") o.onPortError = PortErrorPolicy::Ignore;
                    else
-                     return "--on-port-error takes abort, retry or ignore (got \"" + value + "\")";
-                   return std::nullopt;
+                     return Status::failure("--on-port-error takes abort, retry or ignore (got \"" +
+                                            value + "\")");
+                   return Status::success();
                  });
 }
 
@@ -97,14 +96,16 @@ void CommandSet::addRun(CLI::App& program) {
   addFlagOption(*c.app, "--check", "check the scripts first; run nothing when the check fails",
                 run_.check);
   addFlagOption(*c.app, "--strict", "with --check: warnings fail the check too", run_.strict);
-  c.check = [this](const Command& self) -> Check {
-    if (self.operands.empty()) return "run needs at least one script file";
+  c.check = [this](const Command& self) -> Status {
+    if (self.operands.empty()) return Status::failure("run needs at least one script file");
     if (run_.check &&
         std::find(self.operands.begin(), self.operands.end(), "-") != self.operands.end()) {
-      return "run --check reads each script twice: give a file, not standard input";
+      return Status::failure(
+          "run --check reads each script twice: give a file, not standard input");
     }
-    if (run_.strict && !run_.check) return "--strict belongs to check and run --check";
-    return std::nullopt;
+    if (run_.strict && !run_.check)
+      return Status::failure("--strict belongs to check and run --check");
+    return Status::success();
   };
   c.result = withOperands(run_, &RunOptions::scripts);
 }
@@ -113,7 +114,7 @@ void CommandSet::addSettings(CLI::App& program) {
   Command& c = add(program, "settings", "show the twenty stored settings, or set some", "KEY=VALUE",
                    "a stored setting and its new value");
   addProfileOption(*c.app, settings_.profile);
-  c.check = [](const Command&) { return Check(); };
+  c.check = [](const Command&) { return Status::success(); };
   c.result = withOperands(settings_, &SettingsOptions::assignments);
 }
 
@@ -138,9 +139,10 @@ void CommandSet::addDump(CLI::App& program) {
   addFlagOption(*c.app, "--raw", "show bytes above 127 as \\xNN instead of decoding them",
                 dump_.raw);
   addCodePageOptions(*c.app, dump_.pages);
-  c.check = [](const Command& self) -> Check {
-    if (self.operands.size() != 1) return "dump takes one file (- for standard input)";
-    return std::nullopt;
+  c.check = [](const Command& self) -> Status {
+    if (self.operands.size() != 1)
+      return Status::failure("dump takes one file (- for standard input)");
+    return Status::success();
   };
   c.result = [this](std::vector<std::string>& operands) -> ParsedCommand {
     dump_.file = operands.front();
@@ -157,15 +159,16 @@ void CommandSet::addPreview(CLI::App& program) {
                 "--output needs a folder, or FILE.png for one picture");
   addDrawingOptions(*c.app, preview_.drawing);
   c.notes = {{"--preview", "the preview command writes to --output"}};
-  c.check = [this](const Command& self) -> Check {
+  c.check = [this](const Command& self) -> Status {
     if (self.operands.empty()) {
-      return "preview needs at least one script (.tws) or printer job file";
+      return Status::failure("preview needs at least one script (.tws) or printer job file");
     }
     if (preview_.output && endsWithPng(*preview_.output) && self.operands.size() != 1) {
-      return "--output " + *preview_.output +
-             " names one picture, for one input with one label: give a folder instead";
+      return Status::failure(
+          "--output " + *preview_.output +
+          " names one picture, for one input with one label: give a folder instead");
     }
-    return std::nullopt;
+    return Status::success();
   };
   c.result = withOperands(preview_, &PreviewOptions::inputs);
 }
@@ -175,23 +178,24 @@ void CommandSet::addCheck(CLI::App& program) {
       add(program, "check", "find a script's mistakes, print nothing", "SCRIPT", "a label script");
   addProfileOption(*c.app, check_.profile);
   addDrawingOptions(*c.app, check_.drawing);
-  addValueOption(*c.app, "--format", "text|json|sarif",
-                 "how findings are shown (default text; sarif is SARIF 2.1.0)",
-                 [this](const std::string& value) -> Check {
-                   if (value != "text" && value != "json" && value != "sarif") {
-                     return "--format takes text, json or sarif (got \"" + value + "\")";
-                   }
-                   check_.format = value;
-                   return std::nullopt;
-                 });
+  addValueOption(
+      *c.app, "--format", "text|json|sarif",
+      "how findings are shown (default text; sarif is SARIF 2.1.0)",
+      [this](const std::string& value) -> Status {
+        if (value != "text" && value != "json" && value != "sarif") {
+          return Status::failure("--format takes text, json or sarif (got \"" + value + "\")");
+        }
+        check_.format = value;
+        return Status::success();
+      });
   addFlagOption(*c.app, "--strict", "warnings fail the check too", check_.strict);
   // Where a run would send its jobs: taken, so that a run's command line
   // checks as it is, and never used.
   addDeliveryOptions(*c.app, check_.unsent);
   c.notes = {{"--check", "the check command always checks"}};
-  c.check = [](const Command& self) -> Check {
-    if (self.operands.empty()) return "check needs at least one script file";
-    return std::nullopt;
+  c.check = [](const Command& self) -> Status {
+    if (self.operands.empty()) return Status::failure("check needs at least one script file");
+    return Status::success();
   };
   c.result = withOperands(check_, &CheckOptions::scripts);
 }
@@ -203,14 +207,14 @@ void CommandSet::addStatus(CLI::App& program) {
   addConnectTimeoutOption(*c.app, status_.ports.connectTimeout, kPrinterConnectTimeoutHelp);
   addBusyTimeoutOption(*c.app, status_.ports.busyTimeout);
   addStatusTimeoutOption(*c.app, status_.statusTimeout);
-  c.check = [](const Command& self) -> Check {
+  c.check = [](const Command& self) -> Status {
     if (self.operands.size() > 1)
-      return "status takes at most one port name (COM1, LPT1, USB, ...)";
+      return Status::failure("status takes at most one port name (COM1, LPT1, USB, ...)");
     if (!self.operands.empty() && !canonicalPortName(self.operands.front())) {
-      return "status: unknown port \"" + self.operands.front() +
-             "\" (LPT1..LPT3, COM1..COM9 or USB)";
+      return Status::failure("status: unknown port \"" + self.operands.front() +
+                             "\" (LPT1..LPT3, COM1..COM9 or USB)");
     }
-    return std::nullopt;
+    return Status::success();
   };
   c.result = [this](std::vector<std::string>& operands) -> ParsedCommand {
     if (!operands.empty()) status_.port = canonicalPortName(operands.front());
@@ -225,8 +229,8 @@ void CommandSet::addPrinter(CLI::App& program) {
                    "", "");
   c.app->footer("Stops on SIGINT or SIGTERM, or when a file or standard input ends.");
   addPrinterOptions(*c.app, printer_);
-  c.check = [this](const Command& self) -> Check {
-    if (Check operands = noOperands("printer", self.operands)) return operands;
+  c.check = [this](const Command& self) -> Status {
+    if (Status operands = noOperands("printer", self.operands); !operands) return operands;
     return printer::printerOptionsError(*self.app, printer_);
   };
   c.result = [this](std::vector<std::string>&) -> ParsedCommand { return printer_; };
@@ -237,7 +241,8 @@ Result<ParsedCommand> CommandSet::finish(const CLI::App& command,
   for (const std::unique_ptr<Command>& c : commands_) {
     if (c->app != &command) continue;
     c->operands.insert(c->operands.end(), lateOperands.begin(), lateOperands.end());
-    if (Check refused = c->check(*c)) return Result<ParsedCommand>::failure(std::move(*refused));
+    if (const Status checked = c->check(*c); !checked)
+      return Result<ParsedCommand>::failure(checked.error());
     return c->result(c->operands);
   }
   return Result<ParsedCommand>::failure("no command given (see tagwright --help)");

@@ -38,7 +38,7 @@ class CommandSet {
     CLI::App* app = nullptr;
     std::vector<std::string> operands;
     // What is wrong with the command's options and operands together.
-    std::function<std::optional<std::string>(const Command&)> check;
+    std::function<Status(const Command&)> check;
     // The command's options, taking its operands.
     std::function<ParsedCommand(std::vector<std::string>& operands)> result;
     std::vector<std::pair<std::string, std::string>> notes;  // option, why not here

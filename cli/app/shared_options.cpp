@@ -9,32 +9,32 @@ namespace {
 
 void addSecondsOption(CLI::App& command, const std::string& name, const std::string& help,
                       Timeout& timeout) {
-  addValueOption(command, name, "S", help,
-                 [&timeout, name](const std::string& value) -> std::optional<std::string> {
-                   timeout = parseSeconds(value);
-                   if (timeout) return std::nullopt;
-                   return name + " takes seconds, e.g. " + name + " 5 or " + name + " 0.5 (got \"" +
-                          value + "\")";
-                 });
+  addValueOption(command, name, "S", help, [&timeout, name](const std::string& value) -> Status {
+    timeout = parseSeconds(value);
+    if (timeout) return Status::success();
+    return Status::failure(name + " takes seconds, e.g. " + name + " 5 or " + name +
+                           " 0.5 (got \"" + value + "\")");
+  });
 }
 
-std::optional<std::string> takeDevice(DeviceList& devices, const std::string& value) {
+Status takeDevice(DeviceList& devices, const std::string& value) {
   const std::size_t equals = value.find('=');
   if (equals == std::string::npos || equals + 1 == value.size()) {
-    return "--device takes NAME=PATH, e.g. --device COM1=/dev/ttyUSB0 or "
-           "--device COM1=tcp://10.0.0.7 (got \"" +
-           value + "\")";
+    return Status::failure(
+        "--device takes NAME=PATH, e.g. --device COM1=/dev/ttyUSB0 or "
+        "--device COM1=tcp://10.0.0.7 (got \"" +
+        value + "\")");
   }
   std::optional<std::string> port = canonicalPortName(value.substr(0, equals));
   if (!port) {
-    return "--device: unknown port \"" + value.substr(0, equals) +
-           "\" (LPT1..LPT3, COM1..COM9 or USB)";
+    return Status::failure("--device: unknown port \"" + value.substr(0, equals) +
+                           "\" (LPT1..LPT3, COM1..COM9 or USB)");
   }
   for (const auto& given : devices) {
-    if (given.first == *port) return "--device: " + *port + " is given twice";
+    if (given.first == *port) return Status::failure("--device: " + *port + " is given twice");
   }
   devices.emplace_back(*port, value.substr(equals + 1));
-  return std::nullopt;
+  return Status::success();
 }
 
 }  // namespace
@@ -44,7 +44,7 @@ CLI::Option* addValueOption(CLI::App& command, const std::string& names,
   CLI::Option* option = command.add_option_function<std::string>(
       names,
       [take = std::move(take)](const std::string& value) {
-        if (std::optional<std::string> refused = take(value)) throw UsageError(*refused);
+        if (const Status taken = take(value); !taken) throw UsageError(taken.error());
       },
       help);
   return option->type_name(valueName)->trigger_on_parse()->multi_option_policy(
@@ -56,9 +56,9 @@ CLI::Option* addTextOption(CLI::App& command, const std::string& names,
                            std::optional<std::string>& field, const std::string& emptyMessage) {
   return addValueOption(command, names, valueName, help,
                         [&field, emptyMessage](const std::string& value) {
-                          if (value.empty()) return std::optional<std::string>(emptyMessage);
+                          if (value.empty()) return Status::failure(emptyMessage);
                           field = value;
-                          return std::optional<std::string>();
+                          return Status::success();
                         });
 }
 
@@ -76,10 +76,10 @@ void addProfileOption(CLI::App& command, std::optional<std::string>& profile) {
 
 void addCodePageOptions(CLI::App& command, CodePageNames& pages) {
   const auto codePage = [](std::string& field, const char* name) {
-    return [&field, name](const std::string& value) -> std::optional<std::string> {
-      if (value.empty()) return std::string(name) + " needs a code page name";
+    return [&field, name](const std::string& value) -> Status {
+      if (value.empty()) return Status::failure(std::string(name) + " needs a code page name");
       field = value;
-      return std::nullopt;
+      return Status::success();
     };
   };
   addValueOption(command, "--ansi", "CP",
@@ -93,11 +93,11 @@ void addCodePageOptions(CLI::App& command, CodePageNames& pages) {
 void addDrawingOptions(CLI::App& command, DrawingOptions& drawing) {
   // Printers have 8 or 12 dots per millimetre, sold as 203 and 300 dpi.
   addValueOption(command, "--dpi", "203|300", "the printer's resolution for pictures (default 203)",
-                 [&drawing](const std::string& value) -> std::optional<std::string> {
+                 [&drawing](const std::string& value) -> Status {
                    if (value == "203") drawing.dotsPerMm = 8;
                    else if (value == "300") drawing.dotsPerMm = 12;
-                   else return "--dpi takes 203 or 300 (got \"" + value + "\")";
-                   return std::nullopt;
+                   else return Status::failure("--dpi takes 203 or 300 (got \"" + value + "\")");
+                   return Status::success();
                  });
   addTextOption(command, "--images", "DIR",
                 "where pictures find the printer's stored images (Y NAME)", drawing.images,

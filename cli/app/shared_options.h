@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/app/command_options.h"
+#include "core/util/result.h"
 
 namespace CLI {
 class App;
@@ -21,8 +22,8 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Stores an option's value, or returns the message of a usage error.
-using TakeValue = std::function<std::optional<std::string>(const std::string& value)>;
+// Stores an option's value, or fails with the message of a usage error.
+using TakeValue = std::function<Status(const std::string& value)>;
 
 // An option with a value, "--name VALUE" or "--name=VALUE", handed to
 // `take` as it is read, so that each one given counts in turn (the last

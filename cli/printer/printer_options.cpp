@@ -24,11 +24,11 @@ std::optional<std::size_t> wholeNumber(const std::string& text) {
 // parser's message after `prefix`.
 template <typename Parse, typename Store>
 TakeValue parsedBy(Parse parse, std::string prefix, Store store) {
-  return [parse, prefix, store](const std::string& value) -> std::optional<std::string> {
+  return [parse, prefix, store](const std::string& value) -> Status {
     auto parsed = parse(value);
-    if (!parsed) return prefix + parsed.error();
+    if (!parsed) return Status::failure(prefix + parsed.error());
     store(parsed.value());
-    return std::nullopt;
+    return Status::success();
   };
 }
 
@@ -49,42 +49,44 @@ void addFaultOptions(CLI::App& command, PrinterOptions& o) {
                  parsedBy(parseConnectionFault, "--tcp-fault: ", [&o](ConnectionFault fault) {
                    o.connectionFault = fault;
                  }));
-  addValueOption(command, "--close-after", "BYTES",
-                 "where close-mid-job closes the connection (default 16)",
-                 [&o](const std::string& value) -> std::optional<std::string> {
-                   const auto bytes = wholeNumber(value);
-                   if (!bytes || *bytes == 0) {
-                     return "--close-after takes a number of bytes (got \"" + value + "\")";
-                   }
-                   o.closeAfter = *bytes;
-                   return std::nullopt;
-                 });
+  addValueOption(
+      command, "--close-after", "BYTES", "where close-mid-job closes the connection (default 16)",
+      [&o](const std::string& value) -> Status {
+        const auto bytes = wholeNumber(value);
+        if (!bytes || *bytes == 0) {
+          return Status::failure("--close-after takes a number of bytes (got \"" + value + "\")");
+        }
+        o.closeAfter = *bytes;
+        return Status::success();
+      });
 }
 
 void addPaceOptions(CLI::App& command, PrinterOptions& o) {
-  addValueOption(command, "--speed-factor", "F",
-                 "print F times faster than the stream's ^S and label length say",
-                 [&o](const std::string& value) -> std::optional<std::string> {
-                   char* end = nullptr;
-                   const double factor = std::strtod(value.c_str(), &end);
-                   if (value.empty() || *end != '\0' || !(factor >= 0.01 && factor <= 1000000)) {
-                     return "--speed-factor takes a number from 0.01 to 1000000 (got \"" + value +
-                            "\")";
-                   }
-                   o.speedFactor = factor;
-                   return std::nullopt;
-                 });
-  addValueOption(command, "--buffer-cap", "BYTES",
-                 "the most bytes held without a whole label (default 16 MiB)",
-                 [&o](const std::string& value) -> std::optional<std::string> {
-                   const auto bytes = wholeNumber(value);
-                   if (!bytes || *bytes < 64) {
-                     return "--buffer-cap takes a number of bytes, at least 64 (got \"" + value +
-                            "\")";
-                   }
-                   o.bufferCap = *bytes;
-                   return std::nullopt;
-                 });
+  addValueOption(
+      command, "--speed-factor", "F",
+      "print F times faster than the stream's ^S and label length say",
+      [&o](const std::string& value) -> Status {
+        char* end = nullptr;
+        const double factor = std::strtod(value.c_str(), &end);
+        if (value.empty() || *end != '\0' || !(factor >= 0.01 && factor <= 1000000)) {
+          return Status::failure("--speed-factor takes a number from 0.01 to 1000000 (got \"" +
+                                 value + "\")");
+        }
+        o.speedFactor = factor;
+        return Status::success();
+      });
+  addValueOption(
+      command, "--buffer-cap", "BYTES",
+      "the most bytes held without a whole label (default 16 MiB)",
+      [&o](const std::string& value) -> Status {
+        const auto bytes = wholeNumber(value);
+        if (!bytes || *bytes < 64) {
+          return Status::failure("--buffer-cap takes a number of bytes, at least 64 (got \"" +
+                                 value + "\")");
+        }
+        o.bufferCap = *bytes;
+        return Status::success();
+      });
   addFlagOption(command, "--immediate-replies",
                 "start with immediate replies on (^XSET,IMMEDIATE,1 stored)", o.immediateReplies);
   addFlagOption(command, "--once", "stop after the first job", o.once);
@@ -98,18 +100,19 @@ void addPrinterOptions(CLI::App& command, PrinterOptions& o) {
                  [&o](const std::string& value) {
                    o.listen = value;
                    o.source = PrinterOptions::Source::kTcp;
-                   return std::optional<std::string>();
+                   return Status::success();
                  });
   command.add_flag_callback(
       "--pty", [&o] { o.source = PrinterOptions::Source::kTerminal; },
       "a serial printer on a new pseudo-terminal; its path is printed");
   addValueOption(command, "--input", "PATH",
                  "jobs from a named pipe (one per writer), a file or - (one job)",
-                 [&o](const std::string& value) -> std::optional<std::string> {
-                   if (value.empty()) return std::string("--input needs a file, a named pipe or -");
+                 [&o](const std::string& value) -> Status {
+                   if (value.empty())
+                     return Status::failure("--input needs a file, a named pipe or -");
                    o.inputPath = value;
                    o.source = PrinterOptions::Source::kFile;
-                   return std::nullopt;
+                   return Status::success();
                  });
   addPreviewFolderOption(command, o.previewFolder, "write each label as DIR/jobJ-N.png");
   addFlagOption(command, "--json", "log JSON lines instead of text", o.json);
@@ -118,18 +121,17 @@ void addPrinterOptions(CLI::App& command, PrinterOptions& o) {
   addDrawingOptions(command, o.drawing);
 }
 
-std::optional<std::string> printerOptionsError(const CLI::App& command,
-                                               const PrinterOptions& options) {
+Status printerOptionsError(const CLI::App& command, const PrinterOptions& options) {
   int sources = 0;
   for (const char* source : {"--listen", "--pty", "--input"}) {
     if (command.count(source) > 0) ++sources;
   }
-  if (sources > 1) return std::string("give one of --listen, --pty and --input");
+  if (sources > 1) return Status::failure("give one of --listen, --pty and --input");
   if (options.connectionFault != ConnectionFault::kNone &&
       options.source != PrinterOptions::Source::kTcp) {
-    return std::string("--tcp-fault needs a TCP printer (--listen)");
+    return Status::failure("--tcp-fault needs a TCP printer (--listen)");
   }
-  return std::nullopt;
+  return Status::success();
 }
 
 }  // namespace tagwright::cli::printer

@@ -7,6 +7,7 @@
 
 #include "cli/app/command_options.h"
 #include "cli/printer/fault_script.h"
+#include "core/util/result.h"
 #include "cli/status/printer_status.h"
 
 namespace CLI {
@@ -39,8 +40,7 @@ struct PrinterOptions {
 void addPrinterOptions(CLI::App& command, PrinterOptions& options);
 
 // What is wrong with the options together (two sources, a connection fault
-// without TCP), after the whole command line is read; or nothing.
-std::optional<std::string> printerOptionsError(const CLI::App& command,
-                                               const PrinterOptions& options);
+// without TCP), after the whole command line is read.
+Status printerOptionsError(const CLI::App& command, const PrinterOptions& options);
 
 }  // namespace tagwright::cli::printer
