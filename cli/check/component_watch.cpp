@@ -92,12 +92,12 @@ void ComponentWatch::elementWritten(const Statement& s, Method method) {
   checkRepresentable(s, *element, resources_, findings_);
   checkSymbol(s, *element, resources_, findings_);
   const LabelFrame& frame = frameOfCurrentLabel();
-  checkPlacement(s, *element, frame, resources_, findings_);
-  if (frame.error.empty()) {
-    if (const std::optional<ElementExtent> extent =
-            elementExtent(*element, frame.originX, frame.originY, resources_))
-      quietZones_.elementPlaced(s, *element, *extent, frame);
-  }
+  if (!frame.error.empty()) return;
+  const std::optional<ElementExtent> extent =
+      elementExtent(*element, frame.originX, frame.originY, resources_);
+  if (!extent) return;
+  checkPlacement(s, *extent, frame, resources_.dotsPerMm, findings_);
+  quietZones_.elementPlaced(s, *element, *extent, frame);
 }
 
 const LabelFrame& ComponentWatch::frameOfCurrentLabel() {

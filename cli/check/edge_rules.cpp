@@ -4,8 +4,6 @@
 #include <array>
 #include <cstdio>
 
-#include "cli/check/element_extent.h"
-
 namespace tagwright::cli {
 namespace {
 
@@ -37,13 +35,9 @@ struct Overhang {
 
 }  // namespace
 
-void checkPlacement(const Statement& s, const WrittenElement& e, const LabelFrame& label,
-                    CheckResources& resources, FindingList& findings) {
-  if (!label.error.empty()) return;
-  const std::optional<ElementExtent> extent =
-      elementExtent(e, label.originX, label.originY, resources);
-  if (!extent) return;
-  const ElementBox& b = extent->box;
+void checkPlacement(const Statement& s, const ElementExtent& extent, const LabelFrame& label,
+                    int dotsPerMm, FindingList& findings) {
+  const ElementBox& b = extent.box;
   if (b.right <= b.left || b.bottom <= b.top) return;
   const long long width = label.widthDots;
   const long long height = label.heightDots;
@@ -53,7 +47,7 @@ void checkPlacement(const Statement& s, const WrittenElement& e, const LabelFram
       {"top", -b.top},
       {"bottom", b.bottom - height},
   }};
-  const int dpm = resources.dotsPerMm;
+  const int dpm = dotsPerMm;
   const bool outside = b.right <= 0 || b.left >= width || b.bottom <= 0 || b.top >= height;
   if (outside) {
     // How far it lies past the edge it is farthest beyond: its near side's
@@ -68,7 +62,7 @@ void checkPlacement(const Statement& s, const WrittenElement& e, const LabelFram
         *std::max_element(beyond.begin(), beyond.end(),
                           [](const Overhang& x, const Overhang& y) { return x.dots < y.dots; });
     findings.add(rule::kElementOutsideLabel, s.position,
-                 extent->what + " lies wholly outside the label (" + labelText(label) + "), " +
+                 extent.what + " lies wholly outside the label (" + labelText(label) + "), " +
                      measure(far.dots, dpm) + " past its " + far.edge +
                      " edge: nothing of it prints");
     return;
@@ -80,7 +74,7 @@ void checkPlacement(const Statement& s, const WrittenElement& e, const LabelFram
   }
   if (past.empty()) return;
   findings.add(rule::kElementPastEdge, s.position,
-               extent->what + " reaches " + past + " of the label (" + labelText(label) +
+               extent.what + " reaches " + past + " of the label (" + labelText(label) +
                    "): that part does not print");
 }
 

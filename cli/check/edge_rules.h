@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/check/check_resources.h"
+#include "cli/check/element_extent.h"
 #include "cli/check/finding_list.h"
 #include "cli/check/label_frame.h"
 #include "cli/check/written_element.h"
@@ -10,8 +10,9 @@ namespace tagwright::cli {
 
 // A written element that lies outside its label, wholly (nothing of it
 // prints) or partly (the overhang is lost), with the overhang in dots and
-// millimetres, from the preview's geometry of the element and the label.
-void checkPlacement(const Statement& statement, const WrittenElement& element,
-                    const LabelFrame& label, CheckResources& resources, FindingList& findings);
+// millimetres, from the preview's geometry of the element (its extent on
+// the label) and the label.
+void checkPlacement(const Statement& statement, const ElementExtent& extent,
+                    const LabelFrame& label, int dotsPerMm, FindingList& findings);
 
 }  // namespace tagwright::cli

@@ -88,7 +88,7 @@ void QuietZoneRule::elementPlaced(const Statement& s, const WrittenElement& e,
   } else {
     obstacles_.push_back({extent.box, s.position, extent.what, index});
   }
-  if (extent.bars && extent.bars->quietZone && label.error.empty()) {
+  if (extent.bars && extent.bars->quietZone) {
     barcodes_.push_back({s.position, *extent.bars, label.widthDots, label.heightDots, index});
   }
 }
