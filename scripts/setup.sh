@@ -41,7 +41,13 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo_cmd[@]}" dpkg --add-architecture i386
   fi
   echo "setup: installing ${missing[*]}"
-  "${sudo_cmd[@]}" apt-get update -qq
+  # A mirror in the middle of a sync fails one index now and then; try
+  # again before giving up, and let the install say what is really missing.
+  for attempt in 1 2 3; do
+    "${sudo_cmd[@]}" apt-get update -qq && break
+    echo "setup: apt-get update failed (attempt $attempt of 3)"
+    sleep $((attempt * 10))
+  done
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
