@@ -4,8 +4,8 @@
 
 #include "cli/app/dry_run.h"
 #include "cli/app/version.h"
-#include "cli/check/check_rules.h"
-#include "cli/check/report_formats.h"
+#include "check/check_rules.h"
+#include "check/report_formats.h"
 
 namespace tagwright::cli {
 namespace {

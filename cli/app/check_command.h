@@ -5,7 +5,7 @@
 #include "cli/app/component_back_end.h"
 #include "cli/app/exit_codes.h"
 #include "cli/app/command_options.h"
-#include "cli/check/finding.h"
+#include "check/finding.h"
 
 namespace tagwright::cli {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/app/command_options.h"
-#include "cli/printer/printer_options.h"
+#include "cli/commands/printer_options.h"
 #include "core/util/result.h"
 
 namespace tagwright::cli {

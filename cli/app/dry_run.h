@@ -9,7 +9,7 @@
 #include "cli/app/component_back_end.h"
 #include "cli/app/exit_codes.h"
 #include "cli/app/label_preview.h"
-#include "cli/script/script_runner.h"
+#include "script/script_runner.h"
 
 namespace tagwright::cli {
 

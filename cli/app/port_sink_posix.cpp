@@ -8,8 +8,8 @@
 
 #include "cli/app/delivery_report.h"
 #include "cli/app/port_sink.h"
-#include "cli/status/job_confirmer.h"
-#include "cli/status/status_command.h"
+#include "status/job_confirmer.h"
+#include "cli/commands/status_command.h"
 #include "cli/app/progress_meter.h"
 #include "core/transport/print_abort.h"
 #include "platform/posix/transport/cups_address.h"

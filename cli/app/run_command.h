@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "cli/app/exit_codes.h"
-#include "cli/host/script_host.h"
+#include "script/script_host.h"
 #include "cli/profile/file_profile.h"
-#include "cli/script/script_runner.h"
+#include "script/script_runner.h"
 
 namespace tagwright::cli {
 

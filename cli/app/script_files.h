@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
-#include "cli/script/script_runner.h"
+#include "script/script_runner.h"
 #include "core/util/result.h"
 
 namespace tagwright::cli {

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "addin_interfaces.h"
-#include "cli/host/script_host.h"
+#include "script/script_host.h"
 #include "windows/com/com_ptr.h"
 
 namespace tagwright::cli {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "cli/host/script_host.h"
+#include "script/script_host.h"
 
 namespace tagwright::cli {
 

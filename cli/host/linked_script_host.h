@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/host/script_host.h"
+#include "script/script_host.h"
 #include "core/addin/add_in.h"
 #include "core/settings/settings_profile.h"
 

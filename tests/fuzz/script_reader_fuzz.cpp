@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "cli/script/script_reader.h"
+#include "script/script_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -5,10 +5,10 @@
 #include <string>
 #include <thread>
 
-#include "cli/printer/printer_engine.h"
-#include "cli/printer/printer_loop.h"
-#include "cli/printer/tcp_input.h"
-#include "cli/printer/terminal_input.h"
+#include "virtual_printer/printer_engine.h"
+#include "virtual_printer/printer_loop.h"
+#include "virtual_printer/tcp_input.h"
+#include "virtual_printer/terminal_input.h"
 
 namespace tagwright::testing {
 

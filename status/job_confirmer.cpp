@@ -1,0 +1,56 @@
+#include "status/job_confirmer.h"
+
+#include "cli/commands/status_command.h"
+#include "core/transport/printer_port.h"
+
+namespace tagwright::cli {
+
+JobConfirmer::JobConfirmer(DeviceMap devices, NetworkTimeouts network, ConfirmTimes times)
+    : devices_(std::move(devices)), network_(network), times_(times) {}
+
+JobOutcome JobConfirmer::confirm(std::int32_t portIndex, std::uint64_t jobNumber,
+                                 const Say& say) const {
+  const std::string port = portIndex == kUsbPortIndex ? "USB" : portNameForIndex(portIndex);
+  const std::string job = "job " + std::to_string(jobNumber) + " on " + port;
+  const std::optional<std::string> device =
+      portIndex == kUsbPortIndex ? devices_.usbPrinter() : devices_.pathFor(port);
+  if (!device) {
+    say(job +
+        ": not confirmed: the USB printer is asked through its node; give --device "
+        "USB=/dev/usb/lpN");
+    return JobOutcome::Dropped;
+  }
+  Result<std::unique_ptr<StatusChannel>> channel = openStatusChannel(port, *device, network_);
+  if (!channel) {
+    say(job + ": not confirmed: " + channel.error());
+    return JobOutcome::Dropped;
+  }
+  const Confirmation result = waitUntilPrinted(*channel.value(), times_);
+  if (result.printed) {
+    say(job + ": printed (00,00000)");
+    return JobOutcome::Written;
+  }
+  say(job + ": not printed: " + result.reason);
+  return JobOutcome::Dropped;
+}
+
+std::optional<std::string> whyNoConfirmation(const DeliveryOptions& options) {
+  if (!options.confirm) return std::nullopt;
+  if (options.output) {
+    return "--confirm asks the printer, and --output writes to a file, which cannot answer";
+  }
+  for (const auto& [port, device] : options.ports.devices) {
+    if (std::optional<std::string> why = whyNoAnswersFrom(device)) {
+      return "--confirm cannot ask " + port + " (" + device + "): " + *why;
+    }
+  }
+  return std::nullopt;
+}
+
+ConfirmTimes confirmTimes(std::optional<std::chrono::milliseconds> statusTimeout) {
+  ConfirmTimes times;
+  times.answer = answerTimeout(statusTimeout);
+  return times;
+}
+
+}  // namespace tagwright::cli

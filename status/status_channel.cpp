@@ -1,0 +1,169 @@
+#include "status/status_channel.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/posix/send_all.h"
+#include "platform/posix/transport/cups_address.h"
+#include "platform/posix/transport/network_address.h"
+#include "platform/posix/transport/network_printer.h"
+#include "platform/posix/unique_resource.h"
+
+namespace tagwright::cli {
+namespace {
+
+// A query is a few bytes; a printer that takes none of them for this long
+// is not answering.
+constexpr std::chrono::milliseconds kSendWait{1000};
+
+// Reads lines ended by LF (after a CR) from a descriptor that does not
+// block, waiting with poll().
+class DescriptorChannel : public StatusChannel {
+ public:
+  DescriptorChannel(unique_fd fd, SendCall call) : fd_(std::move(fd)), call_(call) {}
+
+  std::optional<std::string> send(std::string_view bytes) override {
+    SendWaits waits;
+    waits.stall = kSendWait;
+    const SendResult sent = sendAll(realSystemCalls(), fd_.get(), bytes, call_, waits);
+    if (sent.ok()) return std::nullopt;
+    if (sent.end == SendEnd::kCallFailed) {
+      return std::string("cannot send the query: ") + std::strerror(sent.error);
+    }
+    return std::string("the printer takes no data");
+  }
+
+  std::optional<std::string> readLine(std::chrono::milliseconds wait, std::string& why) override {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+      if (std::optional<std::string> line = takeLine()) return line;
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return std::nullopt;
+      pollfd entry{fd_.get(), POLLIN, 0};
+      const int ready = ::poll(&entry, 1, static_cast<int>(left.count()));
+      if (ready < 0 && errno == EINTR) continue;
+      if (ready <= 0) return std::nullopt;
+      char buffer[256];
+      const ssize_t got = ::read(fd_.get(), buffer, sizeof buffer);
+      if (got > 0) {
+        pending_.append(buffer, static_cast<std::size_t>(got));
+      } else if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
+        why = got == 0 ? "the printer closed the connection"
+                       : std::string("the connection failed: ") + std::strerror(errno);
+        return std::nullopt;
+      }
+    }
+  }
+
+  void discardPending() override {
+    pending_.clear();
+    char buffer[256];
+    while (::read(fd_.get(), buffer, sizeof buffer) > 0) {
+    }
+  }
+
+ protected:
+  unique_fd fd_;
+
+ private:
+  // An answer ends with CR LF; a lone CR or LF ends it too.
+  std::optional<std::string> takeLine() {
+    const std::size_t end = pending_.find_first_of("\r\n");
+    if (end == std::string::npos) return std::nullopt;
+    std::string line = pending_.substr(0, end);
+    std::size_t next = end + 1;
+    if (pending_[end] == '\r' && next < pending_.size() && pending_[next] == '\n') ++next;
+    pending_.erase(0, next);
+    if (line.empty()) return takeLine();  // the LF of a CR LF split over two reads
+    return line;
+  }
+
+  SendCall call_;
+  std::string pending_;
+};
+
+class SocketChannel final : public DescriptorChannel {
+ public:
+  explicit SocketChannel(unique_fd fd) : DescriptorChannel(std::move(fd), SendCall::kSend) {}
+  ~SocketChannel() override {
+    if (fd_) ::shutdown(fd_.get(), SHUT_RDWR);
+  }
+};
+
+// A serial line, made raw for the exchange (no echo, no line editing, no
+// CR to LF) and put back as it was afterwards.
+class TerminalChannel final : public DescriptorChannel {
+ public:
+  TerminalChannel(unique_fd fd, std::optional<termios> saved)
+      : DescriptorChannel(std::move(fd), SendCall::kWrite), saved_(std::move(saved)) {}
+  ~TerminalChannel() override {
+    if (saved_) ::tcsetattr(fd_.get(), TCSANOW, &*saved_);
+  }
+
+ private:
+  std::optional<termios> saved_;
+};
+
+}  // namespace
+
+std::optional<std::string> whyNoAnswersFrom(const std::string& device) {
+  if (isCupsDevice(device)) {
+    return "a print-server queue carries jobs one way and no answers";
+  }
+  if (isTcpDevice(device)) return std::nullopt;
+  struct stat info {};
+  if (::stat(device.c_str(), &info) == 0) {
+    if (S_ISREG(info.st_mode)) return "a file cannot answer";
+    if (S_ISFIFO(info.st_mode)) return "a named pipe carries jobs one way and no answers";
+  }
+  return std::nullopt;
+}
+
+Result<std::unique_ptr<StatusChannel>> openStatusChannel(const std::string& portName,
+                                                         const std::string& device,
+                                                         const NetworkTimeouts& timeouts) {
+  using Opened = Result<std::unique_ptr<StatusChannel>>;
+  if (std::optional<std::string> why = whyNoAnswersFrom(device)) {
+    return Opened::failure(portName + " (" + device + "): " + *why);
+  }
+  if (isTcpDevice(device)) {
+    std::string fault;
+    const std::optional<TcpPrinterAddress> address = parseTcpPrinterAddress(device, fault);
+    if (!address) return Opened::failure(portName + ": " + fault);
+    std::string said;
+    std::uint32_t error = 0;
+    unique_fd fd(connectNetworkPrinter(
+        realSystemCalls(), portName, *address, timeouts,
+        [&said](const std::string& text) { said = text; }, error));
+    if (!fd) {
+      return Opened::failure(said.empty() ? portName + ": cannot connect to " + device : said);
+    }
+    return std::unique_ptr<StatusChannel>(std::make_unique<SocketChannel>(std::move(fd)));
+  }
+  unique_fd fd(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd) {
+    return Opened::failure(portName + ": cannot open " + device + ": " + std::strerror(errno));
+  }
+  std::optional<termios> saved;
+  termios attributes{};
+  if (::isatty(fd.get()) && ::tcgetattr(fd.get(), &attributes) == 0) {
+    saved = attributes;
+    const speed_t in = cfgetispeed(&attributes);
+    const speed_t out = cfgetospeed(&attributes);
+    ::cfmakeraw(&attributes);
+    cfsetispeed(&attributes, in);  // the line's speed stays as set up
+    cfsetospeed(&attributes, out);
+    ::tcsetattr(fd.get(), TCSANOW, &attributes);
+  }
+  return std::unique_ptr<StatusChannel>(std::make_unique<TerminalChannel>(std::move(fd), saved));
+}
+
+}  // namespace tagwright::cli

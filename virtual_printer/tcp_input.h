@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "virtual_printer/fault_script.h"
+#include "virtual_printer/printer_input.h"
+#include "virtual_printer/printer_log.h"
+#include "core/util/result.h"
+#include "platform/posix/unique_resource.h"
+
+namespace tagwright::cli::printer {
+
+// A raw network printer: one connection at a time, as printers take them
+// (later ones wait in the queue), each connection one job, the answers to
+// status queries sent back on it. Connection faults make it misbehave.
+class TcpInput final : public PrinterInput {
+ public:
+  struct Setup {
+    std::string listen = "127.0.0.1:9100";  // HOST:PORT, [IPv6]:PORT; port 0: any free one
+    ConnectionFault fault = ConnectionFault::kNone;
+    std::size_t closeAfter = 16;  // close-mid-job: bytes read before the connection is closed
+  };
+
+  // Binds (and listens, unless it is to refuse), or says why it cannot.
+  static Result<std::unique_ptr<TcpInput>> open(const Setup& setup, PrinterLog& log);
+
+  std::string kind() const override { return "tcp"; }
+  std::string where() const override { return address_; }
+  void pollEntries(std::vector<pollfd>& entries, int& retryAfterMs) override;
+  bool serve(const std::vector<pollfd>& entries, std::size_t first, PrinterEngine& engine,
+             PrinterClock::time_point now) override;
+  int jobsEnded() const override { return jobsEnded_; }
+
+ private:
+  TcpInput(Setup setup, unique_fd listener, std::string address, PrinterLog& log);
+  void accept();
+  bool readConnection(PrinterEngine& engine, PrinterClock::time_point now);
+  void endConnection(PrinterEngine& engine, PrinterClock::time_point now, bool reset);
+  void answer(const std::string& bytes);
+
+  Setup setup_;
+  unique_fd listener_;
+  std::string address_;
+  PrinterLog& log_;
+  unique_fd connection_;
+  std::size_t connectionBytes_ = 0;
+  std::vector<unique_fd> held_;  // never-close: connections whose sender is done
+  int jobsEnded_ = 0;
+};
+
+// "127.0.0.1:9100" -> the host and port parts; "[::1]:0" -> "::1", "0".
+Result<std::pair<std::string, std::string>> splitListenAddress(const std::string& text);
+
+}  // namespace tagwright::cli::printer
