@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "cli/app/command_options.h"
+#include "preview/drawing_options.h"
 #include "core/text/code_pages.h"
 #include "preview/image/image_store.h"
 #include "preview/text/code_page.h"

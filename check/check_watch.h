@@ -2,22 +2,24 @@
 
 #include <vector>
 
-#include "cli/app/label_preview.h"
+#include "preview/label_preview.h"
 #include "check/finding.h"
 #include "script/script_runner.h"
 
-namespace tagwright::cli {
+namespace tagwright {
+class AddIn;
+}
 
-class ComponentSession;
+namespace tagwright::cli {
 
 // Watches one script's run through the component for the check: every
 // statement (StatementObserver) and every print job (handed to it as a
 // LabelPreview would be, and never sent).
 class CheckWatch : public StatementObserver, public LabelPreview {
  public:
-  // Starts watching the component of an open session; false when this
-  // session's component cannot be watched.
-  virtual bool attach(ComponentSession& session) = 0;
+  // Starts watching the linked component of an open session (null when the
+  // session reaches it through COM); false when it cannot be watched.
+  virtual bool attach(const AddIn* linkedComponent) = 0;
   // After the run: adds what only the script's end shows and hands out
   // every finding, in script order.
   virtual std::vector<Finding> finish() = 0;

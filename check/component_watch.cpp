@@ -1,6 +1,5 @@
 #include "check/component_watch.h"
 
-#include "cli/app/component_back_end.h"
 #include "check/argument_rules.h"
 #include "check/edge_rules.h"
 #include "check/element_extent.h"
@@ -10,8 +9,8 @@
 
 namespace tagwright::cli {
 
-bool ComponentWatch::attach(ComponentSession& session) {
-  addIn_ = session.linkedComponent();
+bool ComponentWatch::attach(const AddIn* linkedComponent) {
+  addIn_ = linkedComponent;
   if (addIn_) settings_ = addIn_->settings();
   return addIn_ != nullptr;
 }

@@ -23,7 +23,7 @@ class ComponentWatch final : public CheckWatch {
  public:
   explicit ComponentWatch(CheckResources& resources) : resources_(resources) {}
 
-  bool attach(ComponentSession& session) override;
+  bool attach(const AddIn* linkedComponent) override;
   bool refused(const ScriptFault& fault) override;
   void before(const PreparedScript& script, const PreparedStatement& statement) override;
   void after(const PreparedScript& script, const PreparedStatement& statement) override;

@@ -1,5 +1,5 @@
 #include "check/report_formats.h"
-#include "cli/output/json_document.h"
+#include "core/util/json_document.h"
 
 namespace tagwright::cli {
 

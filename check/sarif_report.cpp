@@ -2,7 +2,7 @@
 
 #include "check/check_rules.h"
 #include "check/report_formats.h"
-#include "cli/output/json_document.h"
+#include "core/util/json_document.h"
 
 namespace tagwright::cli {
 namespace {

@@ -1,6 +1,6 @@
 #include "virtual_printer/printer_engine.h"
 
-#include "cli/preview/picture_files.h"
+#include "preview/picture_files.h"
 #include "preview/job/command_stream.h"
 #include "preview/job/fields.h"
 

@@ -1,7 +1,7 @@
 #include "virtual_printer/printer_log.h"
 
-#include "cli/output/json_document.h"
-#include "cli/preview/picture_files.h"
+#include "core/util/json_document.h"
+#include "preview/picture_files.h"
 
 namespace tagwright::cli::printer {
 namespace {

@@ -30,7 +30,7 @@ ExitCode checkScripts(const CheckOptions& options, ComponentBackEnd& backEnd, Ch
     CheckWatch& watch = *made.value();
     bool watched = false;
     DryRunWatchers watchers{&watch, [&](ComponentSession& session) -> StatementObserver* {
-                              watched = watch.attach(session);
+                              watched = watch.attach(session.linkedComponent());
                               return watched ? &watch : nullptr;
                             }};
     const ExitCode code = dryRunScript({script, options.profile, options.drawing.pages}, backEnd,

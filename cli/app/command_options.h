@@ -6,28 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "preview/drawing_options.h"
+
 namespace tagwright::cli {
 
 // The options of each command, as the command line gives them
 // (cli/app/command_line.h reads them). The groups first: what several
 // commands take alike.
-
-// The printer's code pages: "ANSI" for PutLoadedText and barcodes, "OEM"
-// for PutText and PutImage; any name iconv knows.
-struct CodePageNames {
-  std::string ansi = "CP1251";
-  std::string oem = "CP866";
-};
-
-// How pictures of labels are drawn, and how a check measures them: the
-// printer's resolution, where stored images are found, the font and the
-// code pages the text is decoded with.
-struct DrawingOptions {
-  int dotsPerMm = 8;
-  std::optional<std::string> images;
-  std::optional<std::string> font;
-  CodePageNames pages;
-};
 
 // Port names (canonical, "COM1") with what --device puts behind them.
 using DeviceList = std::vector<std::pair<std::string, std::string>>;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "cli/app/option_values.h"
+#include "preview/picture_files.h"
 #include "cli/app/shared_options.h"
 
 namespace tagwright::cli {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "cli/app/exit_codes.h"
-#include "cli/app/label_preview.h"
+#include "preview/label_preview.h"
 #include "cli/app/command_options.h"
 #include "check/check_watch.h"
 #include "script/script_host.h"

@@ -8,7 +8,7 @@
 #include "cli/app/command_options.h"
 #include "cli/app/component_back_end.h"
 #include "cli/app/exit_codes.h"
-#include "cli/app/label_preview.h"
+#include "preview/label_preview.h"
 #include "script/script_runner.h"
 
 namespace tagwright::cli {

@@ -12,10 +12,6 @@ std::string upper(std::string s) {
 
 }  // namespace
 
-bool endsWithPng(const std::string& path) {
-  return path.size() > 4 && upper(path.substr(path.size() - 4)) == ".PNG";
-}
-
 std::optional<std::chrono::milliseconds> parseSeconds(const std::string& text) {
   constexpr long long kDayMs = 24LL * 60 * 60 * 1000;
   long long whole = 0;

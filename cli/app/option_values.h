@@ -16,7 +16,4 @@ std::optional<std::string> canonicalPortName(const std::string& name);
 // most three decimals, up to a day ("5", "0.25"); nothing for anything else.
 std::optional<std::chrono::milliseconds> parseSeconds(const std::string& text);
 
-// Whether a path names a PNG file (ends with .png in any letter case).
-bool endsWithPng(const std::string& path);
-
 }  // namespace tagwright::cli

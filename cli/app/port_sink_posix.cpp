@@ -8,7 +8,7 @@
 
 #include "cli/app/delivery_report.h"
 #include "cli/app/port_sink.h"
-#include "status/job_confirmer.h"
+#include "cli/app/job_confirmer.h"
 #include "cli/commands/status_command.h"
 #include "cli/app/progress_meter.h"
 #include "core/transport/print_abort.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "cli/app/label_preview.h"
+#include "preview/label_preview.h"
 #include "cli/output/job_sink.h"
 
 namespace tagwright::cli {

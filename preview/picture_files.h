@@ -1,11 +1,12 @@
 #pragma once
 
+#include <cctype>
 #include <memory>
 #include <ostream>
 #include <string>
 
-#include "cli/app/label_preview.h"
-#include "cli/app/command_options.h"
+#include "preview/label_preview.h"
+#include "preview/drawing_options.h"
 #include "core/util/result.h"
 
 namespace tagwright::cli {
@@ -22,6 +23,14 @@ Result<std::unique_ptr<LabelPreview>> makePictureFiles(const DrawingOptions& dra
 
 // The file of picture `number` of the input `stem` in `folder`: STEM-N.png.
 std::string picturePath(const std::string& folder, const std::string& stem, int number);
+
+// Whether a path names a PNG file (ends with .png in any letter case).
+inline bool endsWithPng(const std::string& path) {
+  if (path.size() <= 4) return false;
+  std::string tail = path.substr(path.size() - 4);
+  for (char& c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return tail == ".PNG";
+}
 
 // "464 x 320 dots, 58 x 40 mm", as pictures are listed.
 std::string pictureSizeText(int widthDots, int heightDots, int dotsPerMm);

@@ -1,4 +1,4 @@
-#include "status/job_confirmer.h"
+#include "cli/app/job_confirmer.h"
 
 #include "cli/commands/status_command.h"
 #include "core/transport/printer_port.h"

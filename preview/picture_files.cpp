@@ -1,10 +1,9 @@
-#include "cli/preview/picture_files.h"
+#include "preview/picture_files.h"
 
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
-#include "cli/app/option_values.h"
 #include "preview/preview.h"
 
 namespace tagwright::cli {
