@@ -48,7 +48,17 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: apt-get update failed (attempt $attempt of 3)"
     sleep $((attempt * 10))
   done
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+  if ! DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null; then
+    # 32-bit packages must match their 64-bit twins version for version; a
+    # mirror that serves one architecture's index late leaves them unsolvable
+    # for a while. Install the rest: the 32-bit Wine stages then say why they
+    # did not run.
+    rest=()
+    for p in "${missing[@]}"; do [[ "$p" == *:i386 ]] || rest+=("$p"); done
+    if [ ${#rest[@]} -eq ${#missing[@]} ]; then exit 1; fi
+    echo "setup: the 32-bit packages cannot be installed now; installing the rest"
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${rest[@]}" >/dev/null
+  fi
 fi
 
 if [ "${1:-}" = "--native" ]; then
