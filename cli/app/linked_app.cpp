@@ -9,50 +9,16 @@
 #include "check/check_resources.h"
 #include "check/component_watch.h"
 #include "cli/commands/devices_listing.h"
-#include "cli/host/linked_script_host.h"
+#include "cli/app/linked_session.h"
 #include "cli/output/output_file_sink.h"
-#include "cli/output/preview_sink.h"
 #include "preview/picture_files.h"
 #include "cli/commands/printer_command.h"
 #include "cli/app/job_confirmer.h"
 #include "cli/commands/status_command.h"
-#include "core/addin/add_in.h"
-#include "core/transport/print_abort.h"
 #include "platform/posix/iconv_code_pages.h"
 
 namespace tagwright::cli {
 namespace {
-
-// The catalogue listing prints nothing.
-class NoJobs final : public JobSink {
- public:
-  void queue(PrintJob) override {}
-  JobTally finish() override { return {}; }
-};
-
-// The component linked in, its jobs going to `sink`. Members are destroyed
-// in reverse order: the add-in before the sink it hands jobs to.
-class LinkedSession final : public ComponentSession {
- public:
-  LinkedSession(const CodePages& codePages, std::unique_ptr<JobSink> sink, FileProfile* profile)
-      : sink_(std::move(sink)),
-        addIn_(std::make_unique<AddIn>(AddInServices{codePages, *sink_, processPrintAbort()})),
-        host_(std::make_unique<LinkedScriptHost>(*addIn_, profile)) {}
-
-  ScriptHost& host() override { return *host_; }
-  void scriptStarting(const std::string& file) override { sink_->scriptStarting(file); }
-  const AddIn* linkedComponent() const override { return addIn_.get(); }
-  JobTally waitForJobs() override {
-    host_.reset();
-    addIn_.reset();
-    return sink_->finish();
-  }
-
- private:
-  std::unique_ptr<JobSink> sink_;
-  std::unique_ptr<AddIn> addIn_;
-  std::unique_ptr<LinkedScriptHost> host_;
-};
 
 class LinkedBackEnd final : public ComponentBackEnd {
  public:
@@ -81,10 +47,8 @@ class LinkedBackEnd final : public ComponentBackEnd {
                                                  JobRouting routing) override {
     const CodePages& pages = pagesFor(names);
     std::unique_ptr<JobSink> sink;
-    if (!profile) {
-      sink = std::make_unique<NoJobs>();
-    } else if (!routing.delivery) {
-      // Nothing to send: the preview below takes every job.
+    if (!profile || !routing.delivery) {
+      // Nothing to send: a preview, a check, or the catalogue.
     } else if (routing.delivery->output) {
       sink = std::make_unique<OutputFileSink>(*routing.delivery->output, errors);
     } else {
@@ -92,12 +56,7 @@ class LinkedBackEnd final : public ComponentBackEnd {
       if (!ports) return Result<std::unique_ptr<ComponentSession>>::failure(ports.error());
       sink = std::move(ports).value();
     }
-    if (profile && routing.preview) {
-      sink = std::make_unique<PreviewSink>(*routing.preview, std::move(sink));
-    }
-    if (!sink) sink = std::make_unique<NoJobs>();
-    return std::unique_ptr<ComponentSession>(
-        std::make_unique<LinkedSession>(pages, std::move(sink), profile));
+    return openLinkedSession(pages, profile, std::move(sink), routing.preview);
   }
 
   std::unique_ptr<CodePages> codePages(const std::string& ansi,
