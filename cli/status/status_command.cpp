@@ -49,8 +49,8 @@ int statusCommand(const StatusOptions& options, std::ostream& out, std::ostream&
   }
   const StatusTarget& where = target.value();
   const std::string name = where.port + " (" + where.device + ")";
-  if (std::optional<std::string> why = whyNoAnswersFrom(where.device)) {
-    err << "tagwright: " << name << " cannot answer status queries: " << *why << '\n';
+  if (const Status answers = canAnswer(where.device); !answers) {
+    err << "tagwright: " << name << " cannot answer status queries: " << answers.error() << '\n';
     return kExitUsage;
   }
   Result<std::unique_ptr<StatusChannel>> channel = openStatusChannel(

@@ -25,16 +25,20 @@ StatusAnswer askStatus(StatusChannel& channel, std::chrono::milliseconds wait, b
   std::string query;
   if (switchOn) query += std::string(kImmediateRepliesOn) + "\r";
   query += std::string(kStatusQuery) + "\r";
-  if (std::optional<std::string> failed = channel.send(query)) {
+  if (const Status sent = channel.send(query); !sent) {
     answer.kind = StatusAnswer::Kind::kFailed;
-    answer.detail = *failed;
+    answer.detail = sent.error();
     return answer;
   }
-  std::string why;
-  std::optional<std::string> line = channel.readLine(wait, why);
+  const Result<std::optional<std::string>> read = channel.readLine(wait);
+  if (!read) {
+    answer.kind = StatusAnswer::Kind::kFailed;
+    answer.detail = read.error();
+    return answer;
+  }
+  const std::optional<std::string>& line = read.value();
   if (!line) {
-    answer.kind = why.empty() ? StatusAnswer::Kind::kSilent : StatusAnswer::Kind::kFailed;
-    answer.detail = why;
+    answer.kind = StatusAnswer::Kind::kSilent;
     return answer;
   }
   if (std::optional<PrinterStatus> status = parseStatusAnswer(*line)) {
