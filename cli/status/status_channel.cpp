@@ -33,7 +33,7 @@ class DescriptorChannel : public StatusChannel {
     waits.stall = kSendWait;
     const SendResult sent = sendAll(realSystemCalls(), fd_.get(), bytes, call_, waits);
     if (sent.ok()) return Status::success();
-    if (sent.end == SendEnd::kCallFailed) {
+    if (sent.end == SendEnd::CallFailed) {
       return Status::failure(std::string("cannot send the query: ") + std::strerror(sent.error));
     }
     return Status::failure("the printer takes no data");
@@ -92,7 +92,7 @@ class DescriptorChannel : public StatusChannel {
 
 class SocketChannel final : public DescriptorChannel {
  public:
-  explicit SocketChannel(unique_fd fd) : DescriptorChannel(std::move(fd), SendCall::kSend) {}
+  explicit SocketChannel(unique_fd fd) : DescriptorChannel(std::move(fd), SendCall::Send) {}
   ~SocketChannel() override {
     if (fd_) ::shutdown(fd_.get(), SHUT_RDWR);
   }
@@ -103,7 +103,7 @@ class SocketChannel final : public DescriptorChannel {
 class TerminalChannel final : public DescriptorChannel {
  public:
   TerminalChannel(unique_fd fd, std::optional<termios> saved)
-      : DescriptorChannel(std::move(fd), SendCall::kWrite), saved_(std::move(saved)) {}
+      : DescriptorChannel(std::move(fd), SendCall::Write), saved_(std::move(saved)) {}
   ~TerminalChannel() override {
     if (saved_) ::tcsetattr(fd_.get(), TCSANOW, &*saved_);
   }
@@ -137,13 +137,12 @@ Result<std::unique_ptr<StatusChannel>> openStatusChannel(const std::string& port
     return Opened::failure(portName + " (" + device + "): " + answers.error());
   }
   if (isTcpDevice(device)) {
-    std::string fault;
-    const std::optional<TcpPrinterAddress> address = parseTcpPrinterAddress(device, fault);
-    if (!address) return Opened::failure(portName + ": " + fault);
+    const Result<TcpPrinterAddress> address = parseTcpPrinterAddress(device);
+    if (!address) return Opened::failure(portName + ": " + address.error());
     std::string said;
     std::uint32_t error = 0;
     unique_fd fd(connectNetworkPrinter(
-        realSystemCalls(), portName, *address, timeouts,
+        realSystemCalls(), portName, address.value(), timeouts,
         [&said](const std::string& text) { said = text; }, error));
     if (!fd) {
       return Opened::failure(said.empty() ? portName + ": cannot connect to " + device : said);

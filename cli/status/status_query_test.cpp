@@ -52,7 +52,7 @@ ConfirmTimes quick() {
 
 TEST(StatusQuery, SwitchesImmediateRepliesOnOnlyWhenAsked) {
   ScriptedChannel channel({"00,00000"});
-  EXPECT_EQ(askStatus(channel, 10ms, true).kind, StatusAnswer::Kind::kAnswered);
+  EXPECT_EQ(askStatus(channel, 10ms, true).kind, StatusAnswer::Kind::Answered);
   EXPECT_EQ(channel.sent, "^XSET,IMMEDIATE,1\r~S,STATUS\r");
   channel.sent.clear();
   askStatus(channel, 10ms, false);
@@ -62,13 +62,13 @@ TEST(StatusQuery, SwitchesImmediateRepliesOnOnlyWhenAsked) {
 TEST(StatusQuery, TellsAnswersSilenceAndGarbleApart) {
   ScriptedChannel answered({"50,00003"});
   const StatusAnswer a = askStatus(answered, 10ms, false);
-  EXPECT_EQ(a.kind, StatusAnswer::Kind::kAnswered);
-  EXPECT_EQ(a.status, (PrinterStatus{StatusCode::kPrinting, 3}));
+  EXPECT_EQ(a.kind, StatusAnswer::Kind::Answered);
+  EXPECT_EQ(a.status, (PrinterStatus{StatusCode::Printing, 3}));
   ScriptedChannel silent({""});
-  EXPECT_EQ(askStatus(silent, 10ms, false).kind, StatusAnswer::Kind::kSilent);
+  EXPECT_EQ(askStatus(silent, 10ms, false).kind, StatusAnswer::Kind::Silent);
   ScriptedChannel garbled({"HELLO"});
   const StatusAnswer g = askStatus(garbled, 10ms, false);
-  EXPECT_EQ(g.kind, StatusAnswer::Kind::kGarbled);
+  EXPECT_EQ(g.kind, StatusAnswer::Kind::Garbled);
   EXPECT_EQ(g.detail, "HELLO");
 }
 
