@@ -29,36 +29,37 @@ class DescriptorChannel : public StatusChannel {
  public:
   DescriptorChannel(unique_fd fd, SendCall call) : fd_(std::move(fd)), call_(call) {}
 
-  std::optional<std::string> send(std::string_view bytes) override {
+  Status send(std::string_view bytes) override {
     SendWaits waits;
     waits.stall = kSendWait;
     const SendResult sent = sendAll(realSystemCalls(), fd_.get(), bytes, call_, waits);
-    if (sent.ok()) return std::nullopt;
-    if (sent.end == SendEnd::kCallFailed) {
-      return std::string("cannot send the query: ") + std::strerror(sent.error);
+    if (sent.ok()) return Status::success();
+    if (sent.end == SendEnd::CallFailed) {
+      return Status::failure(std::string("cannot send the query: ") + std::strerror(sent.error));
     }
-    return std::string("the printer takes no data");
+    return Status::failure("the printer takes no data");
   }
 
-  std::optional<std::string> readLine(std::chrono::milliseconds wait, std::string& why) override {
+  Result<std::optional<std::string>> readLine(std::chrono::milliseconds wait) override {
+    using Read = Result<std::optional<std::string>>;
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
       if (std::optional<std::string> line = takeLine()) return line;
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
           deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) return std::nullopt;
+      if (left.count() <= 0) return std::optional<std::string>();
       pollfd entry{fd_.get(), POLLIN, 0};
       const int ready = ::poll(&entry, 1, static_cast<int>(left.count()));
       if (ready < 0 && errno == EINTR) continue;
-      if (ready <= 0) return std::nullopt;
+      if (ready <= 0) return std::optional<std::string>();
       char buffer[256];
       const ssize_t got = ::read(fd_.get(), buffer, sizeof buffer);
       if (got > 0) {
         pending_.append(buffer, static_cast<std::size_t>(got));
-      } else if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
-        why = got == 0 ? "the printer closed the connection"
-                       : std::string("the connection failed: ") + std::strerror(errno);
-        return std::nullopt;
+      } else if (got == 0) {
+        return Read::failure("the printer closed the connection");
+      } else if (errno != EAGAIN && errno != EINTR) {
+        return Read::failure(std::string("the connection failed: ") + std::strerror(errno));
       }
     }
   }
@@ -92,7 +93,7 @@ class DescriptorChannel : public StatusChannel {
 
 class SocketChannel final : public DescriptorChannel {
  public:
-  explicit SocketChannel(unique_fd fd) : DescriptorChannel(std::move(fd), SendCall::kSend) {}
+  explicit SocketChannel(unique_fd fd) : DescriptorChannel(std::move(fd), SendCall::Send) {}
   ~SocketChannel() override {
     if (fd_) ::shutdown(fd_.get(), SHUT_RDWR);
   }
@@ -103,7 +104,7 @@ class SocketChannel final : public DescriptorChannel {
 class TerminalChannel final : public DescriptorChannel {
  public:
   TerminalChannel(unique_fd fd, std::optional<termios> saved)
-      : DescriptorChannel(std::move(fd), SendCall::kWrite), saved_(std::move(saved)) {}
+      : DescriptorChannel(std::move(fd), SendCall::Write), saved_(std::move(saved)) {}
   ~TerminalChannel() override {
     if (saved_) ::tcsetattr(fd_.get(), TCSANOW, &*saved_);
   }
@@ -114,34 +115,35 @@ class TerminalChannel final : public DescriptorChannel {
 
 }  // namespace
 
-std::optional<std::string> whyNoAnswersFrom(const std::string& device) {
+Status canAnswer(const std::string& device) {
   if (isCupsDevice(device)) {
-    return "a print-server queue carries jobs one way and no answers";
+    return Status::failure("a print-server queue carries jobs one way and no answers");
   }
-  if (isTcpDevice(device)) return std::nullopt;
+  if (isTcpDevice(device)) return Status::success();
   struct stat info {};
   if (::stat(device.c_str(), &info) == 0) {
-    if (S_ISREG(info.st_mode)) return "a file cannot answer";
-    if (S_ISFIFO(info.st_mode)) return "a named pipe carries jobs one way and no answers";
+    if (S_ISREG(info.st_mode)) return Status::failure("a file cannot answer");
+    if (S_ISFIFO(info.st_mode)) {
+      return Status::failure("a named pipe carries jobs one way and no answers");
+    }
   }
-  return std::nullopt;
+  return Status::success();
 }
 
 Result<std::unique_ptr<StatusChannel>> openStatusChannel(const std::string& portName,
                                                          const std::string& device,
                                                          const NetworkTimeouts& timeouts) {
   using Opened = Result<std::unique_ptr<StatusChannel>>;
-  if (std::optional<std::string> why = whyNoAnswersFrom(device)) {
-    return Opened::failure(portName + " (" + device + "): " + *why);
+  if (const Status answers = canAnswer(device); !answers) {
+    return Opened::failure(portName + " (" + device + "): " + answers.error());
   }
   if (isTcpDevice(device)) {
-    std::string fault;
-    const std::optional<TcpPrinterAddress> address = parseTcpPrinterAddress(device, fault);
-    if (!address) return Opened::failure(portName + ": " + fault);
+    const Result<TcpPrinterAddress> address = parseTcpPrinterAddress(device);
+    if (!address) return Opened::failure(portName + ": " + address.error());
     std::string said;
     std::uint32_t error = 0;
     unique_fd fd(connectNetworkPrinter(
-        realSystemCalls(), portName, *address, timeouts,
+        realSystemCalls(), portName, address.value(), timeouts,
         [&said](const std::string& text) { said = text; }, error));
     if (!fd) {
       return Opened::failure(said.empty() ? portName + ": cannot connect to " + device : said);

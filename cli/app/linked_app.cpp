@@ -37,9 +37,9 @@ class LinkedBackEnd final : public ComponentBackEnd {
   // Every option is this program's own; the code pages can still be
   // wrong, and they are set up before any script is read, and --confirm
   // needs ports that answer.
-  std::optional<std::string> checkRunOptions(const RunOptions& options) override {
+  Status checkRunOptions(const RunOptions& options) override {
     pagesFor(options.drawing.pages);
-    return whyNoConfirmation(options.delivery);
+    return canConfirm(options.delivery);
   }
 
   Result<std::unique_ptr<ComponentSession>> open(const CodePageNames& names, FileProfile* profile,

@@ -240,12 +240,12 @@ bool NetworkPrinterLink::send(std::string_view bytes, TransferProgress* progress
     report();
   };
   waits.afterWait = report;
-  const SendResult result = sendAll(system_, fd_.get(), bytes, SendCall::kSend, waits);
+  const SendResult result = sendAll(system_, fd_.get(), bytes, SendCall::Send, waits);
   switch (result.end) {
-    case SendEnd::kAllSent: return true;
-    case SendEnd::kTimedOut: return fail(tookNoDataText(timeouts_.stall));
-    case SendEnd::kCallFailed:
-    case SendEnd::kWaitFailed: break;
+    case SendEnd::AllSent: return true;
+    case SendEnd::TimedOut: return fail(tookNoDataText(timeouts_.stall));
+    case SendEnd::CallFailed:
+    case SendEnd::WaitFailed: break;
   }
   return fail(describeSendFailure(result.error));
 }
