@@ -6,12 +6,10 @@
 #include "cli/app/component_back_end.h"
 #include "cli/app/port_sink.h"
 #include "cli/app/program.h"
-#include "check/check_resources.h"
-#include "check/component_watch.h"
 #include "cli/commands/devices_listing.h"
+#include "cli/app/linked_core.h"
 #include "cli/app/linked_session.h"
 #include "cli/output/output_file_sink.h"
-#include "preview/picture_files.h"
 #include "cli/commands/printer_command.h"
 #include "cli/app/job_confirmer.h"
 #include "cli/commands/status_command.h"
@@ -38,14 +36,14 @@ class LinkedBackEnd final : public ComponentBackEnd {
   // wrong, and they are set up before any script is read, and --confirm
   // needs ports that answer.
   Status checkRunOptions(const RunOptions& options) override {
-    pagesFor(options.drawing.pages);
+    core_.pagesFor(options.drawing.pages);
     return canConfirm(options.delivery);
   }
 
   Result<std::unique_ptr<ComponentSession>> open(const CodePageNames& names, FileProfile* profile,
                                                  std::ostream& errors,
                                                  JobRouting routing) override {
-    const CodePages& pages = pagesFor(names);
+    const CodePages& pages = core_.pagesFor(names);
     std::unique_ptr<JobSink> sink;
     if (!profile || !routing.delivery) {
       // Nothing to send: a preview, a check, or the catalogue.
@@ -61,7 +59,7 @@ class LinkedBackEnd final : public ComponentBackEnd {
 
   std::unique_ptr<CodePages> codePages(const std::string& ansi,
                                        const std::string& oem) const override {
-    return std::make_unique<IconvCodePages>(ansi, oem);
+    return core_.codePages(ansi, oem);
   }
 
   Result<std::string> listDevices(const DevicesOptions& options) const override {
@@ -83,27 +81,17 @@ class LinkedBackEnd final : public ComponentBackEnd {
                                                     const std::string& folderOrFile,
                                                     std::ostream& out,
                                                     std::ostream& err) const override {
-    return makePictureFiles(drawing, folderOrFile, out, err);
+    return core_.makePreview(drawing, folderOrFile, out, err);
   }
 
   Result<std::unique_ptr<CheckWatch>> makeCheckWatch(const DrawingOptions& drawing) override {
-    if (!checkResources_) {
-      checkResources_ = std::make_unique<CheckResources>(drawing, pagesFor(drawing.pages));
-    }
-    return std::unique_ptr<CheckWatch>(std::make_unique<ComponentWatch>(*checkResources_));
+    return core_.makeCheckWatch(drawing);
   }
 
  private:
-  // The first names given count for the whole command.
-  const CodePages& pagesFor(const CodePageNames& names) {
-    if (!pages_) pages_ = std::make_unique<IconvCodePages>(names.ansi, names.oem);
-    return *pages_;
-  }
-
-  // Outlives every session: the add-in converts through it until it is gone.
-  std::unique_ptr<IconvCodePages> pages_;
-  // Made for the first script a check command checks, kept for the others.
-  std::unique_ptr<CheckResources> checkResources_;
+  LinkedCore core_{[](const std::string& ansi, const std::string& oem) {
+    return std::unique_ptr<CodePages>(std::make_unique<IconvCodePages>(ansi, oem));
+  }};
 };
 
 }  // namespace
