@@ -1,8 +1,10 @@
-// tagwright.exe: the command-line host over the registered component. The
-// component is created by its ProgID and driven through its COM interfaces
-// exactly as the host application drives it, with the same scripts and the
-// same profile file as the native program; print jobs go to the ports
-// through the component's own print worker.
+// tagwright.exe: the command-line host over the registered component. For
+// run, the component is created by its ProgID and driven through its COM
+// interfaces exactly as the host application drives it, with the same
+// scripts and the same profile file as the native program; print jobs go to
+// the ports through the component's own print worker. preview and check send
+// nothing, so they run the scripts through the component's core linked into
+// the program instead.
 #include <windows.h>
 #include <objbase.h>
 
@@ -18,10 +20,13 @@
 
 #include "addin_interfaces.h"
 #include "cli/app/component_back_end.h"
+#include "cli/app/linked_core.h"
+#include "cli/app/linked_session.h"
 #include "cli/app/program.h"
 #include "cli/com/com_script_host.h"
 #include "cli/com/profile_connection.h"
 #include "core/text/utf8.h"
+#include "platform/win32/named_code_pages.h"
 #include "windows/com/com_ptr.h"
 
 namespace tagwright::cli {
@@ -158,8 +163,14 @@ class ComBackEnd final : public ComponentBackEnd {
     return Status::success();
   }
 
-  Result<std::unique_ptr<ComponentSession>> open(const CodePageNames&, FileProfile* profile,
-                                                 std::ostream&, JobRouting) override {
+  Result<std::unique_ptr<ComponentSession>> open(const CodePageNames& names, FileProfile* profile,
+                                                 std::ostream&, JobRouting routing) override {
+    if (profile && !routing.delivery) {
+      // preview and check send nothing: they run the script through the
+      // component's core linked into this program, the same code as the
+      // DLL, with Windows' own code-page conversions.
+      return openLinkedSession(core_.pagesFor(names), profile, nullptr, routing.preview);
+    }
     auto apartment = std::make_unique<ComApartment>();
     if (FAILED(apartment->result())) {
       return Result<std::unique_ptr<ComponentSession>>::failure(
@@ -180,19 +191,26 @@ class ComBackEnd final : public ComponentBackEnd {
         "the Device Manager shows which of them this machine has");
   }
 
-  // The pictures need FreeType, zint and libpng, which this build does not
-  // carry; the printer jobs a run writes can be drawn on Linux.
-  Result<std::unique_ptr<LabelPreview>> makePreview(const DrawingOptions&, const std::string&,
-                                                    std::ostream&, std::ostream&) const override {
-    return Result<std::unique_ptr<LabelPreview>>::failure(
-        "pictures of labels are made by the Linux build of tagwright: send the jobs to a file "
-        "(a port redirected to a file) and run tagwright preview FILE there");
+  Result<std::unique_ptr<LabelPreview>> makePreview(const DrawingOptions& drawing,
+                                                    const std::string& folderOrFile,
+                                                    std::ostream& out,
+                                                    std::ostream& err) const override {
+    return core_.makePreview(drawing, folderOrFile, out, err);
   }
 
-  // No iconv here: dump shows the bytes above 127 as they are, \xNN.
-  std::unique_ptr<CodePages> codePages(const std::string&, const std::string&) const override {
-    return nullptr;
+  Result<std::unique_ptr<CheckWatch>> makeCheckWatch(const DrawingOptions& drawing) override {
+    return core_.makeCheckWatch(drawing);
   }
+
+  std::unique_ptr<CodePages> codePages(const std::string& ansi,
+                                       const std::string& oem) const override {
+    return core_.codePages(ansi, oem);
+  }
+
+ private:
+  LinkedCore core_{[](const std::string& ansi, const std::string& oem) {
+    return std::unique_ptr<CodePages>(std::make_unique<Win32NamedCodePages>(ansi, oem));
+  }};
 };
 
 }  // namespace
