@@ -29,6 +29,9 @@ std::string portFor(PrintableDevice::Kind kind, int number) {
 
 std::string devicesListing(const std::vector<PrintableDevice>& devices,
                            const Result<std::vector<PrintServerQueue>>& queues, QueueOwner owner) {
+  // Windows' device map takes network printers, queues and files; the
+  // component opens its local ports by their own names.
+  const bool windows = owner == QueueOwner::Windows;
   std::string out;
   for (const Section& section : kSections) {
     out += std::string(section.title) + ":\n";
@@ -39,7 +42,7 @@ std::string devicesListing(const std::vector<PrintableDevice>& devices,
       out += "  " + device.node + "  " + device.details + "\n";
       if (!device.openedAs.empty()) {
         out += "    the component opens it as " + device.openedAs + ", without --device\n";
-      } else if (!port.empty()) {
+      } else if (!windows && !port.empty()) {
         out += "    --device " + port + "=" + device.node + "\n";
       }
       if (device.foundByUsbPort) {
@@ -49,7 +52,6 @@ std::string devicesListing(const std::vector<PrintableDevice>& devices,
     }
     if (number == 0) out += "  none\n";
   }
-  const bool windows = owner == QueueOwner::Windows;
   const std::string target = windows ? "printer:" : "cups:";
   out += windows ? "Windows printer queues" : "Print-server queues";
   out += " (any port name can stand before =" + target + "):\n";
