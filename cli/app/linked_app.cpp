@@ -7,6 +7,8 @@
 #include "cli/app/port_sink.h"
 #include "cli/app/program.h"
 #include "cli/commands/devices_listing.h"
+#include "platform/posix/transport/device_listing.h"
+#include "platform/posix/transport/print_server.h"
 #include "cli/app/linked_core.h"
 #include "cli/app/linked_session.h"
 #include "cli/output/output_file_sink.h"

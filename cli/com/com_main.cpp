@@ -24,9 +24,11 @@
 #include "cli/app/linked_session.h"
 #include "cli/app/program.h"
 #include "cli/com/com_script_host.h"
+#include "cli/commands/devices_listing.h"
 #include "cli/com/profile_connection.h"
 #include "core/text/utf8.h"
 #include "platform/win32/named_code_pages.h"
+#include "platform/win32/transport/device_listing_win32.h"
 #include "windows/com/com_ptr.h"
 
 namespace tagwright::cli {
@@ -183,12 +185,10 @@ class ComBackEnd final : public ComponentBackEnd {
     return std::unique_ptr<ComponentSession>(std::move(session));
   }
 
-  // The DLL opens its ports itself: LPT1..LPT3, COM1..COM9 and the USB
-  // printer it finds by its ids.
+  // The ports the component opens by itself, the USB printer it finds by
+  // its ids, and the printer queues of this machine.
   Result<std::string> listDevices(const DevicesOptions&) const override {
-    return Result<std::string>::failure(
-        "on Windows the component opens LPT1..LPT3, COM1..COM9 and its USB printer itself; "
-        "the Device Manager shows which of them this machine has");
+    return devicesListing(listWindowsDevices(), listWindowsPrinterQueues(), QueueOwner::Windows);
   }
 
   Result<std::unique_ptr<LabelPreview>> makePreview(const DrawingOptions& drawing,
