@@ -22,6 +22,7 @@
 #include "cli/app/component_back_end.h"
 #include "cli/app/linked_core.h"
 #include "cli/app/linked_session.h"
+#include "cli/app/mirrored_session.h"
 #include "cli/app/program.h"
 #include "cli/com/com_script_host.h"
 #include "cli/commands/devices_listing.h"
@@ -181,6 +182,12 @@ class ComBackEnd final : public ComponentBackEnd {
     auto session = std::make_unique<ComSession>(std::move(apartment));
     if (const Status connected = session->connect(profile); !connected) {
       return Result<std::unique_ptr<ComponentSession>>::failure(connected.error());
+    }
+    if (profile && routing.preview) {
+      // run --preview: the DLL's worker sends the jobs where this program
+      // cannot see them; the linked core, fed the same calls, draws them.
+      return MirroredSession::open(std::move(session), profile->path(), core_.pagesFor(names),
+                                   *routing.preview);
     }
     return std::unique_ptr<ComponentSession>(std::move(session));
   }

@@ -31,8 +31,7 @@ std::u16string toWide(unsigned page, std::string_view text) {
   const int units = MultiByteToWideChar(page, 0, text.data(), length, nullptr, 0);
   if (units <= 0) return {};
   std::u16string wide(static_cast<std::size_t>(units), u'\0');
-  MultiByteToWideChar(page, 0, text.data(), length, reinterpret_cast<wchar_t*>(wide.data()),
-                      units);
+  MultiByteToWideChar(page, 0, text.data(), length, reinterpret_cast<wchar_t*>(wide.data()), units);
   return wide;
 }
 
@@ -45,8 +44,7 @@ std::string toBytes(unsigned page, std::u16string_view text) {
       WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0, "?", nullptr);
   if (bytes <= 0) return {};
   std::string result(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, wide, length, result.data(), bytes, "?",
-                      nullptr);
+  WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, wide, length, result.data(), bytes, "?", nullptr);
   return result;
 }
 

@@ -38,8 +38,8 @@ int portNumber(const std::string& name) {
 
 void addSerialPorts(std::vector<PrintableDevice>& devices) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ,
-                    &opened) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &opened) !=
+      ERROR_SUCCESS) {
     return;  // no serial port at all
   }
   const RegistryKey key(opened);
@@ -59,7 +59,10 @@ void addSerialPorts(std::vector<PrintableDevice>& devices) {
     PrintableDevice device{PrintableDevice::Kind::Serial, port, narrow(name, nameLength)};
     const int number = portNumber(port);
     if (number >= 1 && number <= 9) device.openedAs = port;
-    else device.accessProblem = "the component opens COM1..COM9 only; give the port a number up to 9 in the Device Manager";
+    else
+      device.accessProblem =
+          "the component opens COM1..COM9 only; give the port a number up to 9 in the Device "
+          "Manager";
     ports.push_back(std::move(device));
   }
   std::sort(ports.begin(), ports.end(), [](const PrintableDevice& a, const PrintableDevice& b) {
@@ -104,12 +107,14 @@ void addUsbPrinters(std::vector<PrintableDevice>& devices) {
 void addParallelPorts(std::vector<PrintableDevice>& devices) {
   for (int number = 1; number <= 3; ++number) {
     const std::string port = "LPT" + std::to_string(number);
-    const win32::unique_file_handle handle(CreateFileA(port.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                       OPEN_EXISTING, 0, nullptr));
+    const win32::unique_file_handle handle(
+        CreateFileA(port.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!handle && GetLastError() == ERROR_FILE_NOT_FOUND) continue;
     PrintableDevice device{PrintableDevice::Kind::Parallel, port, "parallel port"};
     device.openedAs = port;
-    if (!handle) device.accessProblem = "cannot be opened now (error " + std::to_string(GetLastError()) + "); another program may hold it";
+    if (!handle)
+      device.accessProblem = "cannot be opened now (error " + std::to_string(GetLastError()) +
+                             "); another program may hold it";
     devices.push_back(std::move(device));
   }
 }
@@ -134,15 +139,18 @@ Result<std::vector<PrintServerQueue>> listWindowsPrinterQueues() {
   if (needed == 0) return std::vector<PrintServerQueue>{};
   if (!EnumPrintersW(kFlags, nullptr, 2, buffer.data(), needed, &needed, &count)) {
     return Listed::failure("the print spooler does not answer (error " +
-                           std::to_string(GetLastError()) + "); is the Print Spooler service running?");
+                           std::to_string(GetLastError()) +
+                           "); is the Print Spooler service running?");
   }
   std::vector<PrintServerQueue> queues;
   const auto* printers = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
   for (DWORD i = 0; i < count; ++i) {
     const PRINTER_INFO_2W& printer = printers[i];
     PrintServerQueue queue;
-    queue.name = printer.pPrinterName ? narrow(printer.pPrinterName, wcslen(printer.pPrinterName)) : "";
-    if (printer.pDriverName) queue.description = narrow(printer.pDriverName, wcslen(printer.pDriverName));
+    queue.name =
+        printer.pPrinterName ? narrow(printer.pPrinterName, wcslen(printer.pPrinterName)) : "";
+    if (printer.pDriverName)
+      queue.description = narrow(printer.pDriverName, wcslen(printer.pDriverName));
     queue.accepting = (printer.Status & (PRINTER_STATUS_PAUSED | PRINTER_STATUS_OFFLINE)) == 0 &&
                       (printer.Attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE) == 0;
     queues.push_back(std::move(queue));
