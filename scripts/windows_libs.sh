@@ -4,6 +4,7 @@
 # own source packages, as static libraries for one Windows width or both.
 #
 #   scripts/windows_libs.sh [i686|x86_64|all]   builds what is missing (default: all)
+#                                               and prints the folder of each width
 #   scripts/windows_libs.sh --prefix i686|x86_64
 #                                               prints the folder of that width's
 #                                               libraries, built or not
@@ -313,6 +314,7 @@ build_width() {
   prefix=$(prefix_of "$arch")
   if [ -f "$prefix/complete" ]; then
     say "$arch: up to date in $prefix"
+    echo "$prefix"
     return
   fi
   mkdir -p "$cache"
@@ -321,6 +323,7 @@ build_width() {
   flock "$lock"
   if [ -f "$prefix/complete" ]; then
     say "$arch: built meanwhile in $prefix"
+    echo "$prefix"
     return
   fi
   work=$prefix.work
@@ -353,6 +356,7 @@ build_width() {
   mv "$prefix.new" "$prefix"
   rm -rf "$work"
   say "$arch: all built in $((SECONDS - total_start)) s"
+  echo "$prefix"
 }
 
 case "${1:-all}" in
