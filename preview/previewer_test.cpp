@@ -2,12 +2,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "preview/preview.h"
 
@@ -332,9 +331,13 @@ TEST(Previewer, InlineImagesDrawTheirBitsMostSignificantFirst) {
   EXPECT_EQ(image.blackCount(), 2 + 5);
 }
 
+// A fresh folder of this test's own (a parallel run of the same test has
+// another).
 std::string temporaryFolder() {
-  std::string folder = testing::TempDir() + "/images-" + std::to_string(getpid());
-  mkdir(folder.c_str(), 0755);
+  std::random_device random;
+  const std::string folder =
+      testing::TempDir() + "/images-" + std::to_string(random()) + std::to_string(random());
+  std::filesystem::create_directories(folder);
   return folder;
 }
 
@@ -357,8 +360,7 @@ TEST(Previewer, StoredImagesComeFromTheFolderOrAreANamedFrame) {
   EXPECT_TRUE(missing.labels[0].image.black(10, 20));  // the frame's corner
   const JobPreview outside = previewer.renderJob(job("", "Y0,0,../LOGO"));
   EXPECT_TRUE(hasNote(outside.labels[0].notes, 3, "not a plain file name"));
-  std::remove((folder + "/LOGO.PNG").c_str());
-  rmdir(folder.c_str());
+  std::filesystem::remove_all(folder);
 }
 
 TEST(Previewer, ArbitraryBytesNeverCrashAndStayBounded) {

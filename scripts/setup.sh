@@ -22,6 +22,7 @@ packages=(
   wine64 wine32:i386 qemu-user-static xvfb x11-apps imagemagick locales
   libcli11-dev nlohmann-json3-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
   libzxing-dev libcups2-dev cups debootstrap
+  dpkg-dev
 )
 
 if [ "${1:-}" = "--native" ]; then packages=("${native_packages[@]}"); fi

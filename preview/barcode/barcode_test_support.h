@@ -18,7 +18,8 @@ struct ScanHints {
 // a white picture with `quietZone` dots of white on every side.
 Bitmap placedWithQuietZone(const Bitmap& symbol, int quarterTurns, int quietZone);
 
-// What zxing-cpp reads from the picture (any format it knows), or nothing.
+// What zxing-cpp reads from the picture (any format it knows), or nothing
+// (barcode_scan.cpp: linked into the native tests only).
 std::optional<std::string> scan(const Bitmap& picture, const ScanHints& hints = {});
 
 // The widths of the runs of equal pixels along row `y`, from the first black

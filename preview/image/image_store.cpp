@@ -1,22 +1,22 @@
 #include "preview/image/image_store.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
 
-#include <strings.h>
-
-#include "core/util/unique_any.h"
 #include "preview/assumptions.h"
 #include "preview/png/png_file.h"
+#include "preview/util/utf8_path.h"
 
 namespace tagwright::preview {
 namespace {
 
-using unique_dir = unique_resource<DIR*, &::closedir>;
-
-bool isRegularFile(const std::string& path) {
-  struct stat status {};
-  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+// The same name but for the letter case of ASCII letters.
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+    return std::tolower(x) == std::tolower(y);
+  });
 }
 
 // A name that stays inside the folder: no separators, not "." or "..".
@@ -47,14 +47,16 @@ StoredImage ImageStore::load(const std::string& name) const {
   }
   // The exact name first, then NAME.png in any case of the extension.
   std::string file;
+  std::error_code error;
   if (isRegularFile(folder_ + "/" + name)) {
     file = name;
-  } else if (unique_dir directory{opendir(folder_.c_str())}) {
+  } else if (std::filesystem::directory_iterator entry(pathFromUtf8(folder_), error); !error) {
+    // Stepped with error codes: a folder that fails half-way ends the search.
     const std::string wanted = name + ".png";
-    while (const dirent* entry = readdir(directory.get())) {
-      if (strcasecmp(entry->d_name, wanted.c_str()) == 0 &&
-          std::string(entry->d_name).substr(0, name.size()) == name) {
-        file = entry->d_name;
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+      const std::string entryName = utf8FromPath(entry->path().filename());
+      if (equalIgnoringAsciiCase(entryName, wanted) && entryName.starts_with(name)) {
+        file = entryName;
         break;
       }
     }

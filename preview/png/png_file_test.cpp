@@ -4,16 +4,18 @@
 #include <png.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
-#include <unistd.h>
 
 #include "preview/preview.h"
 
 namespace tagwright::preview {
 namespace {
 
+// A name of this run's own in the temporary folder.
 std::string temporaryPath(const std::string& name) {
-  return testing::TempDir() + "/" + std::to_string(getpid()) + "-" + name;
+  static const std::string run = std::to_string(std::random_device()());
+  return testing::TempDir() + "/" + run + "-" + name;
 }
 
 TEST(PngFile, WritesOneBitGreyAtTheLabelSizeWithItsResolution) {

@@ -8,11 +8,12 @@
 namespace tagwright::preview {
 
 // Decodes the printer text of one single-byte code page to Unicode. The
-// table is asked of iconv once, when the page is opened; decoding is then
-// a look-up per byte. Bytes without a character decode as '?'.
+// table is asked of the system's conversion once, when the page is opened
+// (code_page_table.h); decoding is then a look-up per byte. Bytes without
+// a character decode as '?'.
 class CodePage {
  public:
-  // Nothing when iconv does not know the page or it is not single-byte;
+  // Nothing when the system does not know the page or it is not single-byte;
   // `error` says why.
   static std::optional<CodePage> open(const std::string& name, std::string& error);
 

@@ -5,14 +5,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "core/util/unique_any.h"
 #include "preview/assumptions.h"
+#include "preview/util/utf8_path.h"
 
 namespace tagwright::preview {
 
-// The face goes before the library it was made by.
+// The face goes before the library it was made by, and before the file's
+// bytes it reads from.
 struct FontFace::Handles {
+  std::vector<FT_Byte> file;
   unique_resource<FT_Library, &FT_Done_FreeType> library;
   unique_resource<FT_Face, &FT_Done_Face> face;
 };
@@ -24,12 +30,19 @@ std::unique_ptr<FontFace> FontFace::open(const std::string& path, std::string& e
     return nullptr;
   }
   if (path.empty()) {
-    error =
-        "no font file: neither fontconfig nor the Debian path has Liberation Sans (install "
-        "fonts-liberation2, or name a font file)";
+    error = "no font file: " + missingDefaultFontAdvice();
     return nullptr;
   }
-  if (FT_New_Face(handles->library.get(), path.c_str(), 0, handles->face.put()) != 0) {
+  // The file is read here rather than by FreeType, which opens names in the
+  // ANSI code page on Windows: a UTF-8 name opens the same file everywhere.
+  std::ifstream in(pathFromUtf8(path), std::ios::binary);
+  if (!in) {
+    error = "the font file " + path + " cannot be read";
+    return nullptr;
+  }
+  handles->file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (FT_New_Memory_Face(handles->library.get(), handles->file.data(),
+                         static_cast<FT_Long>(handles->file.size()), 0, handles->face.put()) != 0) {
     error = "the font file " + path + " cannot be opened as a font";
     return nullptr;
   }

@@ -6,6 +6,9 @@
 #include <unordered_map>
 #include <vector>
 
+// The default font: callers that open a face find its file here too.
+#include "preview/text/font_locator.h"
+
 namespace tagwright::preview {
 
 // One horizontal run of black pixels of a glyph, in the glyph's own
@@ -51,9 +54,5 @@ class FontFace {
   int sizedFor_ = 0;  // the line height the face is set to
   std::unordered_map<std::uint64_t, Glyph> glyphs_;
 };
-
-// The default sans-serif font file: "Liberation Sans" through fontconfig,
-// else its Debian path. Empty when neither is there.
-std::string findDefaultFontFile();
 
 }  // namespace tagwright::preview

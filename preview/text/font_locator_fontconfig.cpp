@@ -1,10 +1,10 @@
 #include <fontconfig/fontconfig.h>
 
 #include <string>
-#include <sys/stat.h>
 
 #include "core/util/unique_any.h"
-#include "preview/text/font_face.h"
+#include "preview/text/font_locator.h"
+#include "preview/util/utf8_path.h"
 
 namespace tagwright::preview {
 namespace {
@@ -14,11 +14,6 @@ constexpr const char* kDebianPath =
     "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
 
 using Pattern = unique_resource<FcPattern*, &FcPatternDestroy>;
-
-bool fileExists(const std::string& path) {
-  struct stat status {};
-  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
 
 // The file fontconfig gives for the family, when the match really is that
 // family (fontconfig always matches something).
@@ -49,9 +44,14 @@ std::string askFontconfig() {
 
 std::string findDefaultFontFile() {
   std::string path = askFontconfig();
-  if (!path.empty() && fileExists(path)) return path;
-  if (fileExists(kDebianPath)) return kDebianPath;
+  if (!path.empty() && isRegularFile(path)) return path;
+  if (isRegularFile(kDebianPath)) return kDebianPath;
   return {};
+}
+
+std::string missingDefaultFontAdvice() {
+  return "neither fontconfig nor the Debian path has Liberation Sans (install "
+         "fonts-liberation2, or name a font file)";
 }
 
 }  // namespace tagwright::preview
