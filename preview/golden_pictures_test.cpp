@@ -18,7 +18,8 @@ std::string differences(const Bitmap& expected, const Bitmap& actual) {
   for (int y = 0; y < expected.height(); ++y) {
     for (int x = 0; x < expected.width(); ++x) {
       if (expected.black(x, y) == actual.black(x, y)) continue;
-      if (differing++ == 0) first = " (first at " + std::to_string(x) + "," + std::to_string(y) + ")";
+      if (differing++ == 0)
+        first = " (first at " + std::to_string(x) + "," + std::to_string(y) + ")";
     }
   }
   return std::to_string(differing) + " pixels differ" + first;

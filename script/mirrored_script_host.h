@@ -56,8 +56,7 @@ class MirroredScriptHost final : public ScriptHost {
     static_cast<void>(mirror_.callAsProc(method, args));
     return primary_.callAsProc(method, args);
   }
-  HostResult callAsFunc(std::int32_t method, ScriptValue& result,
-                        const ScriptArgs& args) override {
+  HostResult callAsFunc(std::int32_t method, ScriptValue& result, const ScriptArgs& args) override {
     ScriptValue dropped;
     static_cast<void>(mirror_.callAsFunc(method, dropped, args));
     return primary_.callAsFunc(method, result, args);

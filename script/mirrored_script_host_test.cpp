@@ -38,7 +38,8 @@ TEST(MirroredScriptHost, TheMirrorComposesTheSameJobsAndThePrimaryAnswers) {
   ASSERT_EQ(mirror.host.setProperty(speed, ScriptValue::int32(5)), HostResult::Ok);
   ASSERT_EQ(primary.host.setProperty(speed, ScriptValue::int32(2)), HostResult::Ok);
   const std::string script =
-      "? Speed\nLabelWidth = 58\nSpeed = 3\nStartLabel()\nPutText(10, 10, 1, 1, 1, 0, \"A\", \"Цена\")\n"
+      "? Speed\nLabelWidth = 58\nSpeed = 3\nStartLabel()\nPutText(10, 10, 1, 1, 1, 0, \"A\", "
+      "\"Цена\")\n"
       "PrintToBuff(2)\nPrint(1)\nStartLabel()\nPutRectangle(1, 1, 20, 20, 0, -2)\n"
       "Print(3)\n";
   PrepareResult prepared = prepareScripts({{"label.tws", script}}, host);
