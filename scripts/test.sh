@@ -153,6 +153,9 @@ for width in 32 64; do
     wine_stage "64-bit settings page under Wine" 64 tests/wine/page/run.sh "$build"
   fi
   wine_stage "$width-bit scenarios through the COM DLL under Wine" "$width" tests/scenarios/run_wine.sh "$build"
+  # tagwright.exe's devices, preview and check against the native program's.
+  wine_stage "$width-bit tagwright.exe tools under Wine" "$width" \
+    tests/wine/tools/run.sh "$build" build/debug/cli/tagwright
   # The DLL printing over a COM port linked to the virtual printer's
   # pseudo-terminal; the printer and the barcode reader come from the native
   # debug build above.
