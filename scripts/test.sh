@@ -4,9 +4,9 @@
 #   UndefinedBehaviorSanitizer, the worker tests under ThreadSanitizer,
 #   a libFuzzer run over the add-in dispatch, and then, for the 32-bit
 #   product and the 64-bit build alike: the cross build with its export and
-#   import checks, the Windows print path, the COM DLL and the settings page
-#   under Wine, the scenario corpus through tagwright.exe and the DLL, and
-#   the DLL printing to the virtual printer.
+#   import checks, the Windows print path, the COM DLL, the preview's tests
+#   and the settings page under Wine, the scenario corpus through
+#   tagwright.exe and the DLL, and the DLL printing to the virtual printer.
 # Usage: scripts/test.sh [--no-setup]
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -146,6 +146,7 @@ for width in 32 64; do
   stage "$width-bit Windows build" cross_build "win$width"
   wine_stage "$width-bit Windows print path under Wine" "$width" tests/wine/transport/run.sh "$build"
   wine_stage "$width-bit COM component under Wine" "$width" tests/wine/run.sh "$build"
+  wine_stage "$width-bit preview tests under Wine" "$width" tests/wine/preview/run.sh "$build"
   if [ "$width" = 32 ]; then
     # The product's page is the one in the documentation.
     wine_stage "32-bit settings page under Wine" 32 tests/wine/page/run.sh "$build" "$build/settings-page.png"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the libraries the label preview needs on Windows (zlib,
-# libpng, FreeType and zint) from Debian's
-# own source packages, as static libraries for one Windows width or both.
+# libpng, FreeType and zint) from Debian's own source packages, as static
+# libraries for one Windows width or both.
 #
 #   scripts/windows_libs.sh [i686|x86_64|all]   builds what is missing (default: all)
 #                                               and prints the folder of each width
@@ -14,7 +14,8 @@
 # with include/, lib/, licenses/ and build-times.txt, where KEY is a hash of
 # the source versions, the cross compiler's version and this script: a
 # later build, or a clean clone on the same machine, finds them there; a new
-# version of any of them builds a new folder.
+# version of any of them builds a new folder. The three folders of a width
+# used last are kept (work trees of other branches may use older ones).
 #
 # The sources are the versions of the native libraries installed here when
 # the archive still has them (so that the Windows preview draws with the
@@ -27,7 +28,9 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 script=$here/$(basename "$0")
-cache=${TAGWRIGHT_WINDOWS_LIBS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tagwright/windows-libs}
+# Without a home folder (some CI runners), the work tree's own .cache/.
+user_cache=${XDG_CACHE_HOME:-${HOME:+$HOME/.cache}}
+cache=${TAGWRIGHT_WINDOWS_LIBS_CACHE:-${user_cache:-$root/.cache}/tagwright/windows-libs}
 jobs=${TAGWRIGHT_JOBS:-2}
 
 # Source package, and the installed binary package whose version it follows.
@@ -212,8 +215,10 @@ fetch_source() {
     return 1
   fi
   command -v dpkg-source >/dev/null || die "dpkg-source is missing: install dpkg-dev"
-  (cd "$folder" && dpkg-source --no-check -x download/*.dsc tree >/dev/null) ||
-    die "dpkg-source could not unpack $source $v"
+  # apt-get checked the files against the signed index; dpkg-source checks
+  # them against the .dsc again, and applies Debian's patches.
+  (cd "$folder" && dpkg-source -x download/*.dsc tree >unpack.log 2>&1) ||
+    die "dpkg-source could not unpack $source $v (see $folder/unpack.log)"
   : >"$folder/.unpacked"
 }
 
@@ -309,11 +314,21 @@ copy_licenses() {
   done
 }
 
+remove_old_folders() {
+  local arch=$1 folder
+  ls -dt "$cache/$arch"-* 2>/dev/null | grep -Ev '\.(work|new)$' | tail -n +4 |
+    while read -r folder; do
+      say "$arch: removing the unused $folder"
+      rm -rf "$folder"
+    done
+}
+
 build_width() {
   local arch=$1 prefix work total_start start source seconds
   prefix=$(prefix_of "$arch")
   if [ -f "$prefix/complete" ]; then
     say "$arch: up to date in $prefix"
+    touch "$prefix"
     echo "$prefix"
     return
   fi
@@ -356,6 +371,7 @@ build_width() {
   mv "$prefix.new" "$prefix"
   rm -rf "$work"
   say "$arch: all built in $((SECONDS - total_start)) s"
+  remove_old_folders "$arch"
   echo "$prefix"
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built Tagwright.dll (32- or 64-bit) without running it: exactly
 # the four COM server exports, imports from system DLLs only (the C and C++
-# runtimes are linked in), and the resources the host and regsvr32 need.
+# runtimes are linked in), none of the preview's libraries, and the
+# resources the host and regsvr32 need.
 # Usage: tests/wine/check_dll.sh PATH/TO/Tagwright.dll
 set -uo pipefail
 
@@ -45,6 +46,18 @@ for name in $imports; do
     problem "imports a DLL that is not the system's own: $name"
   fi
 done
+
+# The preview's libraries stay out of the DLL: no FreeType, libpng, zint or
+# zlib code linked in, by symbol or by the strings each library carries.
+symbols=$("$prefix-nm" "$dll" 2>/dev/null)
+if grep -Eq ' (_?FT_Init_FreeType|_?png_create_write_struct|_?ZBarcode_Create|_?inflateInit2_)$' \
+  <<<"$symbols"; then
+  problem "links a library of the preview:" \
+    $(grep -Eo '(FT_Init_FreeType|png_create_write_struct|ZBarcode_Create|inflateInit2_)$' <<<"$symbols")
+fi
+if strings -a "$dll" | grep -Eq 'libpng version|inflate [0-9]|FreeType|Zint Generated Symbol'; then
+  problem "holds the strings of a library of the preview"
+fi
 
 # Resources.
 grep -q '^102 "REGISTRY"' <<<"$resources" || problem "no REGISTRY resource 102"
