@@ -5,7 +5,9 @@
 #   - preview of the examples and the scenario corpus at 203 and 300 dpi:
 #     every picture the same, pixel for pixel, as the native program's;
 #   - check of the examples and the corpus: the same findings, line for
-#     line, in text, JSON and SARIF, and the same exit status.
+#     line, in text, JSON and SARIF, and the same exit status;
+#   - run --preview through the registered DLL: the jobs reach the port
+#     and the pictures are the native preview's of the same scripts.
 # Usage: tests/wine/tools/run.sh WINDOWS_BUILD_DIR NATIVE_TAGWRIGHT
 set -uo pipefail
 
@@ -97,6 +99,38 @@ for format in text json sarif; do
   expect_ok "check --format $format: the same findings, line for line" \
     diff "$work/check-native.$format" "$work/check-windows.$format"
 done
+
+# run --preview: the DLL prints to COM5, a FIFO read into a file, while the
+# linked core draws the same jobs.
+dll=$build/windows/Tagwright.dll
+expect_ok "regsvr32 Tagwright.dll" "$wine" regsvr32 /s "$(windows_path "$dll")"
+printf 'NumberPort = 7\n' >"$work/port.tws"
+mkfifo "$work/port"
+ln -sfn "$work/port" "$WINEPREFIX/dosdevices/com5"
+mkdir -p "$work/run-pictures" "$work/native-run"
+: >"$work/run.out"
+cat "$work/port" >>"$work/run.out" &
+reader=$!
+exec 3>"$work/port"
+"$wine" "$exe" run --profile "$(windows_path "$work")\\run.profile" \
+  --preview "$(windows_path "$work/run-pictures")" \
+  "$(windows_path "$work/port.tws")" "$(windows_path "$root/examples/first_label.tws")" \
+  >"$work/run.shown" 2>"$work/run.err"
+status=$?
+exec 3>&-
+wait $reader
+expect_ok "run --preview exits 0$([ $status -eq 0 ] || echo ": $(head -c 300 "$work/run.err")")" \
+  test "$status" -eq 0
+"$native" run --profile "$work/native-run.profile" --output "$work/native-run.out" \
+  "$work/port.tws" "$root/examples/first_label.tws" >/dev/null 2>&1
+expect_ok "run --preview: the DLL sent the native program's bytes" \
+  cmp -s "$work/run.out" "$work/native-run.out"
+"$native" preview --profile "$work/native-run-preview.profile" --output "$work/native-run" \
+  "$work/port.tws" "$root/examples/first_label.tws" >/dev/null 2>&1
+# run names its pictures after the first script; the label is first_label's.
+expect_ok "run --preview: the picture of the job sent is the native preview's" \
+  cmp -s "$work/run-pictures/port-1.png" "$work/native-run/first_label-1.png"
+"$wine" regsvr32 /s /u "$(windows_path "$dll")"
 
 wineserver -w
 echo "tools/run.sh: $passed passed, $([ $failed -eq 0 ] && echo 0 || echo some) failed ($wine_width-bit)"
