@@ -25,8 +25,8 @@ Result<std::u32string, IconvError> decodeByte(IconvConverter& conversion, unsign
 Result<CodePageTable> readCodePageTable(const std::string& name) {
   Result<IconvConverter, IconvError> conversion = IconvConverter::open("UTF-32LE", name);
   if (!conversion) {
-    return Result<CodePageTable>::failure(
-        "the code page " + name + " is not known to iconv (iconv --list shows the names)");
+    return Result<CodePageTable>::failure("the code page " + name +
+                                          " is not known to iconv (iconv --list shows the names)");
   }
   CodePageTable table{};
   for (int byte = 0; byte < 256; ++byte) {

@@ -15,8 +15,7 @@ constexpr const wchar_t* kFontFile = L"LiberationSans-Regular.ttf";
 std::filesystem::path programFolder() {
   std::wstring name(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length =
-        GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
     if (length == 0) return {};
     // A name that filled the buffer may have been cut short.
     if (length < name.size()) {
