@@ -7,6 +7,7 @@
 
 #include "preview/png/png_file.h"
 #include "preview/preview.h"
+#include "preview/util/utf8_path.h"
 
 namespace tagwright::preview {
 namespace {
@@ -35,7 +36,7 @@ TEST(GoldenPictures, ScenarioJobsDrawTheGoldenPicturesPixelForPixel) {
   int compared = 0;
   for (const auto& entry : std::filesystem::directory_iterator(TAGWRIGHT_SCENARIOS_DIR)) {
     if (entry.path().extension() != ".expected") continue;
-    const std::string name = entry.path().stem().string();
+    const std::string name = utf8FromPath(entry.path().stem());
     std::ifstream file(entry.path(), std::ios::binary);
     ASSERT_TRUE(file) << entry.path();
     const std::string job((std::istreambuf_iterator<char>(file)), {});
@@ -44,7 +45,7 @@ TEST(GoldenPictures, ScenarioJobsDrawTheGoldenPicturesPixelForPixel) {
     ASSERT_FALSE(preview.labels.empty()) << name;
     for (std::size_t i = 0; i < preview.labels.size(); ++i) {
       const std::string picture = name + "-" + std::to_string(i + 1) + ".png";
-      const PngPicture expected = readPngThresholded((golden / picture).string(), 64LL << 20);
+      const PngPicture expected = readPngThresholded(utf8FromPath(golden / picture), 64LL << 20);
       ASSERT_TRUE(expected.error.empty()) << picture << ": " << expected.error;
       const Bitmap& actual = preview.labels[i].image;
       ASSERT_EQ(actual.width(), expected.image.width()) << picture;

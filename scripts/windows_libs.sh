@@ -159,8 +159,12 @@ preferred_versions() {
 # the mirror no longer serves).
 declare -A version
 resolve_versions() {
+  local source candidate lock
+  mkdir -p "$cache"
+  # One run at a time fetches indexes and sources.
+  exec {lock}>"$cache/.lock-sources"
+  flock "$lock"
   ensure_source_indexes
-  local source candidate
   for source in "${libraries[@]}"; do
     for candidate in $(preferred_versions "$source"); do
       if fetch_source "$source" "$candidate"; then
@@ -170,6 +174,7 @@ resolve_versions() {
     done
     [ -n "${version[$source]:-}" ] || die "no version of the source package $source can be fetched"
   done
+  exec {lock}>&-
 }
 
 # --- the cache key ---------------------------------------------------------

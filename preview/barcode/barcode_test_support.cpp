@@ -1,45 +1,33 @@
 #include "preview/barcode/barcode_test_support.h"
 
+#include <ZXing/ReadBarcode.h>
+
 #include <vector>
 
 namespace tagwright::preview::testing {
 
-Bitmap placedWithQuietZone(const Bitmap& symbol, int quarterTurns, int quietZone) {
-  const bool sideways = quarterTurns % 2 == 1;
-  const int turnedWidth = sideways ? symbol.height() : symbol.width();
-  const int turnedHeight = sideways ? symbol.width() : symbol.height();
-  Bitmap picture(turnedWidth + 2 * quietZone, turnedHeight + 2 * quietZone);
-  // The turned symbol lies left of and above its anchor on the sides the
-  // turn brought round: put the anchor where its box starts at the quiet zone.
-  int x = quietZone;
-  int y = quietZone;
-  switch (quarterTurns % 4) {
-    case 1: x += turnedWidth; break;
-    case 2:
-      x += turnedWidth;
-      y += turnedHeight;
-      break;
-    case 3: y += turnedHeight; break;
-    default: break;
-  }
-  picture.draw(symbol, x, y, quarterTurns);
-  return picture;
-}
-
-std::vector<int> runsAlongRow(const Bitmap& picture, int y) {
-  int first = 0;
-  while (first < picture.width() && !picture.black(first, y)) ++first;
-  int last = picture.width() - 1;
-  while (last >= first && !picture.black(last, y)) --last;
-  std::vector<int> runs;
-  for (int x = first; x <= last; ++x) {
-    if (x > first && picture.black(x, y) == picture.black(x - 1, y)) {
-      ++runs.back();
-    } else {
-      runs.push_back(1);
+std::optional<std::string> scan(const Bitmap& picture, const ScanHints& hints) {
+  std::vector<std::uint8_t> luminance(static_cast<std::size_t>(picture.width()) *
+                                      static_cast<std::size_t>(picture.height()));
+  for (int y = 0; y < picture.height(); ++y) {
+    const std::uint8_t* row = picture.row(y);
+    for (int x = 0; x < picture.width(); ++x) {
+      luminance[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width()) +
+                static_cast<std::size_t>(x)] = row[x] != 0 ? 0 : 255;
     }
   }
-  return runs;
+  const ZXing::ImageView image(luminance.data(), picture.width(), picture.height(),
+                               ZXing::ImageFormat::Lum);
+  ZXing::DecodeHints decodeHints;
+  decodeHints.setTryHarder(true).setTryRotate(true).setBinarizer(ZXing::Binarizer::FixedThreshold);
+  decodeHints.setValidateCode39CheckSum(hints.code39CheckDigit);
+  decodeHints.setValidateITFCheckSum(hints.itfCheckDigit);
+  decodeHints.setReturnCodabarStartEnd(true);
+  decodeHints.setEanAddOnSymbol(hints.eanAddOn ? ZXing::EanAddOnSymbol::Require
+                                               : ZXing::EanAddOnSymbol::Ignore);
+  const ZXing::Result result = ZXing::ReadBarcode(image, decodeHints);
+  if (!result.isValid()) return std::nullopt;
+  return result.text();
 }
 
 }  // namespace tagwright::preview::testing

@@ -18,8 +18,9 @@ struct ScanHints {
 // a white picture with `quietZone` dots of white on every side.
 Bitmap placedWithQuietZone(const Bitmap& symbol, int quarterTurns, int quietZone);
 
-// What zxing-cpp reads from the picture (any format it knows), or nothing
-// (barcode_scan.cpp: linked into the native tests only).
+// What zxing-cpp reads from the picture (any format it knows), or nothing.
+// It alone needs zxing-cpp (barcode_test_support.cpp, native tests only);
+// the picture helpers are in barcode_pictures.cpp.
 std::optional<std::string> scan(const Bitmap& picture, const ScanHints& hints = {});
 
 // The widths of the runs of equal pixels along row `y`, from the first black

@@ -11,6 +11,7 @@
 namespace tagwright::preview {
 namespace {
 
+constexpr unsigned kFirstCodePage = 37;
 constexpr unsigned kUtf8 = 65001;
 constexpr unsigned kUsAscii = 20127;
 constexpr unsigned kIso8859Base = 28590;  // ISO-8859-N is 28590 + N
@@ -37,8 +38,12 @@ std::optional<unsigned> numberAfter(std::string_view name, std::string_view pref
 // take them ("CP1251", "WINDOWS-1251", "IBM866", "ISO-8859-5", "KOI8-R").
 std::optional<unsigned> windowsCodePage(const std::string& name) {
   const std::string wanted = upper(name);
+  // Numbers below 37, the first real page, are Windows' names for whichever
+  // pages are current (CP_ACP, CP_OEMCP, ...), which iconv does not know.
   for (const std::string_view prefix : {"CP", "WINDOWS-", "IBM"}) {
-    if (const std::optional<unsigned> number = numberAfter(wanted, prefix)) return number;
+    if (const std::optional<unsigned> number = numberAfter(wanted, prefix)) {
+      return *number >= kFirstCodePage ? number : std::nullopt;
+    }
   }
   for (const std::string_view prefix : {"ISO-8859-", "ISO8859-", "ISO_8859-"}) {
     if (const std::optional<unsigned> part = numberAfter(wanted, prefix)) {

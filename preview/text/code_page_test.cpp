@@ -66,6 +66,8 @@ TEST(CodePage, UnknownAndMultiBytePagesAreRefused) {
   std::string error;
   EXPECT_FALSE(CodePage::open("NO-SUCH-PAGE", error));
   EXPECT_NE(error.find("NO-SUCH-PAGE"), std::string::npos);
+  // Windows' number of "the current ANSI page" is no page of its own.
+  EXPECT_FALSE(CodePage::open("CP0", error));
   error.clear();
   EXPECT_FALSE(CodePage::open("UTF-8", error));
   EXPECT_NE(error.find("single-byte"), std::string::npos);
