@@ -9,10 +9,9 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <optional>
-#include <thread>
 #include <utility>
 
+#include "core/transport/busy_backoff.h"
 #include "core/transport/port_layer.h"
 #include "platform/posix/send_all.h"
 
@@ -22,8 +21,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-constexpr milliseconds kFirstBusyPause{10};
-constexpr milliseconds kLongestBusyPause{1000};
 // How often the acknowledgement of the last bytes is looked at; the kernel
 // gives no event for it.
 constexpr milliseconds kAcknowledgementPoll{10};
@@ -108,27 +105,22 @@ std::uint32_t errorForConnectFailure(int failure) {
   }
 }
 
-std::string reasonForConnectFailure(int failure, const NetworkTimeouts& timeouts) {
+ConnectFailureKind kindOfConnectFailure(int failure) {
   switch (failure) {
-    case ETIMEDOUT:
-      return "no answer within " + secondsText(timeouts.connect) +
-             "; check that the printer is on and on the network and that the address is right, "
-             "or give it longer with --connect-timeout";
+    case ETIMEDOUT: return ConnectFailureKind::kTimedOut;
     case ENETUNREACH:
     case EHOSTUNREACH:
-    case EHOSTDOWN:
-      return std::string(std::strerror(failure)) +
-             "; check the address and this machine's network connection";
-    default: return std::string(std::strerror(failure)) + "; check the printer and its address";
+    case EHOSTDOWN: return ConnectFailureKind::kUnreachable;
+    default: return ConnectFailureKind::kOther;
   }
 }
 
 std::string describeSendFailure(int failure) {
   switch (failure) {
     case EPIPE:
-    case ECONNRESET: return "the printer closed the connection in the middle of the job";
-    case ETIMEDOUT: return "the printer stopped answering (the connection timed out)";
-    default: return std::string("the connection failed: ") + std::strerror(failure);
+    case ECONNRESET: return sendFailureText(SendFailureKind::kClosedByPrinter, {});
+    case ETIMEDOUT: return sendFailureText(SendFailureKind::kTimedOut, {});
+    default: return sendFailureText(SendFailureKind::kOther, std::strerror(failure));
   }
 }
 
@@ -137,7 +129,7 @@ std::string describeSendFailure(int failure) {
 int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
                           const TcpPrinterAddress& address, const NetworkTimeouts& timeouts,
                           const NoticeFunction& notice, std::uint32_t& error) {
-  const std::string where = portName + ": the printer at " + address.text();
+  const std::string place = printerPlaceText(portName, address);
   auto say = [&](const std::string& line) {
     if (notice) notice(line);
   };
@@ -152,39 +144,25 @@ int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
   const unique_addrinfo addresses(found);
   if (resolved != 0) {
     error = kErrorHostNotFound;
-    say(where + " cannot be found (" + ::gai_strerror(resolved) +
-        "); check the host name, or give the printer's address");
+    say(hostNotFoundText(place, ::gai_strerror(resolved)));
     return -1;
   }
 
-  std::optional<Clock::time_point> firstRefusal;
-  milliseconds pause = kFirstBusyPause;
-  for (;;) {
-    int failure = 0;
-    const int fd = connectOnce(system, addresses.get(), timeouts.connect, failure);
-    if (fd >= 0) return fd;
-    if (failure != ECONNREFUSED) {
-      error = errorForConnectFailure(failure);
-      say(where + " cannot be reached: " + reasonForConnectFailure(failure, timeouts));
-      return -1;
-    }
-    const Clock::time_point now = Clock::now();
-    if (!firstRefusal) {
-      firstRefusal = now;
-      say(where + " refuses the connection (busy with another sender?); trying again for up to " +
-          secondsText(timeouts.busy));
-    }
-    const auto waited = std::chrono::duration_cast<milliseconds>(now - *firstRefusal);
-    if (waited >= timeouts.busy) {
-      error = kErrorConnectionRefused;
-      say(where + " still refuses the connection after " + secondsText(timeouts.busy) +
-          "; check that nothing else holds it and that the port number is right, or wait "
-          "longer with --busy-timeout");
-      return -1;
-    }
-    std::this_thread::sleep_for(std::min(pause, timeouts.busy - waited));
-    pause = std::min(pause * 2, kLongestBusyPause);
-  }
+  int fd = -1;
+  const ConnectRound outcome = connectWhileBusy(
+      [&] {
+        int failure = 0;
+        fd = connectOnce(system, addresses.get(), timeouts.connect, failure);
+        if (fd >= 0) return ConnectRound::kConnected;
+        if (failure == ECONNREFUSED) return ConnectRound::kRefused;
+        error = errorForConnectFailure(failure);
+        say(cannotReachText(place, kindOfConnectFailure(failure), std::strerror(failure),
+                            timeouts));
+        return ConnectRound::kFailed;
+      },
+      place, timeouts.busy, notice);
+  if (outcome == ConnectRound::kRefused) error = kErrorConnectionRefused;
+  return outcome == ConnectRound::kConnected ? fd : -1;
 }
 
 NetworkPrinterLink::NetworkPrinterLink(SystemCalls& system, int fd, const NetworkTimeouts& timeouts)
@@ -297,8 +275,7 @@ Delivery NetworkPrinterLink::finish(TransferProgress* progress) {
         stallDeadline = Clock::now() + timeouts_.stall;
         if (progress) progress->advance(confirmed > progressBase_ ? confirmed - progressBase_ : 0);
       } else if (Clock::now() >= stallDeadline) {
-        fail("the printer took none of the last " + std::to_string(sent_ - confirmed) +
-             " bytes for " + secondsText(timeouts_.stall));
+        fail(lastBytesNotTakenText(sent_ - confirmed, timeouts_.stall));
         break;
       }
     }

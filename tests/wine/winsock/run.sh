@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs winsock_wine_tests.exe of a Windows cross build (either width) under
+# Wine: the Winsock network printer against printers that the program itself
+# serves on 127.0.0.1.
+# Usage: tests/wine/winsock/run.sh BUILD_DIR
+set -uo pipefail
+
+if [ $# -ne 1 ]; then
+  echo "usage: $0 BUILD_DIR" >&2
+  exit 2
+fi
+build=$(realpath "$1")
+exe=$build/tests/wine/winsock/winsock_wine_tests.exe
+[ -f "$exe" ] || { echo "run.sh: $exe is missing: build that Windows tree first" >&2; exit 2; }
+source "$(dirname "$0")/../../test_helpers.sh"
+wine_env "$build" run.sh wineprefix-winsock || exit 2
+
+status=0
+"$wine" "$exe" || status=$?
+wineserver -w
+echo "Winsock network printer ($wine_width-bit): $([ $status -eq 0 ] && echo passed || echo FAILED)"
+exit $status

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/win32/transport/winsock_printer.h"
+#include "platform/win32/transport/winsock_start.h"
+
+namespace tagwright::win32 {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+milliseconds since(Clock::time_point start) {
+  return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+}
+
+NetworkTimeouts shortTimeouts() {
+  NetworkTimeouts t;
+  t.connect = milliseconds(300);
+  t.busy = milliseconds(600);
+  t.stall = milliseconds(300);
+  t.closeWait = milliseconds(200);
+  return t;
+}
+
+// Every byte value, so that nothing may be changed on the way.
+std::string jobOfSize(std::size_t size) {
+  std::string job(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) job[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+  return job;
+}
+
+// A raw printer on 127.0.0.1, served by a thread of its own over Winsock:
+// one connection, whose bytes it keeps.
+class LoopbackPeer {
+ public:
+  enum class Behaviour {
+    ReadAll,      // reads to the end of the job, then closes
+    StopReading,  // reads `limit` bytes, then nothing more until destroyed
+    ResetMidJob,  // reads `limit` bytes, then resets the connection
+    Refuse,       // holds the port without listening: every connect is refused
+  };
+
+  LoopbackPeer(Behaviour behaviour, std::size_t limit = 0) : behaviour_(behaviour), limit_(limit) {
+    listener_.reset(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    // A small receive buffer makes a printer that stops reading hold up
+    // the sender soon.
+    const int receiveBuffer = 4096;
+    ::setsockopt(listener_.get(), SOL_SOCKET, SO_RCVBUF,
+                 reinterpret_cast<const char*>(&receiveBuffer), sizeof receiveBuffer);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listener_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+    int size = sizeof address;
+    ::getsockname(listener_.get(), reinterpret_cast<sockaddr*>(&address), &size);
+    port_ = ntohs(address.sin_port);
+    if (behaviour_ == Behaviour::Refuse) return;
+    ::listen(listener_.get(), 1);
+    thread_ = std::thread([this] { serve(); });
+  }
+  ~LoopbackPeer() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+
+  TcpPrinterAddress address() const { return {"127.0.0.1", port_}; }
+  // Everything the printer read; it stops serving first.
+  std::string received() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    return received_;
+  }
+
+ private:
+  void serve() {
+    unique_socket connection(::accept(listener_.get(), nullptr, nullptr));
+    if (!connection) return;
+    char buffer[4096];
+    const bool limited = behaviour_ != Behaviour::ReadAll;
+    while (!limited || received_.size() < limit_) {
+      const std::size_t room =
+          limited ? std::min(sizeof buffer, limit_ - received_.size()) : sizeof buffer;
+      const int n = ::recv(connection.get(), buffer, static_cast<int>(room), 0);
+      if (n <= 0) break;
+      received_.append(buffer, static_cast<std::size_t>(n));
+    }
+    if (behaviour_ == Behaviour::StopReading) {
+      while (!stop_) std::this_thread::sleep_for(milliseconds(10));
+    }
+    if (behaviour_ == Behaviour::ResetMidJob) {
+      const linger reset{1, 0};
+      ::setsockopt(connection.get(), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&reset),
+                   sizeof reset);
+    }
+  }
+
+  const Behaviour behaviour_;
+  const std::size_t limit_;
+  unique_socket listener_;
+  std::uint16_t port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::string received_;
+  std::thread thread_;
+};
+
+class WinsockPrinterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Result<unique_winsock> started = startWinsock();
+    ASSERT_TRUE(started) << started.error();
+    winsock_ = std::move(started).value();
+  }
+
+  unique_socket connect(const TcpPrinterAddress& address, std::uint32_t& error) {
+    return connectWinsockPrinter(
+        "LPT1", address, shortTimeouts(),
+        [this](const std::string& line) { notices_.push_back(line); }, error);
+  }
+
+  unique_winsock winsock_;  // first: ends last
+  std::vector<std::string> notices_;
+};
+
+TEST_F(WinsockPrinterTest, PrinterThatReadsTakesTheJobByteForByte) {
+  LoopbackPeer peer(LoopbackPeer::Behaviour::ReadAll);
+  std::uint32_t error = 0;
+  unique_socket socket = connect(peer.address(), error);
+  ASSERT_TRUE(socket) << error;
+  WinsockPrinterLink link(std::move(socket), shortTimeouts());
+  // Larger than every buffer on the way, in writes of uneven sizes.
+  const std::string job = jobOfSize(3 << 20);
+  ASSERT_TRUE(link.send(std::string_view(job).substr(0, 1), nullptr));
+  ASSERT_TRUE(link.send(std::string_view(job).substr(1, 1000000), nullptr));
+  ASSERT_TRUE(link.send(std::string_view(job).substr(1000001), nullptr));
+  const Delivery delivery = link.finish(nullptr);
+  EXPECT_TRUE(delivery.complete()) << delivery.failure;
+  EXPECT_EQ(delivery.offered, job.size());
+  EXPECT_EQ(delivery.delivered, job.size());
+  EXPECT_TRUE(peer.received() == job) << "received " << peer.received().size() << " bytes";
+  EXPECT_TRUE(notices_.empty());
+}
+
+TEST_F(WinsockPrinterTest, BusyPrinterIsTriedUntilTheBusyTimeOutThenRefused) {
+  LoopbackPeer peer(LoopbackPeer::Behaviour::Refuse);
+  std::uint32_t error = 0;
+  const auto start = Clock::now();
+  const unique_socket socket = connect(peer.address(), error);
+  EXPECT_FALSE(socket);
+  EXPECT_GE(since(start), milliseconds(600));
+  EXPECT_EQ(error, static_cast<std::uint32_t>(WSAECONNREFUSED));
+  const std::string place = "LPT1: the printer at " + peer.address().text();
+  ASSERT_EQ(notices_.size(), 2u);
+  EXPECT_EQ(notices_[0], place +
+                             " refuses the connection (busy with another sender?); trying again "
+                             "for up to 0.6 s");
+  EXPECT_EQ(notices_[1], place +
+                             " still refuses the connection after 0.6 s; check that nothing else "
+                             "holds it and that the port number is right, or wait longer with "
+                             "--busy-timeout");
+}
+
+// A job cut off fails, within the stall time-out, with a count of what
+// arrived that is never more than the printer took.
+TEST_F(WinsockPrinterTest, CutOffJobFailsWithNoMoreCountedThanArrived) {
+  struct Case {
+    const char* name;
+    LoopbackPeer::Behaviour behaviour;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"stops reading", LoopbackPeer::Behaviour::StopReading,
+       tookNoDataText(shortTimeouts().stall)},
+      {"resets mid-job", LoopbackPeer::Behaviour::ResetMidJob,
+       "the printer closed the connection in the middle of the job"},
+  };
+  constexpr std::size_t kRead = 300000;
+  // What the printer's own receive buffer may hold beyond what it read.
+  constexpr std::size_t kPrinterBuffer = 64 * 1024;
+  const std::string job = jobOfSize(8 << 20);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoopbackPeer peer(c.behaviour, kRead);
+    std::uint32_t error = 0;
+    unique_socket socket = connect(peer.address(), error);
+    ASSERT_TRUE(socket) << error;
+    WinsockPrinterLink link(std::move(socket), shortTimeouts());
+    const auto start = Clock::now();
+    EXPECT_FALSE(link.send(job, nullptr));
+    const Delivery delivery = link.finish(nullptr);
+    EXPECT_LT(since(start), milliseconds(2500)) << "bounded by the stall time-out";
+    EXPECT_EQ(delivery.failure, c.reason);
+    EXPECT_FALSE(delivery.complete());
+    EXPECT_LT(delivery.offered, job.size());
+    EXPECT_LE(delivery.delivered, kRead + kPrinterBuffer) << "counted more than arrived";
+    EXPECT_GE(delivery.delivered, kRead / 2) << "the count is of some use";
+    EXPECT_TRUE(peer.received() == job.substr(0, kRead));
+  }
+}
+
+}  // namespace
+}  // namespace tagwright::win32
