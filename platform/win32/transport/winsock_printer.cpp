@@ -71,7 +71,8 @@ unique_socket attemptConnect(const addrinfo& address, milliseconds timeout, int&
     return {};
   }
   u_long nonBlocking = 1;
-  ::ioctlsocket(socket.get(), FIONBIO, &nonBlocking);
+  // FIONBIO is an unsigned number that the call takes as a long.
+  ::ioctlsocket(socket.get(), static_cast<long>(FIONBIO), &nonBlocking);
   const int sendBuffer = kSendBuffer;
   ::setsockopt(socket.get(), SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&sendBuffer),
                sizeof sendBuffer);
