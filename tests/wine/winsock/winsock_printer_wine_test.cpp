@@ -9,31 +9,18 @@
 
 #include "platform/win32/transport/winsock_printer.h"
 #include "platform/win32/transport/winsock_start.h"
+#include "support/network_test_jobs.h"
 
 namespace tagwright::win32 {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
+using testing::jobOfSize;
+using testing::shortTimeouts;
 
 milliseconds since(Clock::time_point start) {
   return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
-}
-
-NetworkTimeouts shortTimeouts() {
-  NetworkTimeouts t;
-  t.connect = milliseconds(300);
-  t.busy = milliseconds(600);
-  t.stall = milliseconds(300);
-  t.closeWait = milliseconds(200);
-  return t;
-}
-
-// Every byte value, so that nothing may be changed on the way.
-std::string jobOfSize(std::size_t size) {
-  std::string job(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) job[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
-  return job;
 }
 
 // A raw printer on 127.0.0.1, served by a thread of its own over Winsock:
