@@ -15,6 +15,8 @@
 #include "core/transport/network_address.h"
 #include "platform/posix/transport/network_printer.h"
 #include "platform/posix/unique_resource.h"
+#include "status/answer_lines.h"
+#include "status/status_channel_texts.h"
 
 namespace tagwright::cli {
 namespace {
@@ -35,15 +37,15 @@ class DescriptorChannel : public StatusChannel {
     const SendResult sent = sendAll(realSystemCalls(), fd_.get(), bytes, call_, waits);
     if (sent.ok()) return std::nullopt;
     if (sent.end == SendEnd::kCallFailed) {
-      return std::string("cannot send the query: ") + std::strerror(sent.error);
+      return std::string(kCannotSendQuery) + std::strerror(sent.error);
     }
-    return std::string("the printer takes no data");
+    return std::string(kTakesNoQuery);
   }
 
   std::optional<std::string> readLine(std::chrono::milliseconds wait, std::string& why) override {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
-      if (std::optional<std::string> line = takeLine()) return line;
+      if (std::optional<std::string> line = pending_.take()) return line;
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
           deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0) return std::nullopt;
@@ -56,8 +58,8 @@ class DescriptorChannel : public StatusChannel {
       if (got > 0) {
         pending_.append(buffer, static_cast<std::size_t>(got));
       } else if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
-        why = got == 0 ? "the printer closed the connection"
-                       : std::string("the connection failed: ") + std::strerror(errno);
+        why = got == 0 ? std::string(kPrinterClosed)
+                       : std::string(kConnectionFailed) + std::strerror(errno);
         return std::nullopt;
       }
     }
@@ -74,20 +76,8 @@ class DescriptorChannel : public StatusChannel {
   unique_fd fd_;
 
  private:
-  // An answer ends with CR LF; a lone CR or LF ends it too.
-  std::optional<std::string> takeLine() {
-    const std::size_t end = pending_.find_first_of("\r\n");
-    if (end == std::string::npos) return std::nullopt;
-    std::string line = pending_.substr(0, end);
-    std::size_t next = end + 1;
-    if (pending_[end] == '\r' && next < pending_.size() && pending_[next] == '\n') ++next;
-    pending_.erase(0, next);
-    if (line.empty()) return takeLine();  // the LF of a CR LF split over two reads
-    return line;
-  }
-
   SendCall call_;
-  std::string pending_;
+  AnswerLines pending_;
 };
 
 class SocketChannel final : public DescriptorChannel {
@@ -116,13 +106,13 @@ class TerminalChannel final : public DescriptorChannel {
 
 std::optional<std::string> whyNoAnswersFrom(const std::string& device) {
   if (isCupsDevice(device)) {
-    return "a print-server queue carries jobs one way and no answers";
+    return std::string(kNoAnswersFromQueue);
   }
   if (isTcpDevice(device)) return std::nullopt;
   struct stat info {};
   if (::stat(device.c_str(), &info) == 0) {
-    if (S_ISREG(info.st_mode)) return "a file cannot answer";
-    if (S_ISFIFO(info.st_mode)) return "a named pipe carries jobs one way and no answers";
+    if (S_ISREG(info.st_mode)) return std::string(kNoAnswersFromFile);
+    if (S_ISFIFO(info.st_mode)) return std::string(kNoAnswersFromPipe);
   }
   return std::nullopt;
 }

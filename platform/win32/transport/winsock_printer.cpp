@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/transport/busy_backoff.h"
+#include "platform/win32/transport/socket_wait.h"
 #include "platform/win32/transport/winsock_start.h"
 
 namespace tagwright::win32 {
@@ -33,25 +34,6 @@ constexpr ULONG kKeepAliveIntervalMs = 5000;
 milliseconds timeLeft(Clock::time_point deadline, milliseconds longest) {
   const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now());
   return std::clamp(left, milliseconds(0), longest);
-}
-
-enum class Readiness { kWrite, kRead };
-
-// Waits up to `wait` for `socket` to be writable (a connect ended, or room
-// to send) or readable: 1 when it is, 0 when the wait ran out, SOCKET_ERROR
-// when select failed. A failed connect shows as an exception.
-int waitFor(SOCKET socket, Readiness readiness, milliseconds wait) {
-  fd_set ready;
-  fd_set exceptions;
-  FD_ZERO(&ready);
-  FD_ZERO(&exceptions);
-  FD_SET(socket, &ready);
-  FD_SET(socket, &exceptions);
-  timeval timeout{};
-  timeout.tv_sec = static_cast<long>(wait.count() / 1000);
-  timeout.tv_usec = static_cast<long>(wait.count() % 1000 * 1000);
-  const bool write = readiness == Readiness::kWrite;
-  return ::select(0, write ? nullptr : &ready, write ? &ready : nullptr, &exceptions, &timeout);
 }
 
 void keepAlive(SOCKET socket) {
@@ -81,7 +63,8 @@ unique_socket attemptConnect(const addrinfo& address, milliseconds timeout, int&
     if (failure != WSAEWOULDBLOCK) return {};
     const Clock::time_point deadline = Clock::now() + timeout;
     for (;;) {
-      const int ready = waitFor(socket.get(), Readiness::kWrite, timeLeft(deadline, timeout));
+      const int ready =
+          waitForSocket(socket.get(), SocketReadiness::kWrite, timeLeft(deadline, timeout));
       if (ready == SOCKET_ERROR) {
         failure = ::WSAGetLastError();
         return {};
@@ -139,7 +122,7 @@ std::string describeSendFailure(int failure) {
     case WSAENOTCONN:
     case WSAESHUTDOWN: return sendFailureText(SendFailureKind::kClosedByPrinter, {});
     case WSAETIMEDOUT: return sendFailureText(SendFailureKind::kTimedOut, {});
-    default: return sendFailureText(SendFailureKind::kOther, winsockErrorText(failure));
+    default: return sendFailureText(SendFailureKind::kOther, systemErrorText(failure));
   }
 }
 
@@ -163,7 +146,7 @@ unique_socket connectWinsockPrinter(const std::string& portName, const TcpPrinte
   const unique_resource<addrinfo*, &::freeaddrinfo> addresses(found);
   if (resolved != 0) {
     error = kErrorHostNotFound;
-    say(hostNotFoundText(place, winsockErrorText(resolved)));
+    say(hostNotFoundText(place, systemErrorText(resolved)));
     return {};
   }
 
@@ -175,7 +158,7 @@ unique_socket connectWinsockPrinter(const std::string& portName, const TcpPrinte
         if (socket) return ConnectRound::kConnected;
         if (failure == WSAECONNREFUSED) return ConnectRound::kRefused;
         error = static_cast<std::uint32_t>(failure);
-        say(cannotReachText(place, kindOfConnectFailure(failure), winsockErrorText(failure),
+        say(cannotReachText(place, kindOfConnectFailure(failure), systemErrorText(failure),
                             timeouts));
         return ConnectRound::kFailed;
       },
@@ -244,8 +227,8 @@ bool WinsockPrinterLink::send(std::string_view bytes, TransferProgress* progress
     const int failure = ::WSAGetLastError();
     if (failure != WSAEWOULDBLOCK) return fail(describeSendFailure(failure));
     if (Clock::now() >= stallDeadline) return fail(tookNoDataText(timeouts_.stall));
-    if (waitFor(socket_.get(), Readiness::kWrite, timeLeft(stallDeadline, kLongestSendWait)) ==
-        SOCKET_ERROR) {
+    if (waitForSocket(socket_.get(), SocketReadiness::kWrite,
+                      timeLeft(stallDeadline, kLongestSendWait)) == SOCKET_ERROR) {
       return fail(describeSendFailure(::WSAGetLastError()));
     }
     report();
@@ -274,7 +257,8 @@ Delivery WinsockPrinterLink::finish(TransferProgress* progress) {
       fail(lastBytesNotTakenText(sent_ - surelyArrived(), timeouts_.stall));
       break;
     }
-    const int ready = waitFor(socket_.get(), Readiness::kRead, timeLeft(deadline, timeouts_.stall));
+    const int ready =
+        waitForSocket(socket_.get(), SocketReadiness::kRead, timeLeft(deadline, timeouts_.stall));
     if (ready == SOCKET_ERROR) {
       fail(describeSendFailure(::WSAGetLastError()));
     } else if (ready > 0) {

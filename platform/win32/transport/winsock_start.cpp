@@ -11,13 +11,12 @@ Result<unique_winsock> startWinsock() {
   const int failure = ::WSAStartup(MAKEWORD(2, 2), &data);
   if (failure != 0) {
     return Result<unique_winsock>::failure(
-        "the network cannot be used: Winsock 2.2 did not start (" + winsockErrorText(failure) +
-        ")");
+        "the network cannot be used: Winsock 2.2 did not start (" + systemErrorText(failure) + ")");
   }
   return unique_winsock(true);
 }
 
-std::string winsockErrorText(int code) {
+std::string systemErrorText(int code) {
   wchar_t* buffer = nullptr;
   const DWORD length = ::FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -32,7 +31,7 @@ std::string winsockErrorText(int code) {
     }
     text = toUtf8(std::u16string_view(wide));
   }
-  if (text.empty()) text = "Winsock error";
+  if (text.empty()) text = "system error";
   return text + " (" + std::to_string(code) + ")";
 }
 

@@ -8,8 +8,8 @@ namespace tagwright::win32 {
 // Starts Winsock 2.2 for as long as the owner lives, or says why it cannot.
 Result<unique_winsock> startWinsock();
 
-// The system's words for a Winsock error, with its number:
+// The system's words for a Windows or Winsock error, with its number:
 // "No connection could be made ... (10061)".
-std::string winsockErrorText(int code);
+std::string systemErrorText(int code);
 
 }  // namespace tagwright::win32

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs winsock_wine_tests.exe of a Windows cross build (either width) under
-# Wine: the Winsock network printer against printers that the program itself
-# serves on 127.0.0.1.
+# Wine: the Winsock network printer and the status channel against printers
+# that the program itself serves on 127.0.0.1.
 # Usage: tests/wine/winsock/run.sh BUILD_DIR
 set -uo pipefail
 
@@ -15,8 +15,11 @@ exe=$build/tests/wine/winsock/winsock_wine_tests.exe
 source "$(dirname "$0")/../../test_helpers.sh"
 wine_env "$build" run.sh wineprefix-winsock || exit 2
 
+# The tests make their files in a folder of their own.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 status=0
-"$wine" "$exe" || status=$?
+(cd "$work" && "$wine" "$exe") || status=$?
 wineserver -w
 echo "Winsock network printer ($wine_width-bit): $([ $status -eq 0 ] && echo passed || echo FAILED)"
 exit $status

@@ -1,0 +1,18 @@
+#include "status/answer_lines.h"
+
+namespace tagwright::cli {
+
+std::optional<std::string> AnswerLines::take() {
+  for (;;) {
+    const std::size_t end = pending_.find_first_of("\r\n");
+    if (end == std::string::npos) return std::nullopt;
+    std::string line = pending_.substr(0, end);
+    std::size_t next = end + 1;
+    if (pending_[end] == '\r' && next < pending_.size() && pending_[next] == '\n') ++next;
+    pending_.erase(0, next);
+    if (!line.empty()) return line;
+    // An empty line is the LF of a CR LF split over two reads.
+  }
+}
+
+}  // namespace tagwright::cli
