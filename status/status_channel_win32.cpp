@@ -21,6 +21,8 @@ using std::chrono::milliseconds;
 // A query is a few bytes; a printer that takes none of them for this long
 // is not answering.
 constexpr milliseconds kSendWait{1000};
+// A pause this long after bytes of an answer ends one read of a serial line.
+constexpr milliseconds kAnswerPause{20};
 
 milliseconds timeLeft(Clock::time_point deadline) {
   return std::max(std::chrono::ceil<milliseconds>(deadline - Clock::now()), milliseconds(0));
@@ -116,10 +118,10 @@ class SerialChannel final : public StatusChannel {
       if (std::optional<std::string> line = answers_.take()) return line;
       const milliseconds left = timeLeft(deadline);
       if (left.count() <= 0) return std::nullopt;
-      // Returns as soon as any byte is there, or after `left` with none.
+      // Returns a pause of kAnswerPause after bytes have come, or after
+      // `left` with none.
       COMMTIMEOUTS timeouts{};
-      timeouts.ReadIntervalTimeout = MAXDWORD;
-      timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
+      timeouts.ReadIntervalTimeout = static_cast<DWORD>(kAnswerPause.count());
       timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(left.count());
       ::SetCommTimeouts(port_.get(), &timeouts);
       char buffer[256];

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/win32/transport/winsock_start.h"
@@ -43,6 +44,29 @@ TEST_F(StatusChannelTest, AnswersOverTcpArriveAsLinesUntilThePrinterCloses) {
   EXPECT_EQ(channel.readLine(milliseconds(2000), why), std::nullopt);
   EXPECT_EQ(why, "the printer closed the connection");
   EXPECT_EQ(peer.received(), "~HS\r\n");
+}
+
+// run.sh puts a printer that answers behind a COM port and names it.
+TEST_F(StatusChannelTest, AnswersOverACommPortArriveAsLines) {
+  const char* port = std::getenv("TAGWRIGHT_TEST_COM");
+  ASSERT_NE(port, nullptr) << "run this program through tests/wine/winsock/run.sh";
+  Result<std::unique_ptr<StatusChannel>> opened = openStatusChannel("COM1", port, shortTimeouts());
+  ASSERT_TRUE(opened) << opened.error();
+  StatusChannel& channel = *opened.value();
+  std::string why;
+  const auto asked = std::chrono::steady_clock::now();
+  for (int query = 0; query < 2; ++query) {
+    EXPECT_EQ(channel.send("~HS\r\n"), std::nullopt);
+    EXPECT_EQ(channel.readLine(milliseconds(3000), why), std::optional<std::string>("001,0"))
+        << why;
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, milliseconds(2000))
+      << "an answer ends the read, not the wait";
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(channel.readLine(milliseconds(300), why), std::nullopt) << "nothing more was asked";
+  EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(250))
+      << "the wait is the one asked for";
+  EXPECT_EQ(why, "");
 }
 
 TEST_F(StatusChannelTest, DevicesThatCannotAnswerSayWhy) {
