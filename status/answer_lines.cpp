@@ -15,4 +15,16 @@ std::optional<std::string> AnswerLines::take() {
   }
 }
 
+std::optional<std::string> AnswerLines::readLine(
+    std::chrono::milliseconds wait,
+    const std::function<bool(std::chrono::milliseconds left)>& readSome) {
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    if (std::optional<std::string> line = take()) return line;
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || !readSome(left)) return std::nullopt;
+  }
+}
+
 }  // namespace tagwright::cli

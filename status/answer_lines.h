@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -14,6 +16,13 @@ class AnswerLines {
   // The next whole line without its end, if one has come.
   std::optional<std::string> take();
   void clear() { pending_.clear(); }
+
+  // The next whole line, reading through `readSome` for as long as `wait`
+  // allows: it waits up to the time left for bytes, appends them here, and
+  // says false when none came or the channel failed.
+  std::optional<std::string> readLine(
+      std::chrono::milliseconds wait,
+      const std::function<bool(std::chrono::milliseconds left)>& readSome);
 
  private:
   std::string pending_;

@@ -16,6 +16,7 @@
 #include "platform/posix/transport/network_printer.h"
 #include "platform/posix/unique_resource.h"
 #include "status/answer_lines.h"
+#include "status/status_channel_opening.h"
 #include "status/status_channel_texts.h"
 
 namespace tagwright::cli {
@@ -43,16 +44,11 @@ class DescriptorChannel : public StatusChannel {
   }
 
   std::optional<std::string> readLine(std::chrono::milliseconds wait, std::string& why) override {
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-      if (std::optional<std::string> line = pending_.take()) return line;
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-          deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) return std::nullopt;
+    return pending_.readLine(wait, [&](std::chrono::milliseconds left) {
       pollfd entry{fd_.get(), POLLIN, 0};
       const int ready = ::poll(&entry, 1, static_cast<int>(left.count()));
-      if (ready < 0 && errno == EINTR) continue;
-      if (ready <= 0) return std::nullopt;
+      if (ready < 0 && errno == EINTR) return true;
+      if (ready <= 0) return false;
       char buffer[256];
       const ssize_t got = ::read(fd_.get(), buffer, sizeof buffer);
       if (got > 0) {
@@ -60,9 +56,10 @@ class DescriptorChannel : public StatusChannel {
       } else if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
         why = got == 0 ? std::string(kPrinterClosed)
                        : std::string(kConnectionFailed) + std::strerror(errno);
-        return std::nullopt;
+        return false;
       }
-    }
+      return true;
+    });
   }
 
   void discardPending() override {
@@ -120,40 +117,33 @@ std::optional<std::string> whyNoAnswersFrom(const std::string& device) {
 Result<std::unique_ptr<StatusChannel>> openStatusChannel(const std::string& portName,
                                                          const std::string& device,
                                                          const NetworkTimeouts& timeouts) {
-  using Opened = Result<std::unique_ptr<StatusChannel>>;
-  if (std::optional<std::string> why = whyNoAnswersFrom(device)) {
-    return Opened::failure(portName + " (" + device + "): " + *why);
-  }
-  if (isTcpDevice(device)) {
-    std::string fault;
-    const std::optional<TcpPrinterAddress> address = parseTcpPrinterAddress(device, fault);
-    if (!address) return Opened::failure(portName + ": " + fault);
-    std::string said;
+  const TcpConnector connect = [&](const TcpPrinterAddress& address,
+                                   const NoticeFunction& notice) -> std::unique_ptr<StatusChannel> {
     std::uint32_t error = 0;
-    unique_fd fd(connectNetworkPrinter(
-        realSystemCalls(), portName, *address, timeouts,
-        [&said](const std::string& text) { said = text; }, error));
+    unique_fd fd(
+        connectNetworkPrinter(realSystemCalls(), portName, address, timeouts, notice, error));
+    if (!fd) return nullptr;
+    return std::make_unique<SocketChannel>(std::move(fd));
+  };
+  return openChannelTo(portName, device, connect, [&]() -> OpenedChannel {
+    unique_fd fd(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd) {
-      return Opened::failure(said.empty() ? portName + ": cannot connect to " + device : said);
+      return OpenedChannel::failure(portName + ": cannot open " + device + ": " +
+                                    std::strerror(errno));
     }
-    return std::unique_ptr<StatusChannel>(std::make_unique<SocketChannel>(std::move(fd)));
-  }
-  unique_fd fd(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd) {
-    return Opened::failure(portName + ": cannot open " + device + ": " + std::strerror(errno));
-  }
-  std::optional<termios> saved;
-  termios attributes{};
-  if (::isatty(fd.get()) && ::tcgetattr(fd.get(), &attributes) == 0) {
-    saved = attributes;
-    const speed_t in = cfgetispeed(&attributes);
-    const speed_t out = cfgetospeed(&attributes);
-    ::cfmakeraw(&attributes);
-    cfsetispeed(&attributes, in);  // the line's speed stays as set up
-    cfsetospeed(&attributes, out);
-    ::tcsetattr(fd.get(), TCSANOW, &attributes);
-  }
-  return std::unique_ptr<StatusChannel>(std::make_unique<TerminalChannel>(std::move(fd), saved));
+    std::optional<termios> saved;
+    termios attributes{};
+    if (::isatty(fd.get()) && ::tcgetattr(fd.get(), &attributes) == 0) {
+      saved = attributes;
+      const speed_t in = cfgetispeed(&attributes);
+      const speed_t out = cfgetospeed(&attributes);
+      ::cfmakeraw(&attributes);
+      cfsetispeed(&attributes, in);  // the line's speed stays as set up
+      cfsetospeed(&attributes, out);
+      ::tcsetattr(fd.get(), TCSANOW, &attributes);
+    }
+    return std::unique_ptr<StatusChannel>(std::make_unique<TerminalChannel>(std::move(fd), saved));
+  });
 }
 
 }  // namespace tagwright::cli

@@ -10,6 +10,7 @@
 #include "platform/win32/transport/winsock_start.h"
 #include "platform/win32/unique_resource.h"
 #include "status/answer_lines.h"
+#include "status/status_channel_opening.h"
 #include "status/status_channel_texts.h"
 
 namespace tagwright::cli {
@@ -55,25 +56,21 @@ class SocketChannel final : public StatusChannel {
   }
 
   std::optional<std::string> readLine(milliseconds wait, std::string& why) override {
-    const Clock::time_point deadline = Clock::now() + wait;
-    for (;;) {
-      if (std::optional<std::string> line = answers_.take()) return line;
-      const milliseconds left = timeLeft(deadline);
-      if (left.count() <= 0) return std::nullopt;
+    return answers_.readLine(wait, [&](milliseconds left) {
       const int ready = win32::waitForSocket(socket_.get(), win32::SocketReadiness::kRead, left);
-      if (ready == 0) return std::nullopt;
+      if (ready == 0) return false;
       char buffer[256];
       const int got = ready > 0 ? ::recv(socket_.get(), buffer, sizeof buffer, 0) : SOCKET_ERROR;
       if (got > 0) {
         answers_.append(buffer, static_cast<std::size_t>(got));
-        continue;
+        return true;
       }
       const int failure = got == 0 ? 0 : ::WSAGetLastError();
-      if (failure == WSAEWOULDBLOCK) continue;
+      if (failure == WSAEWOULDBLOCK) return true;
       why = got == 0 ? std::string(kPrinterClosed)
                      : std::string(kConnectionFailed) + win32::systemErrorText(failure);
-      return std::nullopt;
-    }
+      return false;
+    });
   }
 
   void discardPending() override {
@@ -113,11 +110,7 @@ class SerialChannel final : public StatusChannel {
   }
 
   std::optional<std::string> readLine(milliseconds wait, std::string& why) override {
-    const Clock::time_point deadline = Clock::now() + wait;
-    for (;;) {
-      if (std::optional<std::string> line = answers_.take()) return line;
-      const milliseconds left = timeLeft(deadline);
-      if (left.count() <= 0) return std::nullopt;
+    return answers_.readLine(wait, [&](milliseconds left) {
       // Returns a pause of kAnswerPause after bytes have come, or after
       // `left` with none.
       COMMTIMEOUTS timeouts{};
@@ -129,10 +122,11 @@ class SerialChannel final : public StatusChannel {
       if (!::ReadFile(port_.get(), buffer, sizeof buffer, &got, nullptr)) {
         why = std::string(kConnectionFailed) +
               win32::systemErrorText(static_cast<int>(::GetLastError()));
-        return std::nullopt;
+        return false;
       }
       answers_.append(buffer, got);
-    }
+      return true;
+    });
   }
 
   void discardPending() override {
@@ -172,34 +166,29 @@ std::optional<std::string> whyNoAnswersFrom(const std::string& device) {
 Result<std::unique_ptr<StatusChannel>> openStatusChannel(const std::string& portName,
                                                          const std::string& device,
                                                          const NetworkTimeouts& timeouts) {
-  using Opened = Result<std::unique_ptr<StatusChannel>>;
-  if (std::optional<std::string> why = whyNoAnswersFrom(device)) {
-    return Opened::failure(portName + " (" + device + "): " + *why);
-  }
-  if (isTcpDevice(device)) {
-    std::string fault;
-    const std::optional<TcpPrinterAddress> address = parseTcpPrinterAddress(device, fault);
-    if (!address) return Opened::failure(portName + ": " + fault);
+  const TcpConnector connect = [&](const TcpPrinterAddress& address,
+                                   const NoticeFunction& notice) -> std::unique_ptr<StatusChannel> {
     Result<win32::unique_winsock> winsock = win32::startWinsock();
-    if (!winsock) return Opened::failure(portName + ": " + winsock.error());
-    std::string said;
-    std::uint32_t error = 0;
-    win32::unique_socket socket = win32::connectWinsockPrinter(
-        portName, *address, timeouts, [&said](const std::string& text) { said = text; }, error);
-    if (!socket) {
-      return Opened::failure(said.empty() ? portName + ": cannot connect to " + device : said);
+    if (!winsock) {
+      notice(portName + ": " + winsock.error());
+      return nullptr;
     }
-    return std::unique_ptr<StatusChannel>(
-        std::make_unique<SocketChannel>(std::move(winsock).value(), std::move(socket)));
-  }
-  win32::unique_file_handle port(::CreateFileW(devicePath(device).c_str(),
-                                               GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!port) {
-    return Opened::failure(portName + ": cannot open " + device + ": " +
-                           win32::systemErrorText(static_cast<int>(::GetLastError())));
-  }
-  return std::unique_ptr<StatusChannel>(std::make_unique<SerialChannel>(std::move(port)));
+    std::uint32_t error = 0;
+    win32::unique_socket socket =
+        win32::connectWinsockPrinter(portName, address, timeouts, notice, error);
+    if (!socket) return nullptr;
+    return std::make_unique<SocketChannel>(std::move(winsock).value(), std::move(socket));
+  };
+  return openChannelTo(portName, device, connect, [&]() -> OpenedChannel {
+    win32::unique_file_handle port(::CreateFileW(devicePath(device).c_str(),
+                                                 GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!port) {
+      return OpenedChannel::failure(portName + ": cannot open " + device + ": " +
+                                    win32::systemErrorText(static_cast<int>(::GetLastError())));
+    }
+    return std::unique_ptr<StatusChannel>(std::make_unique<SerialChannel>(std::move(port)));
+  });
 }
 
 }  // namespace tagwright::cli

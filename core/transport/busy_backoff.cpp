@@ -42,4 +42,27 @@ ConnectRound connectWhileBusy(const std::function<ConnectRound()>& round, const 
   }
 }
 
+bool connectPrinter(const std::string& place, const std::optional<std::string>& unresolved,
+                    const std::function<ConnectRoundResult()>& round,
+                    const NetworkTimeouts& timeouts, const NoticeFunction& notice,
+                    std::uint32_t& error) {
+  if (unresolved) {
+    error = kErrorHostNotFound;
+    if (notice) notice(hostNotFoundText(place, *unresolved));
+    return false;
+  }
+  const ConnectRound outcome = connectWhileBusy(
+      [&] {
+        const ConnectRoundResult result = round();
+        if (result.round == ConnectRound::kFailed) {
+          error = result.error;
+          if (notice) notice(cannotReachText(place, result.kind, result.systemText, timeouts));
+        }
+        return result.round;
+      },
+      place, timeouts.busy, notice);
+  if (outcome == ConnectRound::kRefused) error = kErrorConnectionRefused;
+  return outcome == ConnectRound::kConnected;
+}
+
 }  // namespace tagwright

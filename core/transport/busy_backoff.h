@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -35,5 +36,26 @@ enum class ConnectRound { kConnected, kRefused, kFailed };
 // Returns kRefused when the busy time-out ran out.
 ConnectRound connectWhileBusy(const std::function<ConnectRound()>& round, const std::string& place,
                               std::chrono::milliseconds busy, const NoticeFunction& notice);
+
+// How one round of connection attempts ended, with, when it failed for
+// another reason than a refusal, what the system said.
+struct ConnectRoundResult {
+  ConnectRound round = ConnectRound::kFailed;
+  std::uint32_t error = 0;  // the system error, Windows numbering
+  ConnectFailureKind kind = ConnectFailureKind::kOther;
+  std::string systemText;
+
+  // A round that connected or was refused: nothing more to say.
+  static ConnectRoundResult ended(ConnectRound round) { return {round, 0, {}, {}}; }
+};
+
+// Connects to a network printer, on every system alike: when its address
+// cannot be found (`unresolved` says why), says so; otherwise runs `round`
+// while the printer is busy, as connectWhileBusy does, and says why it
+// failed. True when connected; otherwise `error` is set (the Winsock code).
+bool connectPrinter(const std::string& place, const std::optional<std::string>& unresolved,
+                    const std::function<ConnectRoundResult()>& round,
+                    const NetworkTimeouts& timeouts, const NoticeFunction& notice,
+                    std::uint32_t& error);
 
 }  // namespace tagwright

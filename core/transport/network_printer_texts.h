@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "core/transport/network_address.h"
 #include "core/transport/network_timeouts.h"
@@ -42,6 +43,9 @@ std::string stillRefusedText(const std::string& place, std::chrono::milliseconds
 enum class SendFailureKind { kClosedByPrinter, kTimedOut, kOther };
 
 std::string sendFailureText(SendFailureKind kind, const std::string& systemText);
+
+// What finish() says of a connection that it had already ended.
+inline constexpr std::string_view kAlreadyClosedText = "the connection was already closed";
 
 // Why a job ended when the printer did not confirm its last `count` bytes.
 std::string lastBytesNotTakenText(std::uint64_t count, std::chrono::milliseconds stall);

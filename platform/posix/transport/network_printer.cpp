@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "core/transport/busy_backoff.h"
@@ -94,24 +95,23 @@ int connectOnce(SystemCalls& system, const addrinfo* addresses, milliseconds tim
   return -1;
 }
 
-std::uint32_t errorForConnectFailure(int failure) {
+// The end of a round of attempts that ended with `failure` (0: connected).
+ConnectRoundResult outcomeOf(int failure) {
   switch (failure) {
-    case ECONNREFUSED: return kErrorConnectionRefused;
-    case ETIMEDOUT: return kErrorConnectionTimedOut;
-    case ENETUNREACH: return kErrorNetworkUnreachable;
-    case EHOSTUNREACH:
-    case EHOSTDOWN: return kErrorHostUnreachable;
-    default: return kErrorGenFailure;
-  }
-}
-
-ConnectFailureKind kindOfConnectFailure(int failure) {
-  switch (failure) {
-    case ETIMEDOUT: return ConnectFailureKind::kTimedOut;
+    case 0: return ConnectRoundResult::ended(ConnectRound::kConnected);
+    case ECONNREFUSED: return ConnectRoundResult::ended(ConnectRound::kRefused);
+    case ETIMEDOUT:
+      return {ConnectRound::kFailed, kErrorConnectionTimedOut, ConnectFailureKind::kTimedOut, {}};
     case ENETUNREACH:
+      return {ConnectRound::kFailed, kErrorNetworkUnreachable, ConnectFailureKind::kUnreachable,
+              std::strerror(failure)};
     case EHOSTUNREACH:
-    case EHOSTDOWN: return ConnectFailureKind::kUnreachable;
-    default: return ConnectFailureKind::kOther;
+    case EHOSTDOWN:
+      return {ConnectRound::kFailed, kErrorHostUnreachable, ConnectFailureKind::kUnreachable,
+              std::strerror(failure)};
+    default:
+      return {ConnectRound::kFailed, kErrorGenFailure, ConnectFailureKind::kOther,
+              std::strerror(failure)};
   }
 }
 
@@ -129,40 +129,26 @@ std::string describeSendFailure(int failure) {
 int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
                           const TcpPrinterAddress& address, const NetworkTimeouts& timeouts,
                           const NoticeFunction& notice, std::uint32_t& error) {
-  const std::string place = printerPlaceText(portName, address);
-  auto say = [&](const std::string& line) {
-    if (notice) notice(line);
-  };
-
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
   hints.ai_flags = AI_NUMERICSERV;
   addrinfo* found = nullptr;
-  const std::string service = std::to_string(address.port);
-  const int resolved = ::getaddrinfo(address.host.c_str(), service.c_str(), &hints, &found);
+  const int resolved =
+      ::getaddrinfo(address.host.c_str(), std::to_string(address.port).c_str(), &hints, &found);
   const unique_addrinfo addresses(found);
-  if (resolved != 0) {
-    error = kErrorHostNotFound;
-    say(hostNotFoundText(place, ::gai_strerror(resolved)));
-    return -1;
-  }
+  std::optional<std::string> unresolved;
+  if (resolved != 0) unresolved = ::gai_strerror(resolved);
 
   int fd = -1;
-  const ConnectRound outcome = connectWhileBusy(
-      [&] {
-        int failure = 0;
-        fd = connectOnce(system, addresses.get(), timeouts.connect, failure);
-        if (fd >= 0) return ConnectRound::kConnected;
-        if (failure == ECONNREFUSED) return ConnectRound::kRefused;
-        error = errorForConnectFailure(failure);
-        say(cannotReachText(place, kindOfConnectFailure(failure), std::strerror(failure),
-                            timeouts));
-        return ConnectRound::kFailed;
-      },
-      place, timeouts.busy, notice);
-  if (outcome == ConnectRound::kRefused) error = kErrorConnectionRefused;
-  return outcome == ConnectRound::kConnected ? fd : -1;
+  const auto round = [&] {
+    int failure = 0;
+    fd = connectOnce(system, addresses.get(), timeouts.connect, failure);
+    return outcomeOf(fd >= 0 ? 0 : failure);
+  };
+  const bool connected = connectPrinter(printerPlaceText(portName, address), unresolved, round,
+                                        timeouts, notice, error);
+  return connected ? fd : -1;
 }
 
 NetworkPrinterLink::NetworkPrinterLink(SystemCalls& system, int fd, const NetworkTimeouts& timeouts)
@@ -232,7 +218,7 @@ Delivery NetworkPrinterLink::finish(TransferProgress* progress) {
   Delivery result;
   result.offered = sent_;
   if (!fd_) {
-    result.failure = failure_.empty() ? "the connection was already closed" : failure_;
+    result.failure = failure_.empty() ? std::string(kAlreadyClosedText) : failure_;
     return result;
   }
   bool printerClosed = false;

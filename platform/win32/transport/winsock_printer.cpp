@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
+#include <string>
 #include <utility>
 
+#include "core/text/utf8.h"
 #include "core/transport/busy_backoff.h"
 #include "platform/win32/transport/socket_wait.h"
 #include "platform/win32/transport/winsock_start.h"
@@ -46,7 +49,7 @@ void keepAlive(SOCKET socket) {
 }
 
 // One attempt at one address: the connected socket, or none and `failure`.
-unique_socket attemptConnect(const addrinfo& address, milliseconds timeout, int& failure) {
+unique_socket attemptConnect(const ADDRINFOW& address, milliseconds timeout, int& failure) {
   unique_socket socket(::socket(address.ai_family, address.ai_socktype, address.ai_protocol));
   if (!socket) {
     failure = ::WSAGetLastError();
@@ -93,10 +96,10 @@ unique_socket attemptConnect(const addrinfo& address, milliseconds timeout, int&
 
 // Every address of the printer in turn; a refusal from any of them wins
 // over other failures, since it means a printer is there.
-unique_socket connectOnce(const addrinfo* addresses, milliseconds timeout, int& failure) {
+unique_socket connectOnce(const ADDRINFOW* addresses, milliseconds timeout, int& failure) {
   failure = WSAEHOSTUNREACH;
   bool refused = false;
-  for (const addrinfo* a = addresses; a != nullptr; a = a->ai_next) {
+  for (const ADDRINFOW* a = addresses; a != nullptr; a = a->ai_next) {
     unique_socket socket = attemptConnect(*a, timeout, failure);
     if (socket) return socket;
     if (failure == WSAECONNREFUSED) refused = true;
@@ -105,14 +108,17 @@ unique_socket connectOnce(const addrinfo* addresses, milliseconds timeout, int& 
   return {};
 }
 
-ConnectFailureKind kindOfConnectFailure(int failure) {
-  switch (failure) {
-    case WSAETIMEDOUT: return ConnectFailureKind::kTimedOut;
-    case WSAENETUNREACH:
-    case WSAEHOSTUNREACH:
-    case WSAEHOSTDOWN: return ConnectFailureKind::kUnreachable;
-    default: return ConnectFailureKind::kOther;
+// The end of a round of attempts that ended with `failure` (0: connected).
+ConnectRoundResult outcomeOf(int failure) {
+  if (failure == 0) return ConnectRoundResult::ended(ConnectRound::kConnected);
+  if (failure == WSAECONNREFUSED) return ConnectRoundResult::ended(ConnectRound::kRefused);
+  ConnectFailureKind kind = ConnectFailureKind::kOther;
+  if (failure == WSAETIMEDOUT) kind = ConnectFailureKind::kTimedOut;
+  if (failure == WSAENETUNREACH || failure == WSAEHOSTUNREACH || failure == WSAEHOSTDOWN) {
+    kind = ConnectFailureKind::kUnreachable;
   }
+  return {ConnectRound::kFailed, static_cast<std::uint32_t>(failure), kind,
+          systemErrorText(failure)};
 }
 
 std::string describeSendFailure(int failure) {
@@ -131,39 +137,27 @@ std::string describeSendFailure(int failure) {
 unique_socket connectWinsockPrinter(const std::string& portName, const TcpPrinterAddress& address,
                                     const NetworkTimeouts& timeouts, const NoticeFunction& notice,
                                     std::uint32_t& error) {
-  const std::string place = printerPlaceText(portName, address);
-  auto say = [&](const std::string& line) {
-    if (notice) notice(line);
-  };
-
-  addrinfo hints{};
+  // Host names in UTF-16, as Windows keeps them.
+  const std::u16string host = utf8ToUtf16(address.host);
+  const std::wstring service = std::to_wstring(address.port);
+  ADDRINFOW hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
   hints.ai_protocol = IPPROTO_TCP;
-  addrinfo* found = nullptr;
-  const std::string service = std::to_string(address.port);
-  const int resolved = ::getaddrinfo(address.host.c_str(), service.c_str(), &hints, &found);
-  const unique_resource<addrinfo*, &::freeaddrinfo> addresses(found);
-  if (resolved != 0) {
-    error = kErrorHostNotFound;
-    say(hostNotFoundText(place, systemErrorText(resolved)));
-    return {};
-  }
+  ADDRINFOW* found = nullptr;
+  const int resolved = ::GetAddrInfoW(reinterpret_cast<const wchar_t*>(host.c_str()),
+                                      service.c_str(), &hints, &found);
+  const unique_resource<ADDRINFOW*, &::FreeAddrInfoW> addresses(found);
+  std::optional<std::string> unresolved;
+  if (resolved != 0) unresolved = systemErrorText(resolved);
 
   unique_socket socket;
-  const ConnectRound outcome = connectWhileBusy(
-      [&] {
-        int failure = 0;
-        socket = connectOnce(addresses.get(), timeouts.connect, failure);
-        if (socket) return ConnectRound::kConnected;
-        if (failure == WSAECONNREFUSED) return ConnectRound::kRefused;
-        error = static_cast<std::uint32_t>(failure);
-        say(cannotReachText(place, kindOfConnectFailure(failure), systemErrorText(failure),
-                            timeouts));
-        return ConnectRound::kFailed;
-      },
-      place, timeouts.busy, notice);
-  if (outcome == ConnectRound::kRefused) error = kErrorConnectionRefused;
+  const auto round = [&] {
+    int failure = 0;
+    socket = connectOnce(addresses.get(), timeouts.connect, failure);
+    return outcomeOf(socket ? 0 : failure);
+  };
+  connectPrinter(printerPlaceText(portName, address), unresolved, round, timeouts, notice, error);
   return socket;
 }
 
@@ -240,7 +234,7 @@ Delivery WinsockPrinterLink::finish(TransferProgress* progress) {
   Delivery result;
   result.offered = sent_;
   if (!socket_) {
-    result.failure = failure_.empty() ? "the connection was already closed" : failure_;
+    result.failure = failure_.empty() ? std::string(kAlreadyClosedText) : failure_;
     return result;
   }
   if (failure_.empty() && ::shutdown(socket_.get(), SD_SEND) != 0) {
@@ -274,14 +268,14 @@ Delivery WinsockPrinterLink::finish(TransferProgress* progress) {
     if (failure_.empty()) progress->advance(lastWriteSize_);
     progress->end();
   }
-  if (!failure_.empty()) {
-    result.failure = failure_;
-    result.delivered = deliveredAtFailure_;
+  const bool failed = !failure_.empty();
+  result.failure = failure_;
+  result.delivered = failed ? deliveredAtFailure_ : sent_;
+  if (failed) {
     closeAbortively();
-    return result;
+  } else {
+    socket_.reset();
   }
-  result.delivered = sent_;
-  socket_.reset();
   return result;
 }
 
