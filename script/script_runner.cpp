@@ -63,10 +63,10 @@ std::string showValue(const ScriptValue& value) {
   return "(a value of another type)";
 }
 
-std::optional<std::string> failure(const std::string& file, const Statement& s, HostResult r,
-                                   const char* what) {
+Status failure(const std::string& file, const Statement& s, HostResult r, const char* what) {
   const std::string verb = r == HostResult::Refused ? "refused " : "failed ";
-  return at(file, s.position, "the component " + verb + what + " " + quoted(s.name));
+  return Status::failure(
+      at(file, s.position, "the component " + verb + what + " " + quoted(s.name)));
 }
 
 }  // namespace
@@ -89,9 +89,8 @@ PrepareResult prepareScripts(const std::vector<ScriptSource>& sources, ScriptHos
   return scripts;
 }
 
-std::optional<std::string> runPreparedScripts(const std::vector<PreparedScript>& scripts,
-                                              ScriptHost& host, std::ostream& shown,
-                                              StatementObserver* observer) {
+Status runPreparedScripts(const std::vector<PreparedScript>& scripts, ScriptHost& host,
+                          std::ostream& shown, StatementObserver* observer) {
   for (const PreparedScript& script : scripts) {
     if (observer) observer->scriptStarting(script.file);
     for (const PreparedStatement& p : script.statements) {
@@ -125,7 +124,7 @@ std::optional<std::string> runPreparedScripts(const std::vector<PreparedScript>&
     }
   }
   shown.flush();
-  return std::nullopt;
+  return Status::success();
 }
 
 }  // namespace tagwright::cli

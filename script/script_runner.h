@@ -67,10 +67,9 @@ PrepareResult prepareScripts(const std::vector<ScriptSource>& sources, ScriptHos
 
 // Runs prepared scripts in order on a started host. "? Name" writes
 // "Name = value" to `shown`. Stops at the first call the component refuses
-// or fails and returns its message. `observer`, when given, sees every
+// or fails, with its message. `observer`, when given, sees every
 // statement taken.
-std::optional<std::string> runPreparedScripts(const std::vector<PreparedScript>& scripts,
-                                              ScriptHost& host, std::ostream& shown,
-                                              StatementObserver* observer = nullptr);
+Status runPreparedScripts(const std::vector<PreparedScript>& scripts, ScriptHost& host,
+                          std::ostream& shown, StatementObserver* observer = nullptr);
 
 }  // namespace tagwright::cli

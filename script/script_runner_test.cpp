@@ -22,8 +22,8 @@ class ScriptRunnerTest : public ::testing::Test {
   std::string run(std::vector<ScriptSource> sources) {
     PrepareResult prepared = prepareScripts(sources, host_);
     if (!prepared) return prepared.error().message();
-    std::optional<std::string> failure = runPreparedScripts(prepared.value(), host_, shown_);
-    return failure.value_or("");
+    const Status ran = runPreparedScripts(prepared.value(), host_, shown_);
+    return ran ? std::string() : ran.error();
   }
 
   IconvCodePages codePages_;
@@ -150,11 +150,11 @@ TEST_F(ScriptRunnerTest, ARefusedOrFailedCallStopsTheRunAtItsStatement) {
     PrepareResult prepared =
         prepareScripts({{"s.tws", "StartLabel()\n  Darkness = 3\nPrint(1)\n"}}, refusing);
     ASSERT_TRUE(prepared.ok());
-    std::optional<std::string> failure = runPreparedScripts(prepared.value(), refusing, shown);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(*failure, std::string("s.tws:2:3: the component ") +
-                            (r == HostResult::Refused ? "refused" : "failed") +
-                            " the value of 'Darkness'");
+    const Status ran = runPreparedScripts(prepared.value(), refusing, shown);
+    ASSERT_FALSE(ran.ok());
+    EXPECT_EQ(ran.error(), std::string("s.tws:2:3: the component ") +
+                               (r == HostResult::Refused ? "refused" : "failed") +
+                               " the value of 'Darkness'");
   }
   EXPECT_TRUE(jobs_.jobs().empty());
 }

@@ -15,15 +15,18 @@ std::optional<std::string> AnswerLines::take() {
   }
 }
 
-std::optional<std::string> AnswerLines::readLine(
-    std::chrono::milliseconds wait,
-    const std::function<bool(std::chrono::milliseconds left)>& readSome) {
+Result<std::optional<std::string>> AnswerLines::readLine(std::chrono::milliseconds wait,
+                                                         const ReadSome& readSome) {
+  using Read = Result<std::optional<std::string>>;
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
     if (std::optional<std::string> line = take()) return line;
     const auto left =
         std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0 || !readSome(left)) return std::nullopt;
+    if (left.count() <= 0) return std::optional<std::string>();
+    const Result<Wait> waited = readSome(left);
+    if (!waited) return Read::failure(waited.error());
+    if (waited.value() == Wait::Silent) return std::optional<std::string>();
   }
 }
 

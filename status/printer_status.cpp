@@ -13,26 +13,26 @@ struct CodeRow {
 };
 
 constexpr std::array<CodeRow, 19> kCodes{{
-    {StatusCode::kReady, "ready", "ready"},
-    {StatusCode::kMediaEmpty, "media-empty", "media empty or media jam"},
-    {StatusCode::kMediaJam, "media-jam", "media jam"},
-    {StatusCode::kRibbonEmpty, "ribbon-empty", "ribbon empty"},
-    {StatusCode::kHeadOpen, "head-open", "print head open"},
-    {StatusCode::kRewinderFull, "rewinder-full", "rewinder full"},
-    {StatusCode::kFileSystemFull, "file-system-full", "file system full"},
-    {StatusCode::kFileNameNotFound, "file-not-found", "file name not found"},
-    {StatusCode::kDuplicateName, "duplicate-name", "duplicate name"},
-    {StatusCode::kSyntaxError, "syntax-error", "syntax error"},
-    {StatusCode::kCutterJam, "cutter-jam", "cutter jam"},
-    {StatusCode::kNoExtendedMemory, "no-extended-memory", "extended memory not found"},
-    {StatusCode::kWaitingForTakeAway, "label-not-taken",
+    {StatusCode::Ready, "ready", "ready"},
+    {StatusCode::MediaEmpty, "media-empty", "media empty or media jam"},
+    {StatusCode::MediaJam, "media-jam", "media jam"},
+    {StatusCode::RibbonEmpty, "ribbon-empty", "ribbon empty"},
+    {StatusCode::HeadOpen, "head-open", "print head open"},
+    {StatusCode::RewinderFull, "rewinder-full", "rewinder full"},
+    {StatusCode::FileSystemFull, "file-system-full", "file system full"},
+    {StatusCode::FileNameNotFound, "file-not-found", "file name not found"},
+    {StatusCode::DuplicateName, "duplicate-name", "duplicate name"},
+    {StatusCode::SyntaxError, "syntax-error", "syntax error"},
+    {StatusCode::CutterJam, "cutter-jam", "cutter jam"},
+    {StatusCode::NoExtendedMemory, "no-extended-memory", "extended memory not found"},
+    {StatusCode::WaitingForTakeAway, "label-not-taken",
      "waiting for the label to be taken (stripper)"},
-    {StatusCode::kPaused, "paused", "paused"},
-    {StatusCode::kSettingMode, "setting-mode", "in setting mode"},
-    {StatusCode::kKeyboardMode, "keyboard-mode", "in keyboard mode"},
-    {StatusCode::kPrinting, "printing", "printing"},
-    {StatusCode::kDataInProcess, "data-in-process", "data in process"},
-    {StatusCode::kHeadTooHot, "head-too-hot", "print head too hot"},
+    {StatusCode::Paused, "paused", "paused"},
+    {StatusCode::SettingMode, "setting-mode", "in setting mode"},
+    {StatusCode::KeyboardMode, "keyboard-mode", "in keyboard mode"},
+    {StatusCode::Printing, "printing", "printing"},
+    {StatusCode::DataInProcess, "data-in-process", "data in process"},
+    {StatusCode::HeadTooHot, "head-too-hot", "print head too hot"},
 }};
 
 const CodeRow* rowOf(StatusCode code) {
@@ -83,8 +83,8 @@ std::string_view statusWords(StatusCode code) {
 }
 
 bool isFault(StatusCode code) {
-  return code != StatusCode::kReady && code != StatusCode::kPrinting &&
-         code != StatusCode::kDataInProcess;
+  return code != StatusCode::Ready && code != StatusCode::Printing &&
+         code != StatusCode::DataInProcess;
 }
 
 std::string twoDigits(StatusCode code) {

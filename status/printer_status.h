@@ -8,30 +8,30 @@ namespace tagwright::cli {
 
 // The two-digit codes a label printer answers status queries with.
 enum class StatusCode : int {
-  kReady = 0,
-  kMediaEmpty = 1,  // or a media jam, on printers that do not tell them apart
-  kMediaJam = 2,
-  kRibbonEmpty = 3,
-  kHeadOpen = 4,
-  kRewinderFull = 5,
-  kFileSystemFull = 6,
-  kFileNameNotFound = 7,
-  kDuplicateName = 8,
-  kSyntaxError = 9,
-  kCutterJam = 10,
-  kNoExtendedMemory = 11,
-  kWaitingForTakeAway = 13,
-  kPaused = 20,
-  kSettingMode = 21,
-  kKeyboardMode = 22,
-  kPrinting = 50,
-  kDataInProcess = 60,
-  kHeadTooHot = 62,
+  Ready = 0,
+  MediaEmpty = 1,  // or a media jam, on printers that do not tell them apart
+  MediaJam = 2,
+  RibbonEmpty = 3,
+  HeadOpen = 4,
+  RewinderFull = 5,
+  FileSystemFull = 6,
+  FileNameNotFound = 7,
+  DuplicateName = 8,
+  SyntaxError = 9,
+  CutterJam = 10,
+  NoExtendedMemory = 11,
+  WaitingForTakeAway = 13,
+  Paused = 20,
+  SettingMode = 21,
+  KeyboardMode = 22,
+  Printing = 50,
+  DataInProcess = 60,
+  HeadTooHot = 62,
 };
 
 // What `~S,STATUS` answers: the state and the labels still to print.
 struct PrinterStatus {
-  StatusCode code = StatusCode::kReady;
+  StatusCode code = StatusCode::Ready;
   int labelsLeft = 0;
   friend bool operator==(const PrinterStatus&, const PrinterStatus&) = default;
 };

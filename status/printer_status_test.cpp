@@ -12,14 +12,14 @@ TEST(PrinterStatusReplies, AreTwoDigitsAndFiveDigitCountsEndedByCrLf) {
     const char* full;
   };
   const Case cases[] = {
-      {{StatusCode::kReady, 0}, "00\r\n", "00,00000\r\n"},
-      {{StatusCode::kPrinting, 3}, "50\r\n", "50,00003\r\n"},
-      {{StatusCode::kDataInProcess, 12345}, "60\r\n", "60,12345\r\n"},
-      {{StatusCode::kMediaEmpty, 2}, "01\r\n", "01,00002\r\n"},
-      {{StatusCode::kCutterJam, 0}, "10\r\n", "10,00000\r\n"},
-      {{StatusCode::kHeadTooHot, 7}, "62\r\n", "62,00007\r\n"},
-      {{StatusCode::kPrinting, 123456}, "50\r\n", "50,99999\r\n"},  // five digits hold no more
-      {{StatusCode::kPrinting, -4}, "50\r\n", "50,00000\r\n"},
+      {{StatusCode::Ready, 0}, "00\r\n", "00,00000\r\n"},
+      {{StatusCode::Printing, 3}, "50\r\n", "50,00003\r\n"},
+      {{StatusCode::DataInProcess, 12345}, "60\r\n", "60,12345\r\n"},
+      {{StatusCode::MediaEmpty, 2}, "01\r\n", "01,00002\r\n"},
+      {{StatusCode::CutterJam, 0}, "10\r\n", "10,00000\r\n"},
+      {{StatusCode::HeadTooHot, 7}, "62\r\n", "62,00007\r\n"},
+      {{StatusCode::Printing, 123456}, "50\r\n", "50,99999\r\n"},  // five digits hold no more
+      {{StatusCode::Printing, -4}, "50\r\n", "50,00000\r\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(checkReply(c.status.code), c.check);
@@ -49,11 +49,11 @@ TEST(PrinterStatusReplies, AnythingElseIsNoAnswer) {
 }
 
 TEST(PrinterStatusCodes, NamesWordsAndFaults) {
-  EXPECT_EQ(statusCodeFromName("media-empty"), StatusCode::kMediaEmpty);
-  EXPECT_EQ(statusCodeFromName("head-open"), StatusCode::kHeadOpen);
-  EXPECT_EQ(statusCodeFromName("ribbon-empty"), StatusCode::kRibbonEmpty);
-  EXPECT_EQ(statusCodeFromName("paused"), StatusCode::kPaused);
-  EXPECT_EQ(statusCodeFromName("cutter-jam"), StatusCode::kCutterJam);
+  EXPECT_EQ(statusCodeFromName("media-empty"), StatusCode::MediaEmpty);
+  EXPECT_EQ(statusCodeFromName("head-open"), StatusCode::HeadOpen);
+  EXPECT_EQ(statusCodeFromName("ribbon-empty"), StatusCode::RibbonEmpty);
+  EXPECT_EQ(statusCodeFromName("paused"), StatusCode::Paused);
+  EXPECT_EQ(statusCodeFromName("cutter-jam"), StatusCode::CutterJam);
   EXPECT_FALSE(statusCodeFromName("Media-Empty"));
   for (int number = 0; number < 100; ++number) {
     const std::optional<StatusCode> code = statusCodeFromNumber(number);
@@ -65,10 +65,10 @@ TEST(PrinterStatusCodes, NamesWordsAndFaults) {
   for (int unknown : {12, 14, 19, 23, 49, 51, 61, 63, 99}) {
     EXPECT_FALSE(statusCodeFromNumber(unknown)) << unknown;
   }
-  EXPECT_EQ(describeStatus({StatusCode::kPrinting, 3}), "printing, 3 labels left (50,00003)");
-  EXPECT_EQ(describeStatus({StatusCode::kPrinting, 1}), "printing, 1 label left (50,00001)");
-  EXPECT_EQ(describeStatus({StatusCode::kReady, 0}), "ready (00,00000)");
-  EXPECT_EQ(describeStatus({StatusCode::kMediaEmpty, 2}),
+  EXPECT_EQ(describeStatus({StatusCode::Printing, 3}), "printing, 3 labels left (50,00003)");
+  EXPECT_EQ(describeStatus({StatusCode::Printing, 1}), "printing, 1 label left (50,00001)");
+  EXPECT_EQ(describeStatus({StatusCode::Ready, 0}), "ready (00,00000)");
+  EXPECT_EQ(describeStatus({StatusCode::MediaEmpty, 2}),
             "media empty or media jam, 2 labels left (01,00002)");
 }
 

@@ -18,17 +18,17 @@ class StatusChannel {
  public:
   virtual ~StatusChannel() = default;
   // Sends `bytes` whole, or says why it could not.
-  virtual std::optional<std::string> send(std::string_view bytes) = 0;
+  virtual Status send(std::string_view bytes) = 0;
   // The next answer line without its CR LF; nothing when none came whole
-  // within `wait` (`why` then says what happened, if more than silence).
-  virtual std::optional<std::string> readLine(std::chrono::milliseconds wait, std::string& why) = 0;
+  // within `wait`; a failure when the connection broke (closed, an error).
+  virtual Result<std::optional<std::string>> readLine(std::chrono::milliseconds wait) = 0;
   // Throws away what arrived unasked (answers to earlier queries).
   virtual void discardPending() = 0;
 };
 
-// Why a device cannot answer, in words, or nothing when it can: a
+// Whether a device can answer; the failure says why not, in words: a
 // print-server queue and a file carry no answers.
-std::optional<std::string> whyNoAnswersFrom(const std::string& device);
+Status canAnswer(const std::string& device);
 
 // Opens a channel to the printer at `device` (tcp://HOST[:PORT] or a
 // device path) behind `portName`.

@@ -19,7 +19,7 @@ using TcpConnector =
     std::function<std::unique_ptr<StatusChannel>(const TcpPrinterAddress&, const NoticeFunction&)>;
 
 // Opening a channel, on every system alike: a device that cannot answer is
-// refused with its reason (whyNoAnswersFrom); tcp://HOST[:PORT] is read and
+// refused with its reason (canAnswer); tcp://HOST[:PORT] is read and
 // connected through `connect`, failing with the last thing it said; any
 // other device is opened by `openLine`.
 OpenedChannel openChannelTo(const std::string& portName, const std::string& device,

@@ -32,33 +32,34 @@ class DescriptorChannel : public StatusChannel {
  public:
   DescriptorChannel(unique_fd fd, SendCall call) : fd_(std::move(fd)), call_(call) {}
 
-  std::optional<std::string> send(std::string_view bytes) override {
+  Status send(std::string_view bytes) override {
     SendWaits waits;
     waits.stall = kSendWait;
     const SendResult sent = sendAll(realSystemCalls(), fd_.get(), bytes, call_, waits);
-    if (sent.ok()) return std::nullopt;
-    if (sent.end == SendEnd::kCallFailed) {
-      return std::string(kCannotSendQuery) + std::strerror(sent.error);
+    if (sent.ok()) return Status::success();
+    if (sent.end == SendEnd::CallFailed) {
+      return Status::failure(std::string(kCannotSendQuery) + std::strerror(sent.error));
     }
-    return std::string(kTakesNoQuery);
+    return Status::failure(std::string(kTakesNoQuery));
   }
 
-  std::optional<std::string> readLine(std::chrono::milliseconds wait, std::string& why) override {
-    return pending_.readLine(wait, [&](std::chrono::milliseconds left) {
+  Result<std::optional<std::string>> readLine(std::chrono::milliseconds wait) override {
+    using Wait = AnswerLines::Wait;
+    return pending_.readLine(wait, [&](std::chrono::milliseconds left) -> Result<Wait> {
       pollfd entry{fd_.get(), POLLIN, 0};
       const int ready = ::poll(&entry, 1, static_cast<int>(left.count()));
-      if (ready < 0 && errno == EINTR) return true;
-      if (ready <= 0) return false;
+      if (ready < 0 && errno == EINTR) return Wait::ReadOn;
+      if (ready <= 0) return Wait::Silent;
       char buffer[256];
       const ssize_t got = ::read(fd_.get(), buffer, sizeof buffer);
       if (got > 0) {
         pending_.append(buffer, static_cast<std::size_t>(got));
-      } else if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
-        why = got == 0 ? std::string(kPrinterClosed)
-                       : std::string(kConnectionFailed) + std::strerror(errno);
-        return false;
+      } else if (got == 0) {
+        return Result<Wait>::failure(std::string(kPrinterClosed));
+      } else if (errno != EAGAIN && errno != EINTR) {
+        return Result<Wait>::failure(std::string(kConnectionFailed) + std::strerror(errno));
       }
-      return true;
+      return Wait::ReadOn;
     });
   }
 
@@ -79,7 +80,7 @@ class DescriptorChannel : public StatusChannel {
 
 class SocketChannel final : public DescriptorChannel {
  public:
-  explicit SocketChannel(unique_fd fd) : DescriptorChannel(std::move(fd), SendCall::kSend) {}
+  explicit SocketChannel(unique_fd fd) : DescriptorChannel(std::move(fd), SendCall::Send) {}
   ~SocketChannel() override {
     if (fd_) ::shutdown(fd_.get(), SHUT_RDWR);
   }
@@ -90,7 +91,7 @@ class SocketChannel final : public DescriptorChannel {
 class TerminalChannel final : public DescriptorChannel {
  public:
   TerminalChannel(unique_fd fd, std::optional<termios> saved)
-      : DescriptorChannel(std::move(fd), SendCall::kWrite), saved_(std::move(saved)) {}
+      : DescriptorChannel(std::move(fd), SendCall::Write), saved_(std::move(saved)) {}
   ~TerminalChannel() override {
     if (saved_) ::tcsetattr(fd_.get(), TCSANOW, &*saved_);
   }
@@ -101,17 +102,15 @@ class TerminalChannel final : public DescriptorChannel {
 
 }  // namespace
 
-std::optional<std::string> whyNoAnswersFrom(const std::string& device) {
-  if (isCupsDevice(device)) {
-    return std::string(kNoAnswersFromQueue);
-  }
-  if (isTcpDevice(device)) return std::nullopt;
+Status canAnswer(const std::string& device) {
+  if (isCupsDevice(device)) return Status::failure(std::string(kNoAnswersFromQueue));
+  if (isTcpDevice(device)) return Status::success();
   struct stat info {};
   if (::stat(device.c_str(), &info) == 0) {
-    if (S_ISREG(info.st_mode)) return std::string(kNoAnswersFromFile);
-    if (S_ISFIFO(info.st_mode)) return std::string(kNoAnswersFromPipe);
+    if (S_ISREG(info.st_mode)) return Status::failure(std::string(kNoAnswersFromFile));
+    if (S_ISFIFO(info.st_mode)) return Status::failure(std::string(kNoAnswersFromPipe));
   }
-  return std::nullopt;
+  return Status::success();
 }
 
 Result<std::unique_ptr<StatusChannel>> openStatusChannel(const std::string& portName,

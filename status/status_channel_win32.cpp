@@ -37,7 +37,7 @@ class SocketChannel final : public StatusChannel {
       : winsock_(std::move(winsock)), socket_(std::move(socket)) {}
   ~SocketChannel() override { ::shutdown(socket_.get(), SD_BOTH); }
 
-  std::optional<std::string> send(std::string_view bytes) override {
+  Status send(std::string_view bytes) override {
     const Clock::time_point deadline = Clock::now() + kSendWait;
     while (!bytes.empty()) {
       const int n = ::send(socket_.get(), bytes.data(), static_cast<int>(bytes.size()), 0);
@@ -47,29 +47,30 @@ class SocketChannel final : public StatusChannel {
       }
       const int failure = ::WSAGetLastError();
       if (failure != WSAEWOULDBLOCK) {
-        return std::string(kCannotSendQuery) + win32::systemErrorText(failure);
+        return Status::failure(std::string(kCannotSendQuery) + win32::systemErrorText(failure));
       }
-      if (Clock::now() >= deadline) return std::string(kTakesNoQuery);
-      win32::waitForSocket(socket_.get(), win32::SocketReadiness::kWrite, timeLeft(deadline));
+      if (Clock::now() >= deadline) return Status::failure(std::string(kTakesNoQuery));
+      win32::waitForSocket(socket_.get(), win32::SocketReadiness::Write, timeLeft(deadline));
     }
-    return std::nullopt;
+    return Status::success();
   }
 
-  std::optional<std::string> readLine(milliseconds wait, std::string& why) override {
-    return answers_.readLine(wait, [&](milliseconds left) {
-      const int ready = win32::waitForSocket(socket_.get(), win32::SocketReadiness::kRead, left);
-      if (ready == 0) return false;
+  Result<std::optional<std::string>> readLine(milliseconds wait) override {
+    using Wait = AnswerLines::Wait;
+    return answers_.readLine(wait, [&](milliseconds left) -> Result<Wait> {
+      const int ready = win32::waitForSocket(socket_.get(), win32::SocketReadiness::Read, left);
+      if (ready == 0) return Wait::Silent;
       char buffer[256];
       const int got = ready > 0 ? ::recv(socket_.get(), buffer, sizeof buffer, 0) : SOCKET_ERROR;
       if (got > 0) {
         answers_.append(buffer, static_cast<std::size_t>(got));
-        return true;
+        return Wait::ReadOn;
       }
-      const int failure = got == 0 ? 0 : ::WSAGetLastError();
-      if (failure == WSAEWOULDBLOCK) return true;
-      why = got == 0 ? std::string(kPrinterClosed)
-                     : std::string(kConnectionFailed) + win32::systemErrorText(failure);
-      return false;
+      if (got == 0) return Result<Wait>::failure(std::string(kPrinterClosed));
+      const int failure = ::WSAGetLastError();
+      if (failure == WSAEWOULDBLOCK) return Wait::ReadOn;
+      return Result<Wait>::failure(std::string(kConnectionFailed) +
+                                   win32::systemErrorText(failure));
     });
   }
 
@@ -92,7 +93,7 @@ class SerialChannel final : public StatusChannel {
  public:
   explicit SerialChannel(win32::unique_file_handle port) : port_(std::move(port)) {}
 
-  std::optional<std::string> send(std::string_view bytes) override {
+  Status send(std::string_view bytes) override {
     COMMTIMEOUTS timeouts{};
     timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(kSendWait.count());
     ::SetCommTimeouts(port_.get(), &timeouts);
@@ -100,17 +101,18 @@ class SerialChannel final : public StatusChannel {
       DWORD written = 0;
       if (!::WriteFile(port_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                        nullptr)) {
-        return std::string(kCannotSendQuery) +
-               win32::systemErrorText(static_cast<int>(::GetLastError()));
+        return Status::failure(std::string(kCannotSendQuery) +
+                               win32::systemErrorText(static_cast<int>(::GetLastError())));
       }
-      if (written == 0) return std::string(kTakesNoQuery);
+      if (written == 0) return Status::failure(std::string(kTakesNoQuery));
       bytes.remove_prefix(written);
     }
-    return std::nullopt;
+    return Status::success();
   }
 
-  std::optional<std::string> readLine(milliseconds wait, std::string& why) override {
-    return answers_.readLine(wait, [&](milliseconds left) {
+  Result<std::optional<std::string>> readLine(milliseconds wait) override {
+    using Wait = AnswerLines::Wait;
+    return answers_.readLine(wait, [&](milliseconds left) -> Result<Wait> {
       // Returns a pause of kAnswerPause after bytes have come, or after
       // `left` with none.
       COMMTIMEOUTS timeouts{};
@@ -120,12 +122,11 @@ class SerialChannel final : public StatusChannel {
       char buffer[256];
       DWORD got = 0;
       if (!::ReadFile(port_.get(), buffer, sizeof buffer, &got, nullptr)) {
-        why = std::string(kConnectionFailed) +
-              win32::systemErrorText(static_cast<int>(::GetLastError()));
-        return false;
+        return Result<Wait>::failure(std::string(kConnectionFailed) +
+                                     win32::systemErrorText(static_cast<int>(::GetLastError())));
       }
       answers_.append(buffer, got);
-      return true;
+      return Wait::ReadOn;
     });
   }
 
@@ -151,16 +152,18 @@ std::wstring devicePath(const std::string& device) {
 
 }  // namespace
 
-std::optional<std::string> whyNoAnswersFrom(const std::string& device) {
-  if (isTcpDevice(device)) return std::nullopt;
+Status canAnswer(const std::string& device) {
+  if (isTcpDevice(device)) return Status::success();
   const std::wstring path = devicePath(device);
-  if (path.rfind(L"\\\\.\\pipe\\", 0) == 0) return std::string(kNoAnswersFromPipe);
-  if (path.rfind(L"\\\\.\\", 0) == 0) return std::nullopt;  // a device
+  if (path.rfind(L"\\\\.\\pipe\\", 0) == 0) {
+    return Status::failure(std::string(kNoAnswersFromPipe));
+  }
+  if (path.rfind(L"\\\\.\\", 0) == 0) return Status::success();  // a device
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-    return std::string(kNoAnswersFromFile);
+    return Status::failure(std::string(kNoAnswersFromFile));
   }
-  return std::nullopt;
+  return Status::success();
 }
 
 Result<std::unique_ptr<StatusChannel>> openStatusChannel(const std::string& portName,

@@ -25,23 +25,27 @@ StatusAnswer askStatus(StatusChannel& channel, std::chrono::milliseconds wait, b
   std::string query;
   if (switchOn) query += std::string(kImmediateRepliesOn) + "\r";
   query += std::string(kStatusQuery) + "\r";
-  if (std::optional<std::string> failed = channel.send(query)) {
-    answer.kind = StatusAnswer::Kind::kFailed;
-    answer.detail = *failed;
+  if (const Status sent = channel.send(query); !sent) {
+    answer.kind = StatusAnswer::Kind::Failed;
+    answer.detail = sent.error();
     return answer;
   }
-  std::string why;
-  std::optional<std::string> line = channel.readLine(wait, why);
+  const Result<std::optional<std::string>> read = channel.readLine(wait);
+  if (!read) {
+    answer.kind = StatusAnswer::Kind::Failed;
+    answer.detail = read.error();
+    return answer;
+  }
+  const std::optional<std::string>& line = read.value();
   if (!line) {
-    answer.kind = why.empty() ? StatusAnswer::Kind::kSilent : StatusAnswer::Kind::kFailed;
-    answer.detail = why;
+    answer.kind = StatusAnswer::Kind::Silent;
     return answer;
   }
   if (std::optional<PrinterStatus> status = parseStatusAnswer(*line)) {
-    answer.kind = StatusAnswer::Kind::kAnswered;
+    answer.kind = StatusAnswer::Kind::Answered;
     answer.status = *status;
   } else {
-    answer.kind = StatusAnswer::Kind::kGarbled;
+    answer.kind = StatusAnswer::Kind::Garbled;
     answer.detail = *line;
   }
   return answer;
@@ -61,20 +65,20 @@ Confirmation waitUntilPrinted(StatusChannel& channel, const ConfirmTimes& times)
   for (bool first = true;; first = false) {
     const StatusAnswer answer = askStatus(channel, times.answer, first);
     switch (answer.kind) {
-      case StatusAnswer::Kind::kSilent:
+      case StatusAnswer::Kind::Silent:
         result.reason = "no answer to the status query within " + seconds(times.answer) + ": " +
                         silenceReasons();
         return result;
-      case StatusAnswer::Kind::kFailed:
+      case StatusAnswer::Kind::Failed:
         result.reason = "the status query failed: " + answer.detail;
         return result;
-      case StatusAnswer::Kind::kGarbled:
+      case StatusAnswer::Kind::Garbled:
         result.reason = "the printer answered \"" + answer.detail + "\", which is not a status";
         return result;
-      case StatusAnswer::Kind::kAnswered: break;
+      case StatusAnswer::Kind::Answered: break;
     }
     result.last = answer.status;
-    if (answer.status == PrinterStatus{StatusCode::kReady, 0}) {
+    if (answer.status == PrinterStatus{StatusCode::Ready, 0}) {
       result.printed = true;
       return result;
     }

@@ -11,8 +11,8 @@ namespace tagwright::cli {
 
 // One answer to `~S,STATUS`, or what came instead.
 struct StatusAnswer {
-  enum class Kind { kAnswered, kSilent, kGarbled, kFailed };
-  Kind kind = Kind::kSilent;
+  enum class Kind { Answered, Silent, Garbled, Failed };
+  Kind kind = Kind::Silent;
   PrinterStatus status;
   std::string detail;  // kGarbled: the line; kSilent, kFailed: what happened, if known
 };

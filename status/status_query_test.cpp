@@ -21,17 +21,17 @@ class ScriptedChannel final : public StatusChannel {
  public:
   explicit ScriptedChannel(std::deque<std::string> answers) : answers_(std::move(answers)) {}
 
-  std::optional<std::string> send(std::string_view bytes) override {
+  Status send(std::string_view bytes) override {
     sent += std::string(bytes);
     ++queries;
-    return std::nullopt;
+    return Status::success();
   }
-  std::optional<std::string> readLine(std::chrono::milliseconds, std::string&) override {
-    if (answers_.empty()) return std::nullopt;
+  Result<std::optional<std::string>> readLine(std::chrono::milliseconds) override {
+    if (answers_.empty()) return std::optional<std::string>();
     std::string line = answers_.front();
     if (answers_.size() > 1) answers_.pop_front();  // the last one stays
-    if (line.empty()) return std::nullopt;
-    return line;
+    if (line.empty()) return std::optional<std::string>();
+    return std::optional<std::string>(std::move(line));
   }
   void discardPending() override {}
 
@@ -52,7 +52,7 @@ ConfirmTimes quick() {
 
 TEST(StatusQuery, SwitchesImmediateRepliesOnOnlyWhenAsked) {
   ScriptedChannel channel({"00,00000"});
-  EXPECT_EQ(askStatus(channel, 10ms, true).kind, StatusAnswer::Kind::kAnswered);
+  EXPECT_EQ(askStatus(channel, 10ms, true).kind, StatusAnswer::Kind::Answered);
   EXPECT_EQ(channel.sent, "^XSET,IMMEDIATE,1\r~S,STATUS\r");
   channel.sent.clear();
   askStatus(channel, 10ms, false);
@@ -62,13 +62,13 @@ TEST(StatusQuery, SwitchesImmediateRepliesOnOnlyWhenAsked) {
 TEST(StatusQuery, TellsAnswersSilenceAndGarbleApart) {
   ScriptedChannel answered({"50,00003"});
   const StatusAnswer a = askStatus(answered, 10ms, false);
-  EXPECT_EQ(a.kind, StatusAnswer::Kind::kAnswered);
-  EXPECT_EQ(a.status, (PrinterStatus{StatusCode::kPrinting, 3}));
+  EXPECT_EQ(a.kind, StatusAnswer::Kind::Answered);
+  EXPECT_EQ(a.status, (PrinterStatus{StatusCode::Printing, 3}));
   ScriptedChannel silent({""});
-  EXPECT_EQ(askStatus(silent, 10ms, false).kind, StatusAnswer::Kind::kSilent);
+  EXPECT_EQ(askStatus(silent, 10ms, false).kind, StatusAnswer::Kind::Silent);
   ScriptedChannel garbled({"HELLO"});
   const StatusAnswer g = askStatus(garbled, 10ms, false);
-  EXPECT_EQ(g.kind, StatusAnswer::Kind::kGarbled);
+  EXPECT_EQ(g.kind, StatusAnswer::Kind::Garbled);
   EXPECT_EQ(g.detail, "HELLO");
 }
 
@@ -123,12 +123,15 @@ TEST(StatusChannel, RefusesPortsThatCannotAnswer) {
   { std::ofstream(file) << "x"; }
   const std::string pipe = dir.file("fifo");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  EXPECT_NE(whyNoAnswersFrom(file).value_or("").find("a file cannot answer"), std::string::npos);
-  EXPECT_NE(whyNoAnswersFrom(pipe).value_or("").find("one way"), std::string::npos);
-  EXPECT_NE(whyNoAnswersFrom("cups:labels").value_or("").find("print-server queue"),
-            std::string::npos);
-  EXPECT_FALSE(whyNoAnswersFrom("tcp://127.0.0.1:9100"));
-  EXPECT_FALSE(whyNoAnswersFrom("/dev/null"));  // a device may answer
+  const auto refusal = [](const std::string& device) {
+    const Status answers = canAnswer(device);
+    return answers ? std::string() : answers.error();
+  };
+  EXPECT_NE(refusal(file).find("a file cannot answer"), std::string::npos);
+  EXPECT_NE(refusal(pipe).find("one way"), std::string::npos);
+  EXPECT_NE(refusal("cups:labels").find("print-server queue"), std::string::npos);
+  EXPECT_TRUE(canAnswer("tcp://127.0.0.1:9100").ok());
+  EXPECT_TRUE(canAnswer("/dev/null").ok());  // a device may answer
   NetworkTimeouts timeouts;
   auto opened = openStatusChannel("COM1", file, timeouts);
   ASSERT_FALSE(opened);

@@ -7,10 +7,10 @@ namespace tagwright::cli::printer {
 namespace {
 
 constexpr std::array<std::pair<ConnectionFault, std::string_view>, 4> kConnectionFaults{{
-    {ConnectionFault::kRefuse, "refuse"},
-    {ConnectionFault::kStopReading, "stop-reading"},
-    {ConnectionFault::kCloseMidJob, "close-mid-job"},
-    {ConnectionFault::kNeverClose, "never-close"},
+    {ConnectionFault::Refuse, "refuse"},
+    {ConnectionFault::StopReading, "stop-reading"},
+    {ConnectionFault::CloseMidJob, "close-mid-job"},
+    {ConnectionFault::NeverClose, "never-close"},
 }};
 
 bool isSpace(char c) { return c == ' ' || c == '\t'; }

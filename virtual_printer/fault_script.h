@@ -15,17 +15,17 @@ namespace tagwright::cli::printer {
 // is stopped.
 struct FaultRule {
   int afterLabels = 0;
-  StatusCode state = StatusCode::kMediaEmpty;
+  StatusCode state = StatusCode::MediaEmpty;
   friend bool operator==(const FaultRule&, const FaultRule&) = default;
 };
 
 // How a network printer misbehaves on its connections.
 enum class ConnectionFault {
-  kNone,
-  kRefuse,       // the port is bound but nothing listens: every connection is refused
-  kStopReading,  // takes the connection, reads nothing, keeps it until stopped
-  kCloseMidJob,  // reads a few bytes of each job, then closes the connection
-  kNeverClose,   // reads each job to its end but never closes the connection
+  None,
+  Refuse,       // the port is bound but nothing listens: every connection is refused
+  StopReading,  // takes the connection, reads nothing, keeps it until stopped
+  CloseMidJob,  // reads a few bytes of each job, then closes the connection
+  NeverClose,   // reads each job to its end but never closes the connection
 };
 
 // A state that keeps the printer from printing, by its name (--state).

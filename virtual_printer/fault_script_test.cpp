@@ -12,11 +12,11 @@ TEST(FaultScript, ReadsRules) {
     StatusCode state;
   };
   const Case cases[] = {
-      {"after 2 labels: media-empty", 2, StatusCode::kMediaEmpty},
-      {"after 1 label: head-open", 1, StatusCode::kHeadOpen},
-      {"after 0 labels: ribbon-empty", 0, StatusCode::kRibbonEmpty},
-      {"  after   15 labels :paused ", 15, StatusCode::kPaused},
-      {"after 3 labels: cutter-jam", 3, StatusCode::kCutterJam},
+      {"after 2 labels: media-empty", 2, StatusCode::MediaEmpty},
+      {"after 1 label: head-open", 1, StatusCode::HeadOpen},
+      {"after 0 labels: ribbon-empty", 0, StatusCode::RibbonEmpty},
+      {"  after   15 labels :paused ", 15, StatusCode::Paused},
+      {"after 3 labels: cutter-jam", 3, StatusCode::CutterJam},
   };
   for (const Case& c : cases) {
     Result<FaultRule> rule = parseFaultRule(c.text);
@@ -51,16 +51,16 @@ TEST(FaultScript, SaysWhatIsWrongWithARule) {
 }
 
 TEST(FaultScript, FixedStatesAreFaultsOnly) {
-  EXPECT_EQ(parseFaultState("media-empty").value(), StatusCode::kMediaEmpty);
-  EXPECT_EQ(parseFaultState("head-too-hot").value(), StatusCode::kHeadTooHot);
+  EXPECT_EQ(parseFaultState("media-empty").value(), StatusCode::MediaEmpty);
+  EXPECT_EQ(parseFaultState("head-too-hot").value(), StatusCode::HeadTooHot);
   for (const char* notAFault : {"ready", "printing", "data-in-process", "", "MEDIA-EMPTY"}) {
     EXPECT_FALSE(parseFaultState(notAFault)) << notAFault;
   }
 }
 
 TEST(FaultScript, ConnectionFaultsByName) {
-  for (ConnectionFault fault : {ConnectionFault::kRefuse, ConnectionFault::kStopReading,
-                                ConnectionFault::kCloseMidJob, ConnectionFault::kNeverClose}) {
+  for (ConnectionFault fault : {ConnectionFault::Refuse, ConnectionFault::StopReading,
+                                ConnectionFault::CloseMidJob, ConnectionFault::NeverClose}) {
     EXPECT_EQ(parseConnectionFault(connectionFaultName(fault)).value(), fault);
   }
   Result<ConnectionFault> wrong = parseConnectionFault("hang");

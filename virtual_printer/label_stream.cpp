@@ -39,9 +39,9 @@ std::vector<StreamItem> LabelStream::feed(std::string_view bytes) {
       const bool setting = line == kImmediateRepliesOn || line == kImmediateRepliesOff;
       if (query || setting) {
         StreamItem item;
-        item.kind = setting               ? StreamItem::Kind::kImmediateReplies
-                    : line == kCheckQuery ? StreamItem::Kind::kCheckQuery
-                                          : StreamItem::Kind::kStatusQuery;
+        item.kind = setting               ? StreamItem::Kind::ImmediateReplies
+                    : line == kCheckQuery ? StreamItem::Kind::CheckQuery
+                                          : StreamItem::Kind::StatusQuery;
         item.on = line == kImmediateRepliesOn;
         items.push_back(std::move(item));
         pending_.erase(command.offset, end - command.offset);
@@ -54,7 +54,7 @@ std::vector<StreamItem> LabelStream::feed(std::string_view bytes) {
       } else if (line == "E" && insideLabel_) {
         insideLabel_ = false;
         StreamItem item;
-        item.kind = StreamItem::Kind::kLabel;
+        item.kind = StreamItem::Kind::Label;
         item.bytes = pending_.substr(0, end);
         items.push_back(std::move(item));
         pending_.erase(0, end);
@@ -66,7 +66,7 @@ std::vector<StreamItem> LabelStream::feed(std::string_view bytes) {
   }
   if (pending_.size() > cap_) {
     StreamItem item;
-    item.kind = StreamItem::Kind::kDropped;
+    item.kind = StreamItem::Kind::Dropped;
     item.dropped = pending_.size();
     items.push_back(std::move(item));
     pending_.clear();
@@ -81,7 +81,7 @@ std::vector<StreamItem> LabelStream::finish() {
   // A line feed or two after the last label is nothing to draw.
   if (pending_.find_first_not_of("\r\n") != std::string::npos) {
     StreamItem item;
-    item.kind = StreamItem::Kind::kLabel;
+    item.kind = StreamItem::Kind::Label;
     item.bytes = std::move(pending_);
     items.push_back(std::move(item));
   }

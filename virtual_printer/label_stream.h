@@ -10,13 +10,13 @@ namespace tagwright::cli::printer {
 // What the stream of one job held, in the order it arrived.
 struct StreamItem {
   enum class Kind {
-    kCheckQuery,        // ~S,CHECK: answered at once, not part of the job
-    kStatusQuery,       // ~S,STATUS: the same
-    kImmediateReplies,  // ^XSET,IMMEDIATE,n: `on` says which; a setting, not part of the job
-    kLabel,             // `bytes` run up to and with the E that ends a label format
-    kDropped,           // the cap was reached: `dropped` bytes were thrown away
+    CheckQuery,        // ~S,CHECK: answered at once, not part of the job
+    StatusQuery,       // ~S,STATUS: the same
+    ImmediateReplies,  // ^XSET,IMMEDIATE,n: `on` says which; a setting, not part of the job
+    Label,             // `bytes` run up to and with the E that ends a label format
+    Dropped,           // the cap was reached: `dropped` bytes were thrown away
   };
-  Kind kind = Kind::kLabel;
+  Kind kind = Kind::Label;
   bool on = false;
   std::string bytes;
   std::size_t dropped = 0;

@@ -28,14 +28,14 @@ TEST(LabelStream, CutsAtEachLabelAndTakesQueriesOutWhateverThePieces) {
     LabelStream stream(1 << 20);
     const std::vector<StreamItem> items = feedInPieces(stream, kJob, piece);
     ASSERT_EQ(items.size(), 5u) << piece;
-    EXPECT_EQ(items[0].kind, Kind::kImmediateReplies);
+    EXPECT_EQ(items[0].kind, Kind::ImmediateReplies);
     EXPECT_TRUE(items[0].on);
-    EXPECT_EQ(items[1].kind, Kind::kLabel);
+    EXPECT_EQ(items[1].kind, Kind::Label);
     EXPECT_EQ(items[1].bytes, "^Q40,3\r^W58\r^S4\r^C2\r^L\rAC,20,20,1,1,1,0,First\rE\r");
-    EXPECT_EQ(items[2].kind, Kind::kStatusQuery);
-    EXPECT_EQ(items[3].kind, Kind::kLabel);
+    EXPECT_EQ(items[2].kind, Kind::StatusQuery);
+    EXPECT_EQ(items[3].kind, Kind::Label);
     EXPECT_EQ(items[3].bytes, "^L\rR10,10,450,300,2,2\rE\r");
-    EXPECT_EQ(items[4].kind, Kind::kCheckQuery);
+    EXPECT_EQ(items[4].kind, Kind::CheckQuery);
     EXPECT_EQ(stream.held(), 0u);
   }
 }
@@ -49,7 +49,7 @@ TEST(LabelStream, KnowsWhenALabelIsComing) {
   const std::vector<StreamItem> items = stream.feed("\r");
   EXPECT_FALSE(stream.insideLabel());
   ASSERT_EQ(items.size(), 1u);
-  EXPECT_EQ(items[0].kind, Kind::kLabel);
+  EXPECT_EQ(items[0].kind, Kind::Label);
 }
 
 TEST(LabelStream, AnInlineImageMayHoldWhatLooksLikeCommands) {
@@ -78,13 +78,13 @@ TEST(LabelStream, DropsWhatPassesTheCap) {
   EXPECT_TRUE(stream.feed("^L\r" + std::string(40, 'A')).empty());
   std::vector<StreamItem> items = stream.feed(std::string(40, 'B'));
   ASSERT_EQ(items.size(), 1u);
-  EXPECT_EQ(items[0].kind, Kind::kDropped);
+  EXPECT_EQ(items[0].kind, Kind::Dropped);
   EXPECT_EQ(items[0].dropped, 83u);
   EXPECT_EQ(stream.held(), 0u);
   // It goes on with what comes next.
   items = stream.feed("^L\rE\r");
   ASSERT_EQ(items.size(), 1u);
-  EXPECT_EQ(items[0].kind, Kind::kLabel);
+  EXPECT_EQ(items[0].kind, Kind::Label);
 }
 
 }  // namespace

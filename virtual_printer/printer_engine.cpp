@@ -38,9 +38,9 @@ std::string PrinterEngine::receive(std::string_view bytes, PrinterClock::time_po
   std::string answers;
   for (StreamItem& item : stream_.feed(bytes)) {
     switch (item.kind) {
-      case StreamItem::Kind::kCheckQuery:
-      case StreamItem::Kind::kStatusQuery: {
-        const bool check = item.kind == StreamItem::Kind::kCheckQuery;
+      case StreamItem::Kind::CheckQuery:
+      case StreamItem::Kind::StatusQuery: {
+        const bool check = item.kind == StreamItem::Kind::CheckQuery;
         const std::string command(check ? kCheckQuery : kStatusQuery);
         if (!immediate_) {
           log_.query(command, std::nullopt);
@@ -55,9 +55,9 @@ std::string PrinterEngine::receive(std::string_view bytes, PrinterClock::time_po
         answers += answer;
         break;
       }
-      case StreamItem::Kind::kImmediateReplies: immediate_ = item.on; break;
-      case StreamItem::Kind::kLabel: takeLabel(item.bytes, now); break;
-      case StreamItem::Kind::kDropped:
+      case StreamItem::Kind::ImmediateReplies: immediate_ = item.on; break;
+      case StreamItem::Kind::Label: takeLabel(item.bytes, now); break;
+      case StreamItem::Kind::Dropped:
         log_.notice("job " + std::to_string(jobNumber_) + ": the printer's buffer of " +
                     std::to_string(setup_.bufferCap) + " bytes is full without a whole label: " +
                     std::to_string(item.dropped) + " bytes dropped");
@@ -163,7 +163,7 @@ bool PrinterEngine::endJob(PrinterClock::time_point now) {
 void PrinterEngine::tick(PrinterClock::time_point now) {
   for (const PrinterEvent& event : machine_.takeEvents(now)) {
     // Faults, and the moment the last label is out; not every label.
-    if (event.kind == PrinterEvent::Kind::kFault || event.labelsLeft == 0) log_.printed(event);
+    if (event.kind == PrinterEvent::Kind::Fault || event.labelsLeft == 0) log_.printed(event);
   }
 }
 

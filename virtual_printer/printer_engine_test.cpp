@@ -92,7 +92,7 @@ TEST(PrinterEngine, JsonLinesCarryTheSameFacts) {
   std::ostringstream out;
   PrinterLog log(out, true);
   EngineSetup setup = quickSetup();
-  setup.status.faults = {{1, StatusCode::kMediaEmpty}};
+  setup.status.faults = {{1, StatusCode::MediaEmpty}};
   setup.immediateReplies = true;
   PrinterEngine engine(setup, log);
   const auto t0 = PrinterClock::now();

@@ -32,7 +32,7 @@ EngineSetup fastPrinter(std::vector<FaultRule> faults = {}) {
   return setup;
 }
 
-std::unique_ptr<PrinterInput> tcpPrinter(ConnectionFault fault = ConnectionFault::kNone,
+std::unique_ptr<PrinterInput> tcpPrinter(ConnectionFault fault = ConnectionFault::None,
                                          std::size_t closeAfter = 16) {
   std::unique_ptr<PrinterInput> input = testing::loopbackTcpPrinter(fault, closeAfter);
   EXPECT_TRUE(input);
@@ -126,7 +126,7 @@ TEST(TcpPrinter, PrintsAJobAndAnswersOnTheSameConnection) {
 }
 
 TEST(TcpPrinter, AScriptedFaultIsAnswered) {
-  RunningPrinter printer(tcpPrinter(), fastPrinter({{2, StatusCode::kMediaEmpty}}));
+  RunningPrinter printer(tcpPrinter(), fastPrinter({{2, StatusCode::MediaEmpty}}));
   const std::uint16_t port = portOf(printer.input());
   unique_fd fd = connectTo(port);
   sendAll(fd.get(), kJob);
@@ -142,11 +142,11 @@ TEST(TcpPrinter, AScriptedFaultIsAnswered) {
 
 TEST(TcpPrinter, ConnectionFaults) {
   {
-    RunningPrinter printer(tcpPrinter(ConnectionFault::kRefuse), fastPrinter());
+    RunningPrinter printer(tcpPrinter(ConnectionFault::Refuse), fastPrinter());
     EXPECT_EQ(connectTo(portOf(printer.input())).get(), -1);
   }
   {
-    RunningPrinter printer(tcpPrinter(ConnectionFault::kCloseMidJob, 10), fastPrinter());
+    RunningPrinter printer(tcpPrinter(ConnectionFault::CloseMidJob, 10), fastPrinter());
     unique_fd fd = connectTo(portOf(printer.input()));
     ASSERT_GE(fd.get(), 0);
     sendAll(fd.get(), kJob);
@@ -156,7 +156,7 @@ TEST(TcpPrinter, ConnectionFaults) {
     EXPECT_NE(printer.log().find("job 1: 10 bytes, 0 labels"), std::string::npos) << printer.log();
   }
   {
-    RunningPrinter printer(tcpPrinter(ConnectionFault::kStopReading), fastPrinter());
+    RunningPrinter printer(tcpPrinter(ConnectionFault::StopReading), fastPrinter());
     unique_fd fd = connectTo(portOf(printer.input()), 150ms);
     ASSERT_GE(fd.get(), 0);
     sendAll(fd.get(), "^XSET,IMMEDIATE,1\r~S,STATUS\r");
@@ -164,7 +164,7 @@ TEST(TcpPrinter, ConnectionFaults) {
     fd.reset();
   }
   {
-    RunningPrinter printer(tcpPrinter(ConnectionFault::kNeverClose), fastPrinter());
+    RunningPrinter printer(tcpPrinter(ConnectionFault::NeverClose), fastPrinter());
     unique_fd fd = connectTo(portOf(printer.input()), 150ms);
     ASSERT_GE(fd.get(), 0);
     sendAll(fd.get(), kJob);

@@ -90,7 +90,7 @@ void PrinterLog::query(const std::string& command, const std::optional<std::stri
 }
 
 void PrinterLog::printed(const PrinterEvent& event) {
-  const bool fault = event.kind == PrinterEvent::Kind::kFault;
+  const bool fault = event.kind == PrinterEvent::Kind::Fault;
   if (json_) {
     JsonDocument e = {{"event", fault ? "fault" : "printed"},
                       {"printed", event.labelsPrinted},

@@ -42,7 +42,7 @@ void StatusMachine::advance(PrinterClock::time_point now) {
       if (now < next.readyAt) return;
       if (std::optional<StatusCode> met = faultBefore(printed_)) {
         fault_ = met;
-        events_.push_back({PrinterEvent::Kind::kFault, printed_, labelsLeft(), *met});
+        events_.push_back({PrinterEvent::Kind::Fault, printed_, labelsLeft(), *met});
         return;
       }
       currentStart_ = next.readyAt;
@@ -59,7 +59,7 @@ void StatusMachine::advance(PrinterClock::time_point now) {
     }
     if (!queue_.empty() && queue_.front().readyAt < done) queue_.front().readyAt = done;
     events_.push_back(
-        {PrinterEvent::Kind::kLabelPrinted, printed_, labelsLeft(), StatusCode::kPrinting});
+        {PrinterEvent::Kind::LabelPrinted, printed_, labelsLeft(), StatusCode::Printing});
   }
 }
 
@@ -72,10 +72,10 @@ PrinterStatus StatusMachine::status(PrinterClock::time_point now) {
   advance(now);
   const int left = labelsLeft();
   if (fault_) return {*fault_, left};
-  if (receiving_) return {StatusCode::kDataInProcess, left};
-  if (left == 0) return {StatusCode::kReady, 0};
-  if (!currentStart_) return {StatusCode::kDataInProcess, left};
-  return {StatusCode::kPrinting, left};
+  if (receiving_) return {StatusCode::DataInProcess, left};
+  if (left == 0) return {StatusCode::Ready, 0};
+  if (!currentStart_) return {StatusCode::DataInProcess, left};
+  return {StatusCode::Printing, left};
 }
 
 std::vector<PrinterEvent> StatusMachine::takeEvents(PrinterClock::time_point now) {

@@ -26,11 +26,11 @@ PrinterClock::duration labelPrintTime(const MediaMotion& motion, double speedFac
 
 // Something the printer did that the log tells.
 struct PrinterEvent {
-  enum class Kind { kLabelPrinted, kFault };
-  Kind kind = Kind::kLabelPrinted;
+  enum class Kind { LabelPrinted, Fault };
+  Kind kind = Kind::LabelPrinted;
   int labelsPrinted = 0;  // in all, after this event
   int labelsLeft = 0;
-  StatusCode state = StatusCode::kReady;  // kFault: the fault met
+  StatusCode state = StatusCode::Ready;  // kFault: the fault met
 };
 
 // The printer's state over time, as the status queries see it. Labels

@@ -31,9 +31,9 @@ TEST(LabelPrintTime, FollowsFeedSpeedAndFactor) {
 TEST(StatusMachine, MovesThroughDataInProcessAndPrintingToReady) {
   StatusMachine machine(setup());
   const PrinterClock::time_point t0{};
-  EXPECT_EQ(machine.status(t0), (PrinterStatus{StatusCode::kReady, 0}));
+  EXPECT_EQ(machine.status(t0), (PrinterStatus{StatusCode::Ready, 0}));
   machine.setReceiving(true);
-  EXPECT_EQ(machine.status(t0).code, StatusCode::kDataInProcess);
+  EXPECT_EQ(machine.status(t0).code, StatusCode::DataInProcess);
   machine.setReceiving(false);
   machine.addLabel(2, kLabel, t0);
   machine.addLabel(1, kLabel, t0);
@@ -42,11 +42,11 @@ TEST(StatusMachine, MovesThroughDataInProcessAndPrintingToReady) {
     PrinterStatus expected;
   };
   const Step steps[] = {
-      {0ms, {StatusCode::kDataInProcess, 3}}, {99ms, {StatusCode::kDataInProcess, 3}},
-      {100ms, {StatusCode::kPrinting, 3}},    {149ms, {StatusCode::kPrinting, 3}},
-      {150ms, {StatusCode::kPrinting, 2}},    {200ms, {StatusCode::kPrinting, 1}},
-      {249ms, {StatusCode::kPrinting, 1}},    {250ms, {StatusCode::kReady, 0}},
-      {5000ms, {StatusCode::kReady, 0}},
+      {0ms, {StatusCode::DataInProcess, 3}}, {99ms, {StatusCode::DataInProcess, 3}},
+      {100ms, {StatusCode::Printing, 3}},    {149ms, {StatusCode::Printing, 3}},
+      {150ms, {StatusCode::Printing, 2}},    {200ms, {StatusCode::Printing, 1}},
+      {249ms, {StatusCode::Printing, 1}},    {250ms, {StatusCode::Ready, 0}},
+      {5000ms, {StatusCode::Ready, 0}},
   };
   for (const Step& step : steps) {
     EXPECT_EQ(machine.status(t0 + step.at), step.expected) << step.at.count() << " ms";
@@ -58,7 +58,7 @@ TEST(StatusMachine, ALateLookCatchesUpAtOnce) {
   StatusMachine machine(setup());
   const PrinterClock::time_point t0{};
   machine.addLabel(5, kLabel, t0);
-  EXPECT_EQ(machine.status(t0 + 1s), (PrinterStatus{StatusCode::kReady, 0}));
+  EXPECT_EQ(machine.status(t0 + 1s), (PrinterStatus{StatusCode::Ready, 0}));
   const std::vector<PrinterEvent> events = machine.takeEvents(t0 + 1s);
   ASSERT_EQ(events.size(), 5u);
   EXPECT_EQ(events.back().labelsPrinted, 5);
@@ -67,33 +67,33 @@ TEST(StatusMachine, ALateLookCatchesUpAtOnce) {
 }
 
 TEST(StatusMachine, AFaultRuleStopsBeforeTheLabelAfterItsCount) {
-  StatusMachine machine(setup({{2, StatusCode::kMediaEmpty}}));
+  StatusMachine machine(setup({{2, StatusCode::MediaEmpty}}));
   const PrinterClock::time_point t0{};
   machine.addLabel(2, kLabel, t0);
   // Two labels print: the rule has not met a third yet.
-  EXPECT_EQ(machine.status(t0 + 1s), (PrinterStatus{StatusCode::kReady, 0}));
+  EXPECT_EQ(machine.status(t0 + 1s), (PrinterStatus{StatusCode::Ready, 0}));
   machine.addLabel(3, kLabel, t0 + 1s);
-  EXPECT_EQ(machine.status(t0 + 1s + 50ms).code, StatusCode::kDataInProcess);
-  EXPECT_EQ(machine.status(t0 + 1s + kProcessing), (PrinterStatus{StatusCode::kMediaEmpty, 3}));
-  EXPECT_EQ(machine.status(t0 + 10s), (PrinterStatus{StatusCode::kMediaEmpty, 3}));
+  EXPECT_EQ(machine.status(t0 + 1s + 50ms).code, StatusCode::DataInProcess);
+  EXPECT_EQ(machine.status(t0 + 1s + kProcessing), (PrinterStatus{StatusCode::MediaEmpty, 3}));
+  EXPECT_EQ(machine.status(t0 + 10s), (PrinterStatus{StatusCode::MediaEmpty, 3}));
   EXPECT_FALSE(machine.nextChange());
   const std::vector<PrinterEvent> events = machine.takeEvents(t0 + 10s);
   ASSERT_FALSE(events.empty());
-  EXPECT_EQ(events.back().kind, PrinterEvent::Kind::kFault);
+  EXPECT_EQ(events.back().kind, PrinterEvent::Kind::Fault);
   EXPECT_EQ(events.back().labelsPrinted, 2);
   EXPECT_EQ(events.back().labelsLeft, 3);
 }
 
 TEST(StatusMachine, AFaultCanComeBetweenCopies) {
-  StatusMachine machine(setup({{1, StatusCode::kRibbonEmpty}}));
+  StatusMachine machine(setup({{1, StatusCode::RibbonEmpty}}));
   const PrinterClock::time_point t0{};
   machine.addLabel(4, kLabel, t0);
-  EXPECT_EQ(machine.status(t0 + kProcessing + 10ms), (PrinterStatus{StatusCode::kPrinting, 4}));
-  EXPECT_EQ(machine.status(t0 + 1s), (PrinterStatus{StatusCode::kRibbonEmpty, 3}));
+  EXPECT_EQ(machine.status(t0 + kProcessing + 10ms), (PrinterStatus{StatusCode::Printing, 4}));
+  EXPECT_EQ(machine.status(t0 + 1s), (PrinterStatus{StatusCode::RibbonEmpty, 3}));
 }
 
 TEST(StatusMachine, AFixedStatePrintsNothing) {
-  for (StatusCode state : {StatusCode::kHeadOpen, StatusCode::kPaused, StatusCode::kCutterJam}) {
+  for (StatusCode state : {StatusCode::HeadOpen, StatusCode::Paused, StatusCode::CutterJam}) {
     StatusMachine machine(setup({}, state));
     const PrinterClock::time_point t0{};
     EXPECT_EQ(machine.status(t0), (PrinterStatus{state, 0}));

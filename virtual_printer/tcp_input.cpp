@@ -85,7 +85,7 @@ Result<std::unique_ptr<TcpInput>> TcpInput::open(const Setup& setup, PrinterLog&
   }
   // A printer that refuses keeps its port bound without listening: the
   // system then turns every connection away.
-  if (setup.fault != ConnectionFault::kRefuse && ::listen(socket.get(), 8) != 0) {
+  if (setup.fault != ConnectionFault::Refuse && ::listen(socket.get(), 8) != 0) {
     return Opened::failure("cannot listen on " + setup.listen + ": " + std::strerror(errno));
   }
   sockaddr_storage bound{};
@@ -95,10 +95,10 @@ Result<std::unique_ptr<TcpInput>> TcpInput::open(const Setup& setup, PrinterLog&
 }
 
 void TcpInput::pollEntries(std::vector<pollfd>& entries, int&) {
-  if (setup_.fault == ConnectionFault::kRefuse) return;
+  if (setup_.fault == ConnectionFault::Refuse) return;
   if (!connection_) {
     entries.push_back(pollfd{listener_.get(), POLLIN, 0});
-  } else if (setup_.fault != ConnectionFault::kStopReading) {
+  } else if (setup_.fault != ConnectionFault::StopReading) {
     entries.push_back(pollfd{connection_.get(), POLLIN, 0});
   }
 }
@@ -121,7 +121,7 @@ void TcpInput::accept() {
   if (fd < 0) return;  // the client gave up meanwhile
   connection_.reset(fd);
   connectionBytes_ = 0;
-  if (setup_.fault == ConnectionFault::kStopReading) {
+  if (setup_.fault == ConnectionFault::StopReading) {
     log_.notice("took the connection from " + addressText(peer) +
                 " and reads nothing from it (stop-reading)");
   }
@@ -130,7 +130,7 @@ void TcpInput::accept() {
 bool TcpInput::readConnection(PrinterEngine& engine, PrinterClock::time_point now) {
   char buffer[kReadSize];
   std::size_t want = sizeof buffer;
-  if (setup_.fault == ConnectionFault::kCloseMidJob) {
+  if (setup_.fault == ConnectionFault::CloseMidJob) {
     want = std::min(want, setup_.closeAfter - std::min(setup_.closeAfter, connectionBytes_));
   }
   const ssize_t got = want == 0 ? 0 : ::recv(connection_.get(), buffer, want, 0);
@@ -147,7 +147,7 @@ bool TcpInput::readConnection(PrinterEngine& engine, PrinterClock::time_point no
     return true;
   }
   if (got == 0) {
-    if (setup_.fault == ConnectionFault::kNeverClose) {
+    if (setup_.fault == ConnectionFault::NeverClose) {
       log_.notice("the sender is done; the connection stays open (never-close)");
       if (engine.endJob(now)) ++jobsEnded_;
       held_.push_back(std::move(connection_));
@@ -177,7 +177,7 @@ void TcpInput::endConnection(PrinterEngine& engine, PrinterClock::time_point now
 void TcpInput::answer(const std::string& bytes) {
   SendWaits waits;
   waits.stall = kAnswerWait;
-  if (!sendAll(realSystemCalls(), connection_.get(), bytes, SendCall::kSend, waits).ok()) {
+  if (!sendAll(realSystemCalls(), connection_.get(), bytes, SendCall::Send, waits).ok()) {
     log_.notice("an answer could not be sent: the client does not take it");
   }
 }

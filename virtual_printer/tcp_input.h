@@ -19,7 +19,7 @@ class TcpInput final : public PrinterInput {
  public:
   struct Setup {
     std::string listen = "127.0.0.1:9100";  // HOST:PORT, [IPv6]:PORT; port 0: any free one
-    ConnectionFault fault = ConnectionFault::kNone;
+    ConnectionFault fault = ConnectionFault::None;
     std::size_t closeAfter = 16;  // close-mid-job: bytes read before the connection is closed
   };
 

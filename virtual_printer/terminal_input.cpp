@@ -90,7 +90,7 @@ void TerminalInput::readAll(PrinterEngine& engine, PrinterClock::time_point now)
 void TerminalInput::answer(const std::string& bytes) {
   SendWaits waits;
   waits.stall = kAnswerWait;
-  if (!sendAll(realSystemCalls(), master_.get(), bytes, SendCall::kWrite, waits).ok()) {
+  if (!sendAll(realSystemCalls(), master_.get(), bytes, SendCall::Write, waits).ok()) {
     log_.notice("an answer could not be written: nobody reads the terminal");
   }
 }

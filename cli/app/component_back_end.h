@@ -59,9 +59,9 @@ class ComponentBackEnd {
   virtual std::optional<std::string> defaultProfilePath() const = 0;
   virtual std::string_view profileVariable() const = 0;
 
-  // Checks a run's options before any file is read; the message of a usage
-  // error, or nothing. May throw for what it cannot set up (a code page).
-  virtual std::optional<std::string> checkRunOptions(const RunOptions& options) = 0;
+  // Checks a run's options before any file is read; a failure is a usage
+  // error. May throw for what it cannot set up (a code page).
+  virtual Status checkRunOptions(const RunOptions& options) = 0;
 
   // The component converting through `pages`, with `profile` as its
   // settings store and `routing` saying where jobs go; with `profile` null

@@ -34,17 +34,19 @@ JobOutcome JobConfirmer::confirm(std::int32_t portIndex, std::uint64_t jobNumber
   return JobOutcome::Dropped;
 }
 
-std::optional<std::string> whyNoConfirmation(const DeliveryOptions& options) {
-  if (!options.confirm) return std::nullopt;
+Status canConfirm(const DeliveryOptions& options) {
+  if (!options.confirm) return Status::success();
   if (options.output) {
-    return "--confirm asks the printer, and --output writes to a file, which cannot answer";
+    return Status::failure(
+        "--confirm asks the printer, and --output writes to a file, which cannot answer");
   }
   for (const auto& [port, device] : options.ports.devices) {
-    if (std::optional<std::string> why = whyNoAnswersFrom(device)) {
-      return "--confirm cannot ask " + port + " (" + device + "): " + *why;
+    if (const Status answers = canAnswer(device); !answers) {
+      return Status::failure("--confirm cannot ask " + port + " (" + device +
+                             "): " + answers.error());
     }
   }
-  return std::nullopt;
+  return Status::success();
 }
 
 ConfirmTimes confirmTimes(std::optional<std::chrono::milliseconds> statusTimeout) {

@@ -32,9 +32,9 @@ class JobConfirmer {
   ConfirmTimes times_;
 };
 
-// Why --confirm cannot be used with these options (a port that cannot
-// answer: --output, a print-server queue, a file), or nothing.
-std::optional<std::string> whyNoConfirmation(const DeliveryOptions& options);
+// Whether --confirm can be used with these options; the failure says why
+// not (a port that cannot answer: --output, a print-server queue, a file).
+Status canConfirm(const DeliveryOptions& options);
 
 // The confirmation's times from --status-timeout.
 ConfirmTimes confirmTimes(std::optional<std::chrono::milliseconds> statusTimeout);

@@ -6,53 +6,19 @@
 #include "cli/app/component_back_end.h"
 #include "cli/app/port_sink.h"
 #include "cli/app/program.h"
-#include "check/check_resources.h"
-#include "check/component_watch.h"
 #include "cli/commands/devices_listing.h"
-#include "cli/host/linked_script_host.h"
+#include "platform/posix/transport/device_listing.h"
+#include "platform/posix/transport/print_server.h"
+#include "cli/app/linked_core.h"
+#include "cli/app/linked_session.h"
 #include "cli/output/output_file_sink.h"
-#include "cli/output/preview_sink.h"
-#include "preview/picture_files.h"
 #include "cli/commands/printer_command.h"
 #include "cli/app/job_confirmer.h"
 #include "cli/commands/status_command.h"
-#include "core/addin/add_in.h"
-#include "core/transport/print_abort.h"
 #include "platform/posix/iconv_code_pages.h"
 
 namespace tagwright::cli {
 namespace {
-
-// The catalogue listing prints nothing.
-class NoJobs final : public JobSink {
- public:
-  void queue(PrintJob) override {}
-  JobTally finish() override { return {}; }
-};
-
-// The component linked in, its jobs going to `sink`. Members are destroyed
-// in reverse order: the add-in before the sink it hands jobs to.
-class LinkedSession final : public ComponentSession {
- public:
-  LinkedSession(const CodePages& codePages, std::unique_ptr<JobSink> sink, FileProfile* profile)
-      : sink_(std::move(sink)),
-        addIn_(std::make_unique<AddIn>(AddInServices{codePages, *sink_, processPrintAbort()})),
-        host_(std::make_unique<LinkedScriptHost>(*addIn_, profile)) {}
-
-  ScriptHost& host() override { return *host_; }
-  void scriptStarting(const std::string& file) override { sink_->scriptStarting(file); }
-  const AddIn* linkedComponent() const override { return addIn_.get(); }
-  JobTally waitForJobs() override {
-    host_.reset();
-    addIn_.reset();
-    return sink_->finish();
-  }
-
- private:
-  std::unique_ptr<JobSink> sink_;
-  std::unique_ptr<AddIn> addIn_;
-  std::unique_ptr<LinkedScriptHost> host_;
-};
 
 class LinkedBackEnd final : public ComponentBackEnd {
  public:
@@ -71,20 +37,18 @@ class LinkedBackEnd final : public ComponentBackEnd {
   // Every option is this program's own; the code pages can still be
   // wrong, and they are set up before any script is read, and --confirm
   // needs ports that answer.
-  std::optional<std::string> checkRunOptions(const RunOptions& options) override {
-    pagesFor(options.drawing.pages);
-    return whyNoConfirmation(options.delivery);
+  Status checkRunOptions(const RunOptions& options) override {
+    core_.pagesFor(options.drawing.pages);
+    return canConfirm(options.delivery);
   }
 
   Result<std::unique_ptr<ComponentSession>> open(const CodePageNames& names, FileProfile* profile,
                                                  std::ostream& errors,
                                                  JobRouting routing) override {
-    const CodePages& pages = pagesFor(names);
+    const CodePages& pages = core_.pagesFor(names);
     std::unique_ptr<JobSink> sink;
-    if (!profile) {
-      sink = std::make_unique<NoJobs>();
-    } else if (!routing.delivery) {
-      // Nothing to send: the preview below takes every job.
+    if (!profile || !routing.delivery) {
+      // Nothing to send: a preview, a check, or the catalogue.
     } else if (routing.delivery->output) {
       sink = std::make_unique<OutputFileSink>(*routing.delivery->output, errors);
     } else {
@@ -92,17 +56,12 @@ class LinkedBackEnd final : public ComponentBackEnd {
       if (!ports) return Result<std::unique_ptr<ComponentSession>>::failure(ports.error());
       sink = std::move(ports).value();
     }
-    if (profile && routing.preview) {
-      sink = std::make_unique<PreviewSink>(*routing.preview, std::move(sink));
-    }
-    if (!sink) sink = std::make_unique<NoJobs>();
-    return std::unique_ptr<ComponentSession>(
-        std::make_unique<LinkedSession>(pages, std::move(sink), profile));
+    return openLinkedSession(pages, profile, std::move(sink), routing.preview);
   }
 
   std::unique_ptr<CodePages> codePages(const std::string& ansi,
                                        const std::string& oem) const override {
-    return std::make_unique<IconvCodePages>(ansi, oem);
+    return core_.codePages(ansi, oem);
   }
 
   Result<std::string> listDevices(const DevicesOptions& options) const override {
@@ -124,27 +83,17 @@ class LinkedBackEnd final : public ComponentBackEnd {
                                                     const std::string& folderOrFile,
                                                     std::ostream& out,
                                                     std::ostream& err) const override {
-    return makePictureFiles(drawing, folderOrFile, out, err);
+    return core_.makePreview(drawing, folderOrFile, out, err);
   }
 
   Result<std::unique_ptr<CheckWatch>> makeCheckWatch(const DrawingOptions& drawing) override {
-    if (!checkResources_) {
-      checkResources_ = std::make_unique<CheckResources>(drawing, pagesFor(drawing.pages));
-    }
-    return std::unique_ptr<CheckWatch>(std::make_unique<ComponentWatch>(*checkResources_));
+    return core_.makeCheckWatch(drawing);
   }
 
  private:
-  // The first names given count for the whole command.
-  const CodePages& pagesFor(const CodePageNames& names) {
-    if (!pages_) pages_ = std::make_unique<IconvCodePages>(names.ansi, names.oem);
-    return *pages_;
-  }
-
-  // Outlives every session: the add-in converts through it until it is gone.
-  std::unique_ptr<IconvCodePages> pages_;
-  // Made for the first script a check command checks, kept for the others.
-  std::unique_ptr<CheckResources> checkResources_;
+  LinkedCore core_{[](const std::string& ansi, const std::string& oem) {
+    return std::unique_ptr<CodePages>(std::make_unique<IconvCodePages>(ansi, oem));
+  }};
 };
 
 }  // namespace

@@ -125,9 +125,12 @@ Result<std::unique_ptr<JobSink>> makePortSink(const DeliveryOptions& options,
   PosixPortLayer::Options ports;
   for (const auto& [port, path] : options.ports.devices) {
     std::string fault;
-    const bool malformed = (isTcpDevice(path) && !parseTcpPrinterAddress(path, fault)) ||
-                           (isCupsDevice(path) && !parseCupsQueueAddress(path, fault));
-    if (malformed)
+    if (isTcpDevice(path)) {
+      if (const auto address = parseTcpPrinterAddress(path); !address) fault = address.error();
+    } else if (isCupsDevice(path)) {
+      if (const auto address = parseCupsQueueAddress(path); !address) fault = address.error();
+    }
+    if (!fault.empty())
       return Result<std::unique_ptr<JobSink>>::failure("--device " + port + ": " + fault);
     if (isCupsDevice(path) && !printServersSupported()) {
       return Result<std::unique_ptr<JobSink>>::failure(

@@ -80,8 +80,8 @@ int devices(const DevicesOptions& options, const ComponentBackEnd& backEnd, std:
 
 int run(const RunOptions& options, ComponentBackEnd& backEnd, std::ostream& out,
         std::ostream& err) {
-  if (std::optional<std::string> refused = backEnd.checkRunOptions(options)) {
-    err << "tagwright: " << *refused << '\n';
+  if (const Status accepted = backEnd.checkRunOptions(options); !accepted) {
+    err << "tagwright: " << accepted.error() << '\n';
     return kExitUsage;
   }
   if (options.check) {

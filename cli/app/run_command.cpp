@@ -18,8 +18,8 @@ std::variant<RunInputs, ExitCode> prepareRun(const std::vector<std::string>& scr
     return kExitScriptError;
   }
   auto profile = std::make_unique<FileProfile>(*profilePath);
-  if (auto error = profile->load()) {
-    errors << "tagwright: " << *error << '\n';
+  if (const Status loaded = profile->load(); !loaded) {
+    errors << "tagwright: " << loaded.error() << '\n';
     return kExitProfile;
   }
   return RunInputs{std::move(sources).value(), std::move(profile)};
@@ -41,16 +41,16 @@ ExitCode runScripts(ScriptHost& host, FileProfile& profile,
     }
     return kExitScriptError;
   }
-  std::optional<std::string> failure = runPreparedScripts(prepared.value(), host, shown, observer);
+  const Status ran = runPreparedScripts(prepared.value(), host, shown, observer);
   host.finish();
   ExitCode code = kExitOk;
-  if (failure) {
-    errors << *failure << '\n';
+  if (!ran) {
+    errors << ran.error() << '\n';
     code = kExitScriptError;
   }
   if (changes == ProfileChanges::Discard) return code;
-  if (auto error = profile.save()) {
-    errors << "tagwright: " << *error << '\n';
+  if (const Status saved = profile.save(); !saved) {
+    errors << "tagwright: " << saved.error() << '\n';
     if (code == kExitOk) code = kExitProfile;
   }
   return code;

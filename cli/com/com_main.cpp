@@ -20,8 +20,10 @@
 #include "cli/app/component_back_end.h"
 #include "cli/app/program.h"
 #include "cli/com/com_script_host.h"
+#include "cli/commands/devices_listing.h"
 #include "cli/com/profile_connection.h"
 #include "core/text/utf8.h"
+#include "platform/win32/transport/device_listing_win32.h"
 #include "windows/com/com_ptr.h"
 
 namespace tagwright::cli {
@@ -94,20 +96,20 @@ class ComSession final : public ComponentSession {
  public:
   explicit ComSession(std::unique_ptr<ComApartment> apartment) : apartment_(std::move(apartment)) {}
 
-  // The component, connected to `profile` when there is one; the message
-  // when it cannot be had.
-  std::optional<std::string> connect(FileProfile* profile) {
+  // The component, connected to `profile` when there is one; the failure
+  // says why it cannot be had.
+  Status connect(FileProfile* profile) {
     Result<Component> component = createComponent();
-    if (!component) return component.error();
+    if (!component) return Status::failure(component.error());
     com::com_ptr<IDispatch> connection;
     if (profile) {
       connection = com::com_ptr<IDispatch>::adopt(
           static_cast<IDispatch*>(ProfileConnection::create(*profile)));
-      if (!connection) return std::string("out of memory");
+      if (!connection) return Status::failure("out of memory");
     }
     host_ = std::make_unique<ComScriptHost>(component.value().initDone, component.value().extender,
                                             connection);
-    return std::nullopt;
+    return Status::success();
   }
 
   ScriptHost& host() override { return *host_; }
@@ -136,23 +138,26 @@ class ComBackEnd final : public ComponentBackEnd {
   }
   std::string_view profileVariable() const override { return "APPDATA"; }
 
-  std::optional<std::string> checkRunOptions(const RunOptions& options) override {
+  Status checkRunOptions(const RunOptions& options) override {
     const DeliveryOptions& delivery = options.delivery;
     if (delivery.output || !delivery.ports.devices.empty() || delivery.onPortError) {
-      return "--output, --device and --on-port-error belong to the native program; here the "
-             "component prints through its own ports and asks with its own message box";
+      return Status::failure(
+          "--output, --device and --on-port-error belong to the native program; here the "
+          "component prints through its own ports and asks with its own message box");
     }
     if (delivery.confirm) {
-      return "--confirm belongs to the native program: the component's own worker only writes, "
-             "and this program does not see its ports";
+      return Status::failure(
+          "--confirm belongs to the native program: the component's own worker only writes, "
+          "and this program does not see its ports");
     }
     const PortOptions& ports = delivery.ports;
     if (ports.connectTimeout || ports.busyTimeout || ports.writeTimeout || delivery.wait) {
-      return "--connect-timeout, --busy-timeout, --write-timeout and --wait are for the network "
-             "printers and print-server queues of the native program; here the component prints "
-             "through its own ports";
+      return Status::failure(
+          "--connect-timeout, --busy-timeout, --write-timeout and --wait are for the network "
+          "printers and print-server queues of the native program; here the component prints "
+          "through its own ports");
     }
-    return std::nullopt;
+    return Status::success();
   }
 
   Result<std::unique_ptr<ComponentSession>> open(const CodePageNames&, FileProfile* profile,
@@ -163,22 +168,18 @@ class ComBackEnd final : public ComponentBackEnd {
           "COM cannot start (" + hresultText(apartment->result()) + ")");
     }
     auto session = std::make_unique<ComSession>(std::move(apartment));
-    if (std::optional<std::string> error = session->connect(profile)) {
-      return Result<std::unique_ptr<ComponentSession>>::failure(*error);
+    if (const Status connected = session->connect(profile); !connected) {
+      return Result<std::unique_ptr<ComponentSession>>::failure(connected.error());
     }
     return std::unique_ptr<ComponentSession>(std::move(session));
   }
 
-  // The DLL opens its ports itself: LPT1..LPT3, COM1..COM9 and the USB
-  // printer it finds by its ids.
+  // The ports the component opens by itself, the USB printer it finds by
+  // its ids, and the printer queues of this machine.
   Result<std::string> listDevices(const DevicesOptions&) const override {
-    return Result<std::string>::failure(
-        "on Windows the component opens LPT1..LPT3, COM1..COM9 and its USB printer itself; "
-        "the Device Manager shows which of them this machine has");
+    return devicesListing(listWindowsDevices(), listWindowsPrinterQueues(), QueueOwner::Windows);
   }
 
-  // The pictures need FreeType, zint and libpng, which this build does not
-  // carry; the printer jobs a run writes can be drawn on Linux.
   Result<std::unique_ptr<LabelPreview>> makePreview(const DrawingOptions&, const std::string&,
                                                     std::ostream&, std::ostream&) const override {
     return Result<std::unique_ptr<LabelPreview>>::failure(

@@ -18,7 +18,7 @@ constexpr int kCannotStart = 2;
 Result<std::unique_ptr<PrinterInput>> openInput(const PrinterOptions& options, PrinterLog& log) {
   using Opened = Result<std::unique_ptr<PrinterInput>>;
   switch (options.source) {
-    case PrinterOptions::Source::kTcp: {
+    case PrinterOptions::Source::Tcp: {
       TcpInput::Setup setup;
       setup.listen = options.listen;
       setup.fault = options.connectionFault;
@@ -27,12 +27,12 @@ Result<std::unique_ptr<PrinterInput>> openInput(const PrinterOptions& options, P
       if (!opened) return Opened::failure(opened.error());
       return std::unique_ptr<PrinterInput>(std::move(opened).value());
     }
-    case PrinterOptions::Source::kTerminal: {
+    case PrinterOptions::Source::Terminal: {
       auto opened = TerminalInput::open(log);
       if (!opened) return Opened::failure(opened.error());
       return std::unique_ptr<PrinterInput>(std::move(opened).value());
     }
-    case PrinterOptions::Source::kFile: break;
+    case PrinterOptions::Source::File: break;
   }
   auto opened = FileInput::open(options.inputPath, log);
   if (!opened) return Opened::failure(opened.error());
@@ -85,7 +85,7 @@ int printerCommand(const PrinterOptions& options, std::ostream& out, std::ostrea
   SignalStop signals(stop);
   PrinterEngine engine(engineSetup(options), log);
   log.listening(input.value()->kind(), input.value()->where());
-  if (options.connectionFault == ConnectionFault::kRefuse) {
+  if (options.connectionFault == ConnectionFault::Refuse) {
     log.notice("refuses every connection (refuse)");
   }
   const std::string reason = runPrinter(*input.value(), engine, stop, options.once ? 1 : 0);

@@ -99,11 +99,11 @@ void addPrinterOptions(CLI::App& command, PrinterOptions& o) {
                  "a raw network printer (default 127.0.0.1:9100; port 0: any free one)",
                  [&o](const std::string& value) {
                    o.listen = value;
-                   o.source = PrinterOptions::Source::kTcp;
+                   o.source = PrinterOptions::Source::Tcp;
                    return Status::success();
                  });
   command.add_flag_callback(
-      "--pty", [&o] { o.source = PrinterOptions::Source::kTerminal; },
+      "--pty", [&o] { o.source = PrinterOptions::Source::Terminal; },
       "a serial printer on a new pseudo-terminal; its path is printed");
   addValueOption(command, "--input", "PATH",
                  "jobs from a named pipe (one per writer), a file or - (one job)",
@@ -111,7 +111,7 @@ void addPrinterOptions(CLI::App& command, PrinterOptions& o) {
                    if (value.empty())
                      return Status::failure("--input needs a file, a named pipe or -");
                    o.inputPath = value;
-                   o.source = PrinterOptions::Source::kFile;
+                   o.source = PrinterOptions::Source::File;
                    return Status::success();
                  });
   addPreviewFolderOption(command, o.previewFolder, "write each label as DIR/jobJ-N.png");
@@ -127,8 +127,8 @@ Status printerOptionsError(const CLI::App& command, const PrinterOptions& option
     if (command.count(source) > 0) ++sources;
   }
   if (sources > 1) return Status::failure("give one of --listen, --pty and --input");
-  if (options.connectionFault != ConnectionFault::kNone &&
-      options.source != PrinterOptions::Source::kTcp) {
+  if (options.connectionFault != ConnectionFault::None &&
+      options.source != PrinterOptions::Source::Tcp) {
     return Status::failure("--tcp-fault needs a TCP printer (--listen)");
   }
   return Status::success();

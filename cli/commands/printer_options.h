@@ -18,15 +18,15 @@ namespace tagwright::cli::printer {
 
 // The command line of `tagwright printer`.
 struct PrinterOptions {
-  enum class Source { kTcp, kTerminal, kFile };
-  Source source = Source::kTcp;
+  enum class Source { Tcp, Terminal, File };
+  Source source = Source::Tcp;
   std::string listen = "127.0.0.1:9100";
   std::string inputPath;  // kFile: a file, a named pipe, or - for standard input
   std::optional<std::string> previewFolder;
   bool json = false;
   std::optional<StatusCode> state;
   std::vector<FaultRule> faults;
-  ConnectionFault connectionFault = ConnectionFault::kNone;
+  ConnectionFault connectionFault = ConnectionFault::None;
   std::size_t closeAfter = 16;
   double speedFactor = 1;
   std::size_t bufferCap = 16 * 1024 * 1024;

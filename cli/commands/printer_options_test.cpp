@@ -46,14 +46,14 @@ TEST(PrinterOptions, TakesEveryOption) {
                                                        "300"});
   ASSERT_TRUE(parsed) << parsed.error();
   const PrinterOptions& o = parsed.value();
-  EXPECT_EQ(o.source, PrinterOptions::Source::kTcp);
+  EXPECT_EQ(o.source, PrinterOptions::Source::Tcp);
   EXPECT_EQ(o.listen, "127.0.0.1:0");
   EXPECT_EQ(o.previewFolder, "pics");
   EXPECT_TRUE(o.json);
-  EXPECT_EQ(o.state, StatusCode::kHeadOpen);
+  EXPECT_EQ(o.state, StatusCode::HeadOpen);
   ASSERT_EQ(o.faults.size(), 2u);
-  EXPECT_EQ(o.faults[1], (FaultRule{5, StatusCode::kPaused}));
-  EXPECT_EQ(o.connectionFault, ConnectionFault::kCloseMidJob);
+  EXPECT_EQ(o.faults[1], (FaultRule{5, StatusCode::Paused}));
+  EXPECT_EQ(o.connectionFault, ConnectionFault::CloseMidJob);
   EXPECT_EQ(o.closeAfter, 40u);
   EXPECT_EQ(o.speedFactor, 250);
   EXPECT_EQ(o.bufferCap, 4096u);
@@ -63,10 +63,10 @@ TEST(PrinterOptions, TakesEveryOption) {
 
   Result<PrinterOptions> terminal = parsePrinterOptions({"--pty"});
   ASSERT_TRUE(terminal);
-  EXPECT_EQ(terminal.value().source, PrinterOptions::Source::kTerminal);
+  EXPECT_EQ(terminal.value().source, PrinterOptions::Source::Terminal);
   Result<PrinterOptions> file = parsePrinterOptions({"--input", "-"});
   ASSERT_TRUE(file);
-  EXPECT_EQ(file.value().source, PrinterOptions::Source::kFile);
+  EXPECT_EQ(file.value().source, PrinterOptions::Source::File);
   EXPECT_EQ(file.value().inputPath, "-");
 }
 

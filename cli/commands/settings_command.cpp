@@ -63,7 +63,7 @@ SettingsOutcome settingsCommand(FileProfile& profile, const std::vector<std::str
     changes.emplace_back(key, *value);
   }
 
-  if (auto error = profile.load()) return profileFailure(std::move(*error));
+  if (const Status loaded = profile.load(); !loaded) return profileFailure(loaded.error());
   PrinterSettings settings;
   profile.registerAs(kProfileName);
   if (!LoadSettings(profile, settings)) {
@@ -72,7 +72,7 @@ SettingsOutcome settingsCommand(FileProfile& profile, const std::vector<std::str
   if (!changes.empty()) {
     for (const auto& [key, value] : changes) settings.*key->field = value;
     SaveSettings(profile, settings);
-    if (auto error = profile.save()) return profileFailure(std::move(*error));
+    if (const Status saved = profile.save(); !saved) return profileFailure(saved.error());
   }
   return showSettings(settings);
 }

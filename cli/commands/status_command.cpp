@@ -49,8 +49,8 @@ int statusCommand(const StatusOptions& options, std::ostream& out, std::ostream&
   }
   const StatusTarget& where = target.value();
   const std::string name = where.port + " (" + where.device + ")";
-  if (std::optional<std::string> why = whyNoAnswersFrom(where.device)) {
-    err << "tagwright: " << name << " cannot answer status queries: " << *why << '\n';
+  if (const Status answers = canAnswer(where.device); !answers) {
+    err << "tagwright: " << name << " cannot answer status queries: " << answers.error() << '\n';
     return kExitUsage;
   }
   Result<std::unique_ptr<StatusChannel>> channel = openStatusChannel(
@@ -62,17 +62,17 @@ int statusCommand(const StatusOptions& options, std::ostream& out, std::ostream&
   const std::chrono::milliseconds wait = answerTimeout(options.statusTimeout);
   const StatusAnswer answer = askStatus(*channel.value(), wait, true);
   switch (answer.kind) {
-    case StatusAnswer::Kind::kAnswered:
+    case StatusAnswer::Kind::Answered:
       out << name << ": " << describeStatus(answer.status) << '\n';
       return isFault(answer.status.code) ? kExitJobsDropped : kExitOk;
-    case StatusAnswer::Kind::kGarbled:
+    case StatusAnswer::Kind::Garbled:
       err << "tagwright: " << name << " answered \"" << answer.detail
           << "\", which is not a status\n";
       return kExitNoAnswer;
-    case StatusAnswer::Kind::kFailed:
+    case StatusAnswer::Kind::Failed:
       err << "tagwright: " << name << ": " << answer.detail << '\n';
       return kExitNoAnswer;
-    case StatusAnswer::Kind::kSilent: break;
+    case StatusAnswer::Kind::Silent: break;
   }
   err << "tagwright: " << name << ": no answer within " << wait.count()
       << " ms: " << silenceReasons() << '\n';

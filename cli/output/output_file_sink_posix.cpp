@@ -11,25 +11,25 @@
 namespace tagwright::cli {
 
 void OutputFileSink::queue(PrintJob job) {
-  int error = 0;
+  Status written = Status::success();
   if (path_ == "-") {
-    error = writeAll(realSystemCalls(), STDOUT_FILENO, job.text);
+    written = writeAll(realSystemCalls(), STDOUT_FILENO, job.text);
   } else {
     unique_fd fd(::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
     if (!fd) {
-      error = errno;
+      written = Status::failure(std::strerror(errno));
     } else {
-      error = writeAll(realSystemCalls(), fd.get(), job.text);
-      if (!closeFd(fd) && error == 0) error = errno;
+      written = writeAll(realSystemCalls(), fd.get(), job.text);
+      if (!closeFd(fd) && written) written = Status::failure(std::strerror(errno));
     }
   }
-  if (error == 0) {
+  if (written) {
     ++tally_.written;
   } else {
     ++tally_.dropped;
     errors_ << "tagwright: a print job of " << job.text.size() << " bytes was not written to "
-            << (path_ == "-" ? std::string("standard output") : path_) << ": "
-            << std::strerror(error) << '\n';
+            << (path_ == "-" ? std::string("standard output") : path_) << ": " << written.error()
+            << '\n';
   }
 }
 

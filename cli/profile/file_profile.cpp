@@ -5,7 +5,7 @@
 
 namespace tagwright::cli {
 
-std::optional<std::string> FileProfile::load() {
+Status FileProfile::load() {
   loaded_ = true;
   changed_ = false;
   document_ = ProfileDocument{};
@@ -13,29 +13,32 @@ std::optional<std::string> FileProfile::load() {
   FileRead file = readWholeFile(path_);
   if (!file) {
     damage_ = file.error();
-    return damage_;
+    return Status::failure(*damage_);
   }
-  if (!file.value()) return std::nullopt;
+  if (!file.value()) return Status::success();
   ProfileParse parse = parseProfile(*file.value());
   if (!parse) {
     damage_ = path_ + ":" + std::to_string(parse.error().line) +
               ": the settings profile cannot be read: " + parse.error().reason +
               " (the file is left as it is; correct it, or remove it to start from the defaults)";
-    return damage_;
+    return Status::failure(*damage_);
   }
   document_ = std::move(parse).value();
-  return std::nullopt;
+  return Status::success();
 }
 
-std::optional<std::string> FileProfile::save() {
-  if (!loaded_) return "the settings profile " + path_ + " was never loaded; it is not written";
-  if (damage_) return *damage_;
-  if (!changed_) return std::nullopt;
+Status FileProfile::save() {
+  if (!loaded_) {
+    return Status::failure("the settings profile " + path_ +
+                           " was never loaded; it is not written");
+  }
+  if (damage_) return Status::failure(*damage_);
+  if (!changed_) return Status::success();
   if (const Status written = writeFileAtomically(path_, formatProfile(document_)); !written) {
-    return "the settings were not saved: " + written.error();
+    return Status::failure("the settings were not saved: " + written.error());
   }
   changed_ = false;
-  return std::nullopt;
+  return Status::success();
 }
 
 void FileProfile::registerAs(std::u16string_view profileName) { section_ = toUtf8(profileName); }

@@ -6,6 +6,7 @@
 
 #include "cli/profile/profile_document.h"
 #include "core/settings/settings_profile.h"
+#include "core/util/result.h"
 
 namespace tagwright::cli {
 
@@ -18,11 +19,11 @@ class FileProfile final : public SettingsProfile {
  public:
   explicit FileProfile(std::string path) : path_(std::move(path)) {}
 
-  // Reads the file; a missing file is an empty store. Returns the message
-  // when the file is unreadable or damaged ("PATH:LINE: reason").
-  std::optional<std::string> load();
-  // Writes the file if anything changed since load(); message on failure.
-  std::optional<std::string> save();
+  // Reads the file; a missing file is an empty store. Fails with the
+  // message when the file is unreadable or damaged ("PATH:LINE: reason").
+  Status load();
+  // Writes the file if anything changed since load().
+  Status save();
 
   const std::string& path() const { return path_; }
   bool usable() const { return loaded_ && !damage_; }

@@ -16,7 +16,7 @@ using test_support::TempDir;
 TEST(FileProfile, AnEmptyStoreAnswersEveryDefaultAndTheComponentGetsTheFreshRecord) {
   TempDir dir;
   FileProfile profile(dir.file("missing/profile"));
-  ASSERT_FALSE(profile.load());
+  ASSERT_TRUE(profile.load().ok());
   profile.registerAs(kProfileName);
   PrinterSettings settings;
   settings.LabelSize = 999;  // must be replaced by the answered default
@@ -32,7 +32,7 @@ TEST(FileProfile, StoredValuesWinOverDefaultsAndOnlyInTheRegisteredSection) {
           "# hand written\n[Other]\nLabelSize = 7\n\n[Printer Tagwright]\n  LabelSize=60 \n"
           "TopMargin = -12\n");
   FileProfile profile(dir.file("p"));
-  ASSERT_FALSE(profile.load());
+  ASSERT_TRUE(profile.load().ok());
   profile.registerAs(u"Printer Tagwright");
   ScriptValue value;
   ASSERT_TRUE(profile.read(u"LabelSize:25", value));
@@ -55,13 +55,13 @@ TEST(FileProfile, SavedValuesSurviveARestartAndOtherSectionsAreKept) {
   written.BlackMarkLenght = 17;
   {
     FileProfile profile(path);
-    ASSERT_FALSE(profile.load());
+    ASSERT_TRUE(profile.load().ok());
     profile.registerAs(kProfileName);
     SaveSettings(profile, written);
-    ASSERT_FALSE(profile.save());
+    ASSERT_TRUE(profile.save().ok());
   }
   FileProfile again(path);
-  ASSERT_FALSE(again.load());
+  ASSERT_TRUE(again.load().ok());
   again.registerAs(kProfileName);
   PrinterSettings read;
   ASSERT_TRUE(LoadSettings(again, read));
@@ -85,10 +85,10 @@ TEST(FileProfile, ADamagedFileIsReportedRefusesReadsAndIsNeverOverwritten) {
     const std::string path = dir.file("p");
     putFile(path, text);
     FileProfile profile(path);
-    std::optional<std::string> error = profile.load();
-    ASSERT_TRUE(error) << text;
-    EXPECT_EQ(error->rfind(path + ":", 0), 0u) << *error;
-    EXPECT_NE(error->find("left as it is"), std::string::npos);
+    const Status loaded = profile.load();
+    ASSERT_FALSE(loaded.ok()) << text;
+    EXPECT_EQ(loaded.error().rfind(path + ":", 0), 0u) << loaded.error();
+    EXPECT_NE(loaded.error().find("left as it is"), std::string::npos);
 
     profile.registerAs(kProfileName);
     ScriptValue value;
@@ -96,7 +96,7 @@ TEST(FileProfile, ADamagedFileIsReportedRefusesReadsAndIsNeverOverwritten) {
     PrinterSettings settings;
     EXPECT_FALSE(LoadSettings(profile, settings));
     SaveSettings(profile, settings);
-    EXPECT_TRUE(profile.save());
+    EXPECT_FALSE(profile.save().ok());
     EXPECT_EQ(contentOf(path), text);
     EXPECT_EQ(dir.entries(), 1u);
   }
@@ -107,14 +107,14 @@ TEST(FileProfile, NothingIsWrittenWhenNoValueChanged) {
   const std::string path = dir.file("p");
   putFile(path, "[Printer Tagwright]\nLabelSize = 25 // kept\n");
   FileProfile damagedLooking(path);
-  ASSERT_TRUE(damagedLooking.load());  // "25 // kept" is not an integer
+  ASSERT_FALSE(damagedLooking.load().ok());  // "25 // kept" is not an integer
 
   putFile(path, "; mine\n[Printer Tagwright]\nLabelSize = 25\n");
   FileProfile profile(path);
-  ASSERT_FALSE(profile.load());
+  ASSERT_TRUE(profile.load().ok());
   profile.registerAs(kProfileName);
   profile.write(u"LabelSize", 25);
-  ASSERT_FALSE(profile.save());
+  ASSERT_TRUE(profile.save().ok());
   EXPECT_EQ(contentOf(path), "; mine\n[Printer Tagwright]\nLabelSize = 25\n");
 }
 

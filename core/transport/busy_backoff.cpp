@@ -26,7 +26,7 @@ ConnectRound connectWhileBusy(const std::function<ConnectRound()>& round, const 
   std::optional<Clock::time_point> firstRefusal;
   for (;;) {
     const ConnectRound outcome = round();
-    if (outcome != ConnectRound::kRefused) return outcome;
+    if (outcome != ConnectRound::Refused) return outcome;
     const Clock::time_point now = Clock::now();
     if (!firstRefusal) {
       firstRefusal = now;
@@ -36,33 +36,33 @@ ConnectRound connectWhileBusy(const std::function<ConnectRound()>& round, const 
         backoff.nextPause(std::chrono::duration_cast<milliseconds>(now - *firstRefusal));
     if (!pause) {
       say(stillRefusedText(place, busy));
-      return ConnectRound::kRefused;
+      return ConnectRound::Refused;
     }
     std::this_thread::sleep_for(*pause);
   }
 }
 
-bool connectPrinter(const std::string& place, const std::optional<std::string>& unresolved,
+bool connectPrinter(const std::string& place, const Status& lookup,
                     const std::function<ConnectRoundResult()>& round,
                     const NetworkTimeouts& timeouts, const NoticeFunction& notice,
                     std::uint32_t& error) {
-  if (unresolved) {
+  if (!lookup) {
     error = kErrorHostNotFound;
-    if (notice) notice(hostNotFoundText(place, *unresolved));
+    if (notice) notice(hostNotFoundText(place, lookup.error()));
     return false;
   }
   const ConnectRound outcome = connectWhileBusy(
       [&] {
         const ConnectRoundResult result = round();
-        if (result.round == ConnectRound::kFailed) {
+        if (result.round == ConnectRound::Failed) {
           error = result.error;
           if (notice) notice(cannotReachText(place, result.kind, result.systemText, timeouts));
         }
         return result.round;
       },
       place, timeouts.busy, notice);
-  if (outcome == ConnectRound::kRefused) error = kErrorConnectionRefused;
-  return outcome == ConnectRound::kConnected;
+  if (outcome == ConnectRound::Refused) error = kErrorConnectionRefused;
+  return outcome == ConnectRound::Connected;
 }
 
 }  // namespace tagwright

@@ -38,11 +38,11 @@ TEST(BusyBackoffTest, ARefusalAfterTheBusyTimeOutEndsTheRetries) {
   const ConnectRound outcome = connectWhileBusy(
       [&] {
         ++rounds;
-        return ConnectRound::kRefused;
+        return ConnectRound::Refused;
       },
       "LPT1: the printer at 127.0.0.1:9", milliseconds(50),
       [&](const std::string& line) { notices.push_back(line); });
-  EXPECT_EQ(outcome, ConnectRound::kRefused);
+  EXPECT_EQ(outcome, ConnectRound::Refused);
   EXPECT_GE(rounds, 3);  // 10 + 20 + 20 ms of pauses at the least
   ASSERT_EQ(notices.size(), 2u);
   EXPECT_EQ(notices[0],

@@ -24,12 +24,11 @@ bool isTcpDevice(std::string_view device) {
   return device.substr(0, kTcpDevicePrefix.size()) == kTcpDevicePrefix;
 }
 
-std::optional<TcpPrinterAddress> parseTcpPrinterAddress(std::string_view device,
-                                                        std::string& error) {
+Result<TcpPrinterAddress> parseTcpPrinterAddress(std::string_view device) {
+  using Parsed = Result<TcpPrinterAddress>;
   const std::string given(device);
   if (!isTcpDevice(device)) {
-    error = "\"" + given + "\" is not a network printer" + std::string(kForm);
-    return std::nullopt;
+    return Parsed::failure("\"" + given + "\" is not a network printer" + std::string(kForm));
   }
   std::string_view rest = device.substr(kTcpDevicePrefix.size());
   if (!rest.empty() && rest.back() == '/') rest.remove_suffix(1);
@@ -38,23 +37,23 @@ std::optional<TcpPrinterAddress> parseTcpPrinterAddress(std::string_view device,
   if (!rest.empty() && rest.front() == '[') {
     const std::size_t close = rest.find(']');
     if (close == std::string_view::npos) {
-      error = "\"" + given + "\": the IPv6 address has no closing ]" + std::string(kForm);
-      return std::nullopt;
+      return Parsed::failure("\"" + given + "\": the IPv6 address has no closing ]" +
+                             std::string(kForm));
     }
     address.host = std::string(rest.substr(1, close - 1));
     rest.remove_prefix(close + 1);
     if (!rest.empty()) {
       if (rest.front() != ':') {
-        error = "\"" + given + "\": only :PORT may follow the address" + std::string(kForm);
-        return std::nullopt;
+        return Parsed::failure("\"" + given + "\": only :PORT may follow the address" +
+                               std::string(kForm));
       }
       portText = rest.substr(1);
       if (portText.empty()) portText = "?";  // a colon without a port
     }
     if (address.host.empty() ||
         address.host.find_first_not_of("0123456789abcdefABCDEF:.%") != std::string::npos) {
-      error = "\"" + given + "\": not an IPv6 address in the brackets" + std::string(kForm);
-      return std::nullopt;
+      return Parsed::failure("\"" + given + "\": not an IPv6 address in the brackets" +
+                             std::string(kForm));
     }
   } else {
     const std::size_t colon = rest.find(':');
@@ -64,15 +63,13 @@ std::optional<TcpPrinterAddress> parseTcpPrinterAddress(std::string_view device,
       if (portText.empty()) portText = "?";
     }
     if (address.host.empty()) {
-      error =
-          "\"" + given + "\": the printer's host name or address is missing" + std::string(kForm);
-      return std::nullopt;
+      return Parsed::failure("\"" + given + "\": the printer's host name or address is missing" +
+                             std::string(kForm));
     }
     for (char c : address.host) {
       if (!validHostCharacter(c)) {
-        error = "\"" + given + "\": \"" + address.host + "\" is not a host name or address" +
-                std::string(kForm);
-        return std::nullopt;
+        return Parsed::failure("\"" + given + "\": \"" + address.host +
+                               "\" is not a host name or address" + std::string(kForm));
       }
     }
   }
@@ -82,8 +79,8 @@ std::optional<TcpPrinterAddress> parseTcpPrinterAddress(std::string_view device,
         std::from_chars(portText.data(), portText.data() + portText.size(), value);
     if (failure != std::errc() || end != portText.data() + portText.size() || value == 0 ||
         value > 65535) {
-      error = "\"" + given + "\": the port must be a number from 1 to 65535" + std::string(kForm);
-      return std::nullopt;
+      return Parsed::failure("\"" + given + "\": the port must be a number from 1 to 65535" +
+                             std::string(kForm));
     }
     address.port = static_cast<std::uint16_t>(value);
   }

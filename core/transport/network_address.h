@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/util/result.h"
+
 namespace tagwright {
 
 // The text that names a network printer behind a port: tcp://HOST[:PORT].
@@ -26,9 +28,7 @@ struct TcpPrinterAddress {
 bool isTcpDevice(std::string_view device);
 
 // Reads tcp://HOST[:PORT] ("tcp://10.0.0.7", "tcp://printer.local:9101",
-// "tcp://[fe80::1]:9100"). On a fault returns nothing and says in `error`
-// what is wrong and how to write it.
-std::optional<TcpPrinterAddress> parseTcpPrinterAddress(std::string_view device,
-                                                        std::string& error);
+// "tcp://[fe80::1]:9100"). A failure says what is wrong and how to write it.
+Result<TcpPrinterAddress> parseTcpPrinterAddress(std::string_view device);
 
 }  // namespace tagwright

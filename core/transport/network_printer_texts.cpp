@@ -15,15 +15,15 @@ std::string cannotReachText(const std::string& place, ConnectFailureKind kind,
                             const std::string& systemText, const NetworkTimeouts& timeouts) {
   std::string reason;
   switch (kind) {
-    case ConnectFailureKind::kTimedOut:
+    case ConnectFailureKind::TimedOut:
       reason = "no answer within " + secondsText(timeouts.connect) +
                "; check that the printer is on and on the network and that the address is "
                "right, or give it longer with --connect-timeout";
       break;
-    case ConnectFailureKind::kUnreachable:
+    case ConnectFailureKind::Unreachable:
       reason = systemText + "; check the address and this machine's network connection";
       break;
-    case ConnectFailureKind::kOther: reason = systemText + "; check the printer and its address";
+    case ConnectFailureKind::Other: reason = systemText + "; check the printer and its address";
   }
   return place + " cannot be reached: " + reason;
 }
@@ -41,11 +41,11 @@ std::string stillRefusedText(const std::string& place, std::chrono::milliseconds
 
 std::string sendFailureText(SendFailureKind kind, const std::string& systemText) {
   switch (kind) {
-    case SendFailureKind::kClosedByPrinter:
+    case SendFailureKind::ClosedByPrinter:
       return "the printer closed the connection in the middle of the job";
-    case SendFailureKind::kTimedOut:
+    case SendFailureKind::TimedOut:
       return "the printer stopped answering (the connection timed out)";
-    case SendFailureKind::kOther: break;
+    case SendFailureKind::Other: break;
   }
   return "the connection failed: " + systemText;
 }

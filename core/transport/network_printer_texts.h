@@ -31,7 +31,7 @@ std::string printerPlaceText(const std::string& portName, const TcpPrinterAddres
 std::string hostNotFoundText(const std::string& place, const std::string& systemText);
 
 // How a connection attempt failed, as far as the advice differs.
-enum class ConnectFailureKind { kTimedOut, kUnreachable, kOther };
+enum class ConnectFailureKind { TimedOut, Unreachable, Other };
 
 std::string cannotReachText(const std::string& place, ConnectFailureKind kind,
                             const std::string& systemText, const NetworkTimeouts& timeouts);
@@ -40,7 +40,7 @@ std::string busyRefusalText(const std::string& place, std::chrono::milliseconds 
 std::string stillRefusedText(const std::string& place, std::chrono::milliseconds busy);
 
 // Why a job ended when the connection broke while it was being sent.
-enum class SendFailureKind { kClosedByPrinter, kTimedOut, kOther };
+enum class SendFailureKind { ClosedByPrinter, TimedOut, Other };
 
 std::string sendFailureText(SendFailureKind kind, const std::string& systemText);
 

@@ -32,11 +32,6 @@ std::int64_t PendingJobs::count() const {
   return count_;
 }
 
-void PendingJobs::waitUntilNone() const {
-  std::unique_lock<std::mutex> guard(lock_);
-  none_.wait(guard, [this] { return count_ == 0; });
-}
-
 bool PendingJobs::waitUntilNone(std::chrono::milliseconds timeout) const {
   std::unique_lock<std::mutex> guard(lock_);
   return none_.wait_for(guard, timeout, [this] { return count_ == 0; });

@@ -32,8 +32,6 @@ class PendingJobs {
 
   [[nodiscard]] Ticket enter();
   std::int64_t count() const;
-  // Blocks until no job is pending.
-  void waitUntilNone() const;
   // Blocks until no job is pending or the time is up; true when none is.
   bool waitUntilNone(std::chrono::milliseconds timeout) const;
 

@@ -34,7 +34,7 @@ TEST(PendingJobs, WaitEndsWhenAnotherThreadFinishesTheLastJob) {
     std::this_thread::sleep_for(milliseconds(5));
     PendingJobs::Ticket done = std::move(t);
   });
-  pending.waitUntilNone();
+  EXPECT_TRUE(pending.waitUntilNone(milliseconds(5000)));
   EXPECT_EQ(pending.count(), 0);
   job.join();
 }

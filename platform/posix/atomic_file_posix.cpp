@@ -66,8 +66,8 @@ Status writeFileAtomicallyWith(SystemCalls& calls, const std::string& path,
 
   if (::fchmod(fd.get(), mode) != 0)
     return failure("cannot set the mode of", temporary.path(), errno);
-  if (const int error = writeAll(calls, fd.get(), content); error != 0) {
-    return failure("cannot write", temporary.path(), error);
+  if (const Status written = writeAll(calls, fd.get(), content); !written) {
+    return Status::failure("cannot write " + temporary.path() + ": " + written.error());
   }
   if (calls.syncFile(fd.get()) != 0) return failure("cannot flush", temporary.path(), errno);
   // A close can be the first to notice that delayed writes failed.

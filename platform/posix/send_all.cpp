@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <thread>
 
 namespace tagwright {
@@ -16,8 +17,8 @@ constexpr milliseconds kBusyPause{10};
 
 ssize_t sendSome(SystemCalls& calls, SendCall call, int fd, std::string_view bytes) {
   return retryInterrupted([&] {
-    return call == SendCall::kSend ? calls.sendSome(fd, bytes.data(), bytes.size())
-                                   : calls.writeSome(fd, bytes.data(), bytes.size());
+    return call == SendCall::Send ? calls.sendSome(fd, bytes.data(), bytes.size())
+                                  : calls.writeSome(fd, bytes.data(), bytes.size());
   });
 }
 
@@ -39,26 +40,26 @@ SendResult sendAllOrStop(SystemCalls& calls, int fd, std::string_view bytes, Sen
       continue;
     }
     if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-      return ended(sent, SendEnd::kCallFailed, errno);
+      return ended(sent, SendEnd::CallFailed, errno);
     }
-    if (!waits) return ended(sent, SendEnd::kCallFailed, n == 0 ? ENOSPC : errno);
+    if (!waits) return ended(sent, SendEnd::CallFailed, n == 0 ? ENOSPC : errno);
 
     // No room: wait for it, but not past the end.
     if (saidReady) std::this_thread::sleep_for(kBusyPause);
     const Clock::time_point end = waits->deadline ? *waits->deadline : lastProgress + waits->stall;
     const milliseconds left = std::chrono::ceil<milliseconds>(end - Clock::now());
-    if (left.count() <= 0) return ended(sent, SendEnd::kTimedOut, 0);
+    if (left.count() <= 0) return ended(sent, SendEnd::TimedOut, 0);
     pollfd entry{fd, POLLOUT, 0};
     const int ready =
         calls.pollOne(entry, static_cast<int>(std::min(left, waits->longestWait).count()));
-    if (ready < 0 && errno != EINTR) return ended(sent, SendEnd::kWaitFailed, errno);
+    if (ready < 0 && errno != EINTR) return ended(sent, SendEnd::WaitFailed, errno);
     if (ready > 0 && waits->hangUpEnds && (entry.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
-      return ended(sent, SendEnd::kWaitFailed, 0);
+      return ended(sent, SendEnd::WaitFailed, 0);
     }
     saidReady = ready > 0;
     if (waits->afterWait) waits->afterWait();
   }
-  return ended(sent, SendEnd::kAllSent, 0);
+  return ended(sent, SendEnd::AllSent, 0);
 }
 
 }  // namespace
@@ -68,8 +69,10 @@ SendResult sendAll(SystemCalls& calls, int fd, std::string_view bytes, SendCall 
   return sendAllOrStop(calls, fd, bytes, call, &waits);
 }
 
-int writeAll(SystemCalls& calls, int fd, std::string_view bytes) {
-  return sendAllOrStop(calls, fd, bytes, SendCall::kWrite, nullptr).error;
+Status writeAll(SystemCalls& calls, int fd, std::string_view bytes) {
+  const int error = sendAllOrStop(calls, fd, bytes, SendCall::Write, nullptr).error;
+  if (error == 0) return Status::success();
+  return Status::failure(std::strerror(error));
 }
 
 }  // namespace tagwright

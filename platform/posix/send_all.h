@@ -6,14 +6,15 @@
 #include <optional>
 #include <string_view>
 
+#include "core/util/result.h"
 #include "platform/posix/system_calls.h"
 
 namespace tagwright {
 
 // Which call moves the bytes.
 enum class SendCall {
-  kWrite,  // write(): files, terminals, devices
-  kSend,   // send() without SIGPIPE: sockets
+  Write,  // write(): files, terminals, devices
+  Send,   // send() without SIGPIPE: sockets
 };
 
 // How sendAll() waits while the descriptor takes nothing (EAGAIN, or a
@@ -35,17 +36,17 @@ struct SendWaits {
 };
 
 enum class SendEnd {
-  kAllSent,
-  kCallFailed,  // the write or send failed with `error`
-  kWaitFailed,  // poll() failed with `error`, or (hangUpEnds) reported an error or a hang-up
-  kTimedOut,    // nothing was taken for the stall time, or the deadline passed
+  AllSent,
+  CallFailed,  // the write or send failed with `error`
+  WaitFailed,  // poll() failed with `error`, or (hangUpEnds) reported an error or a hang-up
+  TimedOut,    // nothing was taken for the stall time, or the deadline passed
 };
 
 struct SendResult {
   std::size_t sent = 0;
-  SendEnd end = SendEnd::kAllSent;
+  SendEnd end = SendEnd::AllSent;
   int error = 0;  // errno of the call that failed; 0 for a hang-up and a time-out
-  bool ok() const { return end == SendEnd::kAllSent; }
+  bool ok() const { return end == SendEnd::AllSent; }
 };
 
 // Sends all of `bytes` to `fd` through `calls`: a short write goes on where
@@ -56,8 +57,8 @@ SendResult sendAll(SystemCalls& calls, int fd, std::string_view bytes, SendCall 
                    const SendWaits& waits);
 
 // The same loop for a descriptor that blocks (a file, standard output), with
-// no waits: returns 0, or the errno of the write that failed (EAGAIN too); a
-// write that takes nothing counts as ENOSPC.
-int writeAll(SystemCalls& calls, int fd, std::string_view bytes);
+// no waits; a failure says what the write that failed met (its errno's text,
+// EAGAIN too; a write that takes nothing counts as ENOSPC).
+Status writeAll(SystemCalls& calls, int fd, std::string_view bytes);
 
 }  // namespace tagwright

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <deque>
 #include <string>
@@ -99,7 +100,7 @@ TEST(SendAll, EndsAsTheDescriptorBehavesAndCountsEveryByteTakenOnce) {
        false,
        {},
        false,
-       SendEnd::kAllSent,
+       SendEnd::AllSent,
        0,
        10},
       {"no room, then room",
@@ -107,17 +108,17 @@ TEST(SendAll, EndsAsTheDescriptorBehavesAndCountsEveryByteTakenOnce) {
        false,
        {POLLOUT, POLLOUT},
        false,
-       SendEnd::kAllSent,
+       SendEnd::AllSent,
        0,
        10},
-      {"a failing send", {{4}, {-1, EPIPE}}, false, {}, false, SendEnd::kCallFailed, EPIPE, 4},
-      {"nothing taken for the stall time", {{6}}, true, {POLLOUT}, false, SendEnd::kTimedOut, 0, 6},
+      {"a failing send", {{4}, {-1, EPIPE}}, false, {}, false, SendEnd::CallFailed, EPIPE, 4},
+      {"nothing taken for the stall time", {{6}}, true, {POLLOUT}, false, SendEnd::TimedOut, 0, 6},
       {"a hang-up, when it ends the send",
        {{-1, EAGAIN}},
        false,
        {POLLOUT | POLLHUP},
        true,
-       SendEnd::kWaitFailed,
+       SendEnd::WaitFailed,
        0,
        0},
       {"a hang-up left to the next send",
@@ -125,7 +126,7 @@ TEST(SendAll, EndsAsTheDescriptorBehavesAndCountsEveryByteTakenOnce) {
        false,
        {POLLHUP},
        false,
-       SendEnd::kCallFailed,
+       SendEnd::CallFailed,
        ECONNRESET,
        0},
       {"an interrupted wait goes on, a failed one ends the send",
@@ -133,7 +134,7 @@ TEST(SendAll, EndsAsTheDescriptorBehavesAndCountsEveryByteTakenOnce) {
        false,
        {-EINTR, -ENOMEM},
        false,
-       SendEnd::kWaitFailed,
+       SendEnd::WaitFailed,
        ENOMEM,
        0},
   };
@@ -145,7 +146,7 @@ TEST(SendAll, EndsAsTheDescriptorBehavesAndCountsEveryByteTakenOnce) {
     std::vector<std::size_t> progress;
     waits.afterWrite = [&](std::size_t sent) { progress.push_back(sent); };
     const auto start = std::chrono::steady_clock::now();
-    const SendResult result = sendAll(calls, -1, bytes, SendCall::kSend, waits);
+    const SendResult result = sendAll(calls, -1, bytes, SendCall::Send, waits);
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(result.end, c.end) << c.what;
     EXPECT_EQ(result.error, c.error) << c.what;
@@ -153,7 +154,7 @@ TEST(SendAll, EndsAsTheDescriptorBehavesAndCountsEveryByteTakenOnce) {
     EXPECT_EQ(calls.received, bytes.substr(0, c.sent)) << c.what;
     EXPECT_EQ(progress.empty() ? 0 : progress.back(), c.sent) << c.what;
     EXPECT_GT(calls.sendCalls, 0) << c.what << ": a socket is written with send()";
-    if (c.end == SendEnd::kTimedOut) {
+    if (c.end == SendEnd::TimedOut) {
       EXPECT_GE(took, waits.stall) << c.what;
       EXPECT_LT(took, milliseconds(500)) << c.what;
     }
@@ -167,7 +168,9 @@ TEST(SendAll, WithoutWaitsADescriptorThatTakesNothingFails) {
   };
   for (const Case& c : std::vector<Case>{{{-1, EAGAIN}, EAGAIN}, {{0}, ENOSPC}, {{-1, EIO}, EIO}}) {
     ScriptedCalls calls({{2}, c.write}, false, {POLLOUT});
-    EXPECT_EQ(writeAll(calls, -1, "abcdef"), c.error);
+    const Status written = writeAll(calls, -1, "abcdef");
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.error(), std::strerror(c.error));
     EXPECT_EQ(calls.pollCalls, 0) << "a descriptor that blocks is never waited for";
     EXPECT_EQ(calls.received, "ab");
   }

@@ -109,7 +109,7 @@ TEST_F(PrinterEndToEnd, OverTcpBothJobsPrintAndTheirBarcodesRead) {
 
 TEST_F(PrinterEndToEnd, OverTcpAJobThatMeetsMediaEmptyFailsWithTheReason) {
   RunningPrinter printer(testing::loopbackTcpPrinter(),
-                         printerSetup({{1, StatusCode::kMediaEmpty}}));
+                         printerSetup({{1, StatusCode::MediaEmpty}}));
   EXPECT_EQ(runConfirmed(tcpDevice(printer)), kExitJobsDropped) << err_.str();
   const std::string errors = err_.str();
   EXPECT_NE(errors.find("job 1 on COM1: printed (00,00000)"), std::string::npos) << errors;
@@ -125,7 +125,7 @@ TEST_F(PrinterEndToEnd, OverTcpAJobThatMeetsMediaEmptyFailsWithTheReason) {
 
 TEST_F(PrinterEndToEnd, OverAPseudoTerminalTheSame) {
   RunningPrinter printer(testing::pseudoTerminalPrinter(),
-                         printerSetup({{1, StatusCode::kMediaEmpty}}));
+                         printerSetup({{1, StatusCode::MediaEmpty}}));
   EXPECT_EQ(runConfirmed("COM1=" + printer.input().where()), kExitJobsDropped) << err_.str();
   const std::string errors = err_.str();
   EXPECT_NE(errors.find("job 1 on COM1: printed (00,00000)"), std::string::npos) << errors;
@@ -144,13 +144,13 @@ TEST_F(PrinterEndToEnd, StatusTellsReadyFaultAndSilenceApart) {
   }
   {
     RunningPrinter printer(testing::pseudoTerminalPrinter(),
-                           printerSetup({}, StatusCode::kHeadOpen));
+                           printerSetup({}, StatusCode::HeadOpen));
     const std::string terminal = printer.input().where();
     EXPECT_EQ(run({"status", "COM3", "--device", "COM3=" + terminal}), kExitJobsDropped);
     EXPECT_EQ(out_.str(), "COM3 (" + terminal + "): print head open (04,00000)\n");
   }
   {
-    RunningPrinter printer(testing::loopbackTcpPrinter(ConnectionFault::kStopReading),
+    RunningPrinter printer(testing::loopbackTcpPrinter(ConnectionFault::StopReading),
                            printerSetup());
     EXPECT_EQ(run({"status", "--status-timeout", "0.2", "--device", tcpDevice(printer)}),
               kExitNoAnswer);

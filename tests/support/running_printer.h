@@ -55,7 +55,7 @@ inline cli::printer::PrinterLog& discardedNotices() {
 
 // A TCP printer on 127.0.0.1, on a free port.
 inline std::unique_ptr<cli::printer::PrinterInput> loopbackTcpPrinter(
-    cli::printer::ConnectionFault fault = cli::printer::ConnectionFault::kNone,
+    cli::printer::ConnectionFault fault = cli::printer::ConnectionFault::None,
     std::size_t closeAfter = 16) {
   cli::printer::TcpInput::Setup setup;
   setup.listen = "127.0.0.1:0";

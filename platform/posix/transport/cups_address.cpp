@@ -43,33 +43,33 @@ bool isCupsDevice(std::string_view device) {
   return device.substr(0, kCupsDevicePrefix.size()) == kCupsDevicePrefix;
 }
 
-std::optional<CupsQueueAddress> parseCupsQueueAddress(std::string_view device, std::string& error) {
+Result<CupsQueueAddress> parseCupsQueueAddress(std::string_view device) {
+  using Parsed = Result<CupsQueueAddress>;
   const std::string given(device);
   if (!isCupsDevice(device)) {
-    error = "\"" + given + "\" is not a print-server queue" + std::string(kForm);
-    return std::nullopt;
+    return Parsed::failure("\"" + given + "\" is not a print-server queue" + std::string(kForm));
   }
   const std::string_view rest = device.substr(kCupsDevicePrefix.size());
   const std::size_t at = rest.find('@');
   CupsQueueAddress address;
   address.queue = std::string(rest.substr(0, at));
   if (!validQueueName(address.queue)) {
-    error = "\"" + given + "\": " +
-            (address.queue.empty() ? std::string("the queue name is missing")
-                                   : "\"" + address.queue + "\" is not a queue name") +
-            std::string(kForm);
-    return std::nullopt;
+    return Parsed::failure("\"" + given + "\": " +
+                           (address.queue.empty()
+                                ? std::string("the queue name is missing")
+                                : "\"" + address.queue + "\" is not a queue name") +
+                           std::string(kForm));
   }
   if (at == std::string_view::npos) return address;
   std::string_view server = rest.substr(at + 1);
   const std::size_t colon = server.find(':');
   address.host = std::string(server.substr(0, colon));
   if (!validHost(address.host)) {
-    error = "\"" + given + "\": " +
-            (address.host.empty() ? std::string("the server's name is missing after @")
-                                  : "\"" + address.host + "\" is not a host name or address") +
-            std::string(kForm);
-    return std::nullopt;
+    return Parsed::failure("\"" + given + "\": " +
+                           (address.host.empty()
+                                ? std::string("the server's name is missing after @")
+                                : "\"" + address.host + "\" is not a host name or address") +
+                           std::string(kForm));
   }
   if (colon != std::string_view::npos) {
     const std::string_view portText = server.substr(colon + 1);
@@ -78,9 +78,9 @@ std::optional<CupsQueueAddress> parseCupsQueueAddress(std::string_view device, s
         std::from_chars(portText.data(), portText.data() + portText.size(), value);
     if (portText.empty() || failure != std::errc() || end != portText.data() + portText.size() ||
         value == 0 || value > 65535) {
-      error = "\"" + given + "\": the server's port must be a number from 1 to 65535" +
-              std::string(kForm);
-      return std::nullopt;
+      return Parsed::failure("\"" + given +
+                             "\": the server's port must be a number from 1 to 65535" +
+                             std::string(kForm));
     }
     address.port = static_cast<std::uint16_t>(value);
   }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/util/result.h"
+
 namespace tagwright {
 
 // The text that names a print-server queue behind a port:
@@ -25,8 +27,8 @@ struct CupsQueueAddress {
 
 bool isCupsDevice(std::string_view device);
 
-// Reads cups:QUEUE[@HOST[:PORT]]; on a fault returns nothing and says in
-// `error` what is wrong and how to write it.
-std::optional<CupsQueueAddress> parseCupsQueueAddress(std::string_view device, std::string& error);
+// Reads cups:QUEUE[@HOST[:PORT]]; a failure says what is wrong and how to
+// write it.
+Result<CupsQueueAddress> parseCupsQueueAddress(std::string_view device);
 
 }  // namespace tagwright

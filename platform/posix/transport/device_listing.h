@@ -5,19 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace tagwright {
+#include "core/transport/printable_devices.h"
 
-// Something this machine can print to, found in sysfs and /dev.
-struct PrintableDevice {
-  enum class Kind { Serial, UsbPrinter, Parallel };
-  Kind kind;
-  std::string node;     // the device node, e.g. /dev/ttyUSB0
-  std::string details;  // what it is: adapter or printer ids, names, IEEE 1284 id
-  // USB printers: the component's USB port finds this one by its ids.
-  bool foundByUsbPort = false;
-  // Empty when this user may open it; else why not and what to do.
-  std::string accessProblem;
-};
+namespace tagwright {
 
 // Whether the user may open `node` for reading and writing: 0, or the
 // errno of the refusal.

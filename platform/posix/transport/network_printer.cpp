@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <utility>
 
 #include "core/transport/busy_backoff.h"
@@ -98,19 +97,19 @@ int connectOnce(SystemCalls& system, const addrinfo* addresses, milliseconds tim
 // The end of a round of attempts that ended with `failure` (0: connected).
 ConnectRoundResult outcomeOf(int failure) {
   switch (failure) {
-    case 0: return ConnectRoundResult::ended(ConnectRound::kConnected);
-    case ECONNREFUSED: return ConnectRoundResult::ended(ConnectRound::kRefused);
+    case 0: return ConnectRoundResult::ended(ConnectRound::Connected);
+    case ECONNREFUSED: return ConnectRoundResult::ended(ConnectRound::Refused);
     case ETIMEDOUT:
-      return {ConnectRound::kFailed, kErrorConnectionTimedOut, ConnectFailureKind::kTimedOut, {}};
+      return {ConnectRound::Failed, kErrorConnectionTimedOut, ConnectFailureKind::TimedOut, {}};
     case ENETUNREACH:
-      return {ConnectRound::kFailed, kErrorNetworkUnreachable, ConnectFailureKind::kUnreachable,
+      return {ConnectRound::Failed, kErrorNetworkUnreachable, ConnectFailureKind::Unreachable,
               std::strerror(failure)};
     case EHOSTUNREACH:
     case EHOSTDOWN:
-      return {ConnectRound::kFailed, kErrorHostUnreachable, ConnectFailureKind::kUnreachable,
+      return {ConnectRound::Failed, kErrorHostUnreachable, ConnectFailureKind::Unreachable,
               std::strerror(failure)};
     default:
-      return {ConnectRound::kFailed, kErrorGenFailure, ConnectFailureKind::kOther,
+      return {ConnectRound::Failed, kErrorGenFailure, ConnectFailureKind::Other,
               std::strerror(failure)};
   }
 }
@@ -118,9 +117,9 @@ ConnectRoundResult outcomeOf(int failure) {
 std::string describeSendFailure(int failure) {
   switch (failure) {
     case EPIPE:
-    case ECONNRESET: return sendFailureText(SendFailureKind::kClosedByPrinter, {});
-    case ETIMEDOUT: return sendFailureText(SendFailureKind::kTimedOut, {});
-    default: return sendFailureText(SendFailureKind::kOther, std::strerror(failure));
+    case ECONNRESET: return sendFailureText(SendFailureKind::ClosedByPrinter, {});
+    case ETIMEDOUT: return sendFailureText(SendFailureKind::TimedOut, {});
+    default: return sendFailureText(SendFailureKind::Other, std::strerror(failure));
   }
 }
 
@@ -137,8 +136,8 @@ int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
   const int resolved =
       ::getaddrinfo(address.host.c_str(), std::to_string(address.port).c_str(), &hints, &found);
   const unique_addrinfo addresses(found);
-  std::optional<std::string> unresolved;
-  if (resolved != 0) unresolved = ::gai_strerror(resolved);
+  const Status lookup =
+      resolved == 0 ? Status::success() : Status::failure(::gai_strerror(resolved));
 
   int fd = -1;
   const auto round = [&] {
@@ -146,8 +145,8 @@ int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
     fd = connectOnce(system, addresses.get(), timeouts.connect, failure);
     return outcomeOf(fd >= 0 ? 0 : failure);
   };
-  const bool connected = connectPrinter(printerPlaceText(portName, address), unresolved, round,
-                                        timeouts, notice, error);
+  const bool connected =
+      connectPrinter(printerPlaceText(portName, address), lookup, round, timeouts, notice, error);
   return connected ? fd : -1;
 }
 
@@ -204,12 +203,12 @@ bool NetworkPrinterLink::send(std::string_view bytes, TransferProgress* progress
     report();
   };
   waits.afterWait = report;
-  const SendResult result = sendAll(system_, fd_.get(), bytes, SendCall::kSend, waits);
+  const SendResult result = sendAll(system_, fd_.get(), bytes, SendCall::Send, waits);
   switch (result.end) {
-    case SendEnd::kAllSent: return true;
-    case SendEnd::kTimedOut: return fail(tookNoDataText(timeouts_.stall));
-    case SendEnd::kCallFailed:
-    case SendEnd::kWaitFailed: break;
+    case SendEnd::AllSent: return true;
+    case SendEnd::TimedOut: return fail(tookNoDataText(timeouts_.stall));
+    case SendEnd::CallFailed:
+    case SendEnd::WaitFailed: break;
   }
   return fail(describeSendFailure(result.error));
 }

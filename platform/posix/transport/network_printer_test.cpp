@@ -93,16 +93,16 @@ TEST(NetworkPrinterAddress, FormsAndFaults) {
       {"/dev/ttyS0", nullptr, 0, "not a network printer"},
   };
   for (const Case& c : cases) {
-    std::string error;
-    const auto address = parseTcpPrinterAddress(c.text, error);
+    const auto address = parseTcpPrinterAddress(c.text);
     if (c.host == nullptr) {
       EXPECT_FALSE(address) << c.text;
+      const std::string& error = address.error();
       EXPECT_NE(error.find(c.fault), std::string::npos) << c.text << ": " << error;
       EXPECT_NE(error.find("tcp://HOST:PORT"), std::string::npos) << "says how to write it";
     } else {
-      ASSERT_TRUE(address) << c.text << ": " << error;
-      EXPECT_EQ(address->host, c.host) << c.text;
-      EXPECT_EQ(address->port, c.port) << c.text;
+      ASSERT_TRUE(address) << c.text << ": " << address.error();
+      EXPECT_EQ(address.value().host, c.host) << c.text;
+      EXPECT_EQ(address.value().port, c.port) << c.text;
     }
   }
   EXPECT_EQ((TcpPrinterAddress{"fe80::1", 9100}.text()), "[fe80::1]:9100");

@@ -185,41 +185,39 @@ PortHandle PosixPortLayer::open(const std::string& name, std::uint32_t& error) {
 
 PortHandle PosixPortLayer::openNetworkPrinter(const std::string& name, const std::string& device,
                                               std::uint32_t& error) {
-  std::string fault;
-  const std::optional<TcpPrinterAddress> address = parseTcpPrinterAddress(device, fault);
+  const Result<TcpPrinterAddress> address = parseTcpPrinterAddress(device);
   if (!address) {
-    if (options_.notice) options_.notice(shownPortName(name) + ": " + fault);
+    if (options_.notice) options_.notice(shownPortName(name) + ": " + address.error());
     error = kErrorFileNotFound;
     return kInvalidPort;
   }
-  const int fd = connectNetworkPrinter(system_, shownPortName(name), *address, options_.network,
-                                       options_.notice, error);
+  const int fd = connectNetworkPrinter(system_, shownPortName(name), address.value(),
+                                       options_.network, options_.notice, error);
   if (fd < 0) return kInvalidPort;
   OpenPort state;
   state.network = std::make_shared<NetworkPrinterLink>(system_, fd, options_.network);
   state.delivery.port = shownPortName(name);
-  state.delivery.target = std::string(kTcpDevicePrefix) + address->text();
+  state.delivery.target = std::string(kTcpDevicePrefix) + address.value().text();
   return remember(fd, std::move(state));
 }
 
 PortHandle PosixPortLayer::openPrintServerQueue(const std::string& name, const std::string& device,
                                                 std::uint32_t& error) {
-  std::string fault;
-  const std::optional<CupsQueueAddress> address = parseCupsQueueAddress(device, fault);
+  const Result<CupsQueueAddress> address = parseCupsQueueAddress(device);
   if (!address) {
-    if (options_.notice) options_.notice(shownPortName(name) + ": " + fault);
+    if (options_.notice) options_.notice(shownPortName(name) + ": " + address.error());
     error = kErrorFileNotFound;
     return kInvalidPort;
   }
   PrintServerSettings settings{options_.network, options_.waitForQueuedJobs, options_.notice};
   std::unique_ptr<PrintServerJob> job =
-      openPrintServerJob(shownPortName(name), *address, settings, error);
+      openPrintServerJob(shownPortName(name), address.value(), settings, error);
   if (!job) return kInvalidPort;
   const int handle = job->handle();
   OpenPort state;
   state.serverJob = std::move(job);
   state.delivery.port = shownPortName(name);
-  state.delivery.target = std::string(kCupsDevicePrefix) + address->text();
+  state.delivery.target = std::string(kCupsDevicePrefix) + address.value().text();
   return remember(handle, std::move(state));
 }
 
@@ -390,15 +388,15 @@ bool PosixPortLayer::writeToDevice(PortHandle port, const CommTimeouts& timeouts
   waits.afterWrite = [this](std::size_t sent) {
     if (options_.progress) options_.progress->advance(sent);
   };
-  const SendResult result = sendAll(system_, descriptor(port), bytes, SendCall::kWrite, waits);
+  const SendResult result = sendAll(system_, descriptor(port), bytes, SendCall::Write, waits);
   written = static_cast<std::uint32_t>(result.sent);
   switch (result.end) {
-    case SendEnd::kAllSent: return true;
-    case SendEnd::kCallFailed:
+    case SendEnd::AllSent: return true;
+    case SendEnd::CallFailed:
       failure = std::string("the device refused the write: ") + std::strerror(result.error);
       break;
-    case SendEnd::kWaitFailed: failure = "the device reported an error or went away"; break;
-    case SendEnd::kTimedOut:
+    case SendEnd::WaitFailed: failure = "the device reported an error or went away"; break;
+    case SendEnd::TimedOut:
       // Timed out with the job partly written.
       failure = waits.deadline ? "the device took nothing more within the port's write time-out"
                                : tookNoDataText(waits.stall);

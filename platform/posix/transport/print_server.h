@@ -7,6 +7,7 @@
 
 #include "platform/posix/transport/cups_address.h"
 #include "core/transport/delivery.h"
+#include "core/transport/printable_devices.h"
 #include "core/util/result.h"
 #include "platform/posix/transport/network_printer.h"
 
@@ -34,13 +35,6 @@ class PrintServerJob {
 
 // Whether this build can reach print servers.
 bool printServersSupported();
-
-// A queue of a print server, as `tagwright devices` lists it.
-struct PrintServerQueue {
-  std::string name;
-  std::string description;  // the queue's own text ("printer-info"), may be empty
-  bool accepting = true;    // takes jobs now
-};
 
 // The queues of the default CUPS server (`host` empty) or of HOST[:PORT];
 // the message when no server answers within `timeout`.

@@ -48,17 +48,17 @@ TEST(CupsQueueAddress, FormsAndFaults) {
       {"ipp://host/printers/x", nullptr, "", 0, "not a print-server queue"},
   };
   for (const Case& c : cases) {
-    std::string error;
-    const auto address = parseCupsQueueAddress(c.text, error);
+    const auto address = parseCupsQueueAddress(c.text);
     if (c.queue == nullptr) {
       EXPECT_FALSE(address) << c.text;
+      const std::string& error = address.error();
       EXPECT_NE(error.find(c.fault), std::string::npos) << c.text << ": " << error;
       EXPECT_NE(error.find("cups:QUEUE@HOST[:PORT]"), std::string::npos) << error;
     } else {
-      ASSERT_TRUE(address) << c.text << ": " << error;
-      EXPECT_EQ(address->queue, c.queue);
-      EXPECT_EQ(address->host, c.host);
-      EXPECT_EQ(address->port, c.port);
+      ASSERT_TRUE(address) << c.text << ": " << address.error();
+      EXPECT_EQ(address.value().queue, c.queue);
+      EXPECT_EQ(address.value().host, c.host);
+      EXPECT_EQ(address.value().port, c.port);
     }
   }
   EXPECT_EQ((CupsQueueAddress{"labels", "srv", 631}.text()), "labels@srv:631");

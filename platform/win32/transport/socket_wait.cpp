@@ -12,7 +12,7 @@ int waitForSocket(SOCKET socket, SocketReadiness readiness, std::chrono::millise
   timeval timeout{};
   timeout.tv_sec = static_cast<long>(wait.count() / 1000);
   timeout.tv_usec = static_cast<long>(wait.count() % 1000 * 1000);
-  const bool write = readiness == SocketReadiness::kWrite;
+  const bool write = readiness == SocketReadiness::Write;
   return ::select(0, write ? nullptr : &ready, write ? &ready : nullptr, &exceptions, &timeout);
 }
 

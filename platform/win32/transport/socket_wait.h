@@ -6,7 +6,7 @@
 
 namespace tagwright::win32 {
 
-enum class SocketReadiness { kWrite, kRead };
+enum class SocketReadiness { Write, Read };
 
 // Waits up to `wait` for `socket` to be writable (a connect ended, or room
 // to send) or readable: 1 when it is, 0 when the wait ran out, SOCKET_ERROR

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -67,7 +66,7 @@ unique_socket attemptConnect(const ADDRINFOW& address, milliseconds timeout, int
     const Clock::time_point deadline = Clock::now() + timeout;
     for (;;) {
       const int ready =
-          waitForSocket(socket.get(), SocketReadiness::kWrite, timeLeft(deadline, timeout));
+          waitForSocket(socket.get(), SocketReadiness::Write, timeLeft(deadline, timeout));
       if (ready == SOCKET_ERROR) {
         failure = ::WSAGetLastError();
         return {};
@@ -110,14 +109,14 @@ unique_socket connectOnce(const ADDRINFOW* addresses, milliseconds timeout, int&
 
 // The end of a round of attempts that ended with `failure` (0: connected).
 ConnectRoundResult outcomeOf(int failure) {
-  if (failure == 0) return ConnectRoundResult::ended(ConnectRound::kConnected);
-  if (failure == WSAECONNREFUSED) return ConnectRoundResult::ended(ConnectRound::kRefused);
-  ConnectFailureKind kind = ConnectFailureKind::kOther;
-  if (failure == WSAETIMEDOUT) kind = ConnectFailureKind::kTimedOut;
+  if (failure == 0) return ConnectRoundResult::ended(ConnectRound::Connected);
+  if (failure == WSAECONNREFUSED) return ConnectRoundResult::ended(ConnectRound::Refused);
+  ConnectFailureKind kind = ConnectFailureKind::Other;
+  if (failure == WSAETIMEDOUT) kind = ConnectFailureKind::TimedOut;
   if (failure == WSAENETUNREACH || failure == WSAEHOSTUNREACH || failure == WSAEHOSTDOWN) {
-    kind = ConnectFailureKind::kUnreachable;
+    kind = ConnectFailureKind::Unreachable;
   }
-  return {ConnectRound::kFailed, static_cast<std::uint32_t>(failure), kind,
+  return {ConnectRound::Failed, static_cast<std::uint32_t>(failure), kind,
           systemErrorText(failure)};
 }
 
@@ -126,9 +125,9 @@ std::string describeSendFailure(int failure) {
     case WSAECONNRESET:
     case WSAECONNABORTED:
     case WSAENOTCONN:
-    case WSAESHUTDOWN: return sendFailureText(SendFailureKind::kClosedByPrinter, {});
-    case WSAETIMEDOUT: return sendFailureText(SendFailureKind::kTimedOut, {});
-    default: return sendFailureText(SendFailureKind::kOther, systemErrorText(failure));
+    case WSAESHUTDOWN: return sendFailureText(SendFailureKind::ClosedByPrinter, {});
+    case WSAETIMEDOUT: return sendFailureText(SendFailureKind::TimedOut, {});
+    default: return sendFailureText(SendFailureKind::Other, systemErrorText(failure));
   }
 }
 
@@ -148,8 +147,8 @@ unique_socket connectWinsockPrinter(const std::string& portName, const TcpPrinte
   const int resolved = ::GetAddrInfoW(reinterpret_cast<const wchar_t*>(host.c_str()),
                                       service.c_str(), &hints, &found);
   const unique_resource<ADDRINFOW*, &::FreeAddrInfoW> addresses(found);
-  std::optional<std::string> unresolved;
-  if (resolved != 0) unresolved = systemErrorText(resolved);
+  const Status lookup =
+      resolved == 0 ? Status::success() : Status::failure(systemErrorText(resolved));
 
   unique_socket socket;
   const auto round = [&] {
@@ -157,7 +156,7 @@ unique_socket connectWinsockPrinter(const std::string& portName, const TcpPrinte
     socket = connectOnce(addresses.get(), timeouts.connect, failure);
     return outcomeOf(socket ? 0 : failure);
   };
-  connectPrinter(printerPlaceText(portName, address), unresolved, round, timeouts, notice, error);
+  connectPrinter(printerPlaceText(portName, address), lookup, round, timeouts, notice, error);
   return socket;
 }
 
@@ -221,7 +220,7 @@ bool WinsockPrinterLink::send(std::string_view bytes, TransferProgress* progress
     const int failure = ::WSAGetLastError();
     if (failure != WSAEWOULDBLOCK) return fail(describeSendFailure(failure));
     if (Clock::now() >= stallDeadline) return fail(tookNoDataText(timeouts_.stall));
-    if (waitForSocket(socket_.get(), SocketReadiness::kWrite,
+    if (waitForSocket(socket_.get(), SocketReadiness::Write,
                       timeLeft(stallDeadline, kLongestSendWait)) == SOCKET_ERROR) {
       return fail(describeSendFailure(::WSAGetLastError()));
     }
@@ -252,7 +251,7 @@ Delivery WinsockPrinterLink::finish(TransferProgress* progress) {
       break;
     }
     const int ready =
-        waitForSocket(socket_.get(), SocketReadiness::kRead, timeLeft(deadline, timeouts_.stall));
+        waitForSocket(socket_.get(), SocketReadiness::Read, timeLeft(deadline, timeouts_.stall));
     if (ready == SOCKET_ERROR) {
       fail(describeSendFailure(::WSAGetLastError()));
     } else if (ready > 0) {
