@@ -145,6 +145,7 @@ for width in 32 64; do
   build=build/win$width
   stage "$width-bit Windows build" cross_build "win$width"
   wine_stage "$width-bit Windows print path under Wine" "$width" tests/wine/transport/run.sh "$build"
+  wine_stage "$width-bit Winsock network printer under Wine" "$width" tests/wine/winsock/run.sh "$build"
   wine_stage "$width-bit COM component under Wine" "$width" tests/wine/run.sh "$build"
   wine_stage "$width-bit preview tests under Wine" "$width" tests/wine/preview/run.sh "$build"
   if [ "$width" = 32 ]; then

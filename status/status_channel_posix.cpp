@@ -12,9 +12,12 @@
 
 #include "platform/posix/send_all.h"
 #include "platform/posix/transport/cups_address.h"
-#include "platform/posix/transport/network_address.h"
+#include "core/transport/network_address.h"
 #include "platform/posix/transport/network_printer.h"
 #include "platform/posix/unique_resource.h"
+#include "status/answer_lines.h"
+#include "status/status_channel_opening.h"
+#include "status/status_channel_texts.h"
 
 namespace tagwright::cli {
 namespace {
@@ -35,33 +38,29 @@ class DescriptorChannel : public StatusChannel {
     const SendResult sent = sendAll(realSystemCalls(), fd_.get(), bytes, call_, waits);
     if (sent.ok()) return Status::success();
     if (sent.end == SendEnd::CallFailed) {
-      return Status::failure(std::string("cannot send the query: ") + std::strerror(sent.error));
+      return Status::failure(std::string(kCannotSendQuery) + std::strerror(sent.error));
     }
-    return Status::failure("the printer takes no data");
+    return Status::failure(std::string(kTakesNoQuery));
   }
 
   Result<std::optional<std::string>> readLine(std::chrono::milliseconds wait) override {
-    using Read = Result<std::optional<std::string>>;
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-      if (std::optional<std::string> line = takeLine()) return line;
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-          deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) return std::optional<std::string>();
+    using Wait = AnswerLines::Wait;
+    return pending_.readLine(wait, [&](std::chrono::milliseconds left) -> Result<Wait> {
       pollfd entry{fd_.get(), POLLIN, 0};
       const int ready = ::poll(&entry, 1, static_cast<int>(left.count()));
-      if (ready < 0 && errno == EINTR) continue;
-      if (ready <= 0) return std::optional<std::string>();
+      if (ready < 0 && errno == EINTR) return Wait::ReadOn;
+      if (ready <= 0) return Wait::Silent;
       char buffer[256];
       const ssize_t got = ::read(fd_.get(), buffer, sizeof buffer);
       if (got > 0) {
         pending_.append(buffer, static_cast<std::size_t>(got));
       } else if (got == 0) {
-        return Read::failure("the printer closed the connection");
+        return Result<Wait>::failure(std::string(kPrinterClosed));
       } else if (errno != EAGAIN && errno != EINTR) {
-        return Read::failure(std::string("the connection failed: ") + std::strerror(errno));
+        return Result<Wait>::failure(std::string(kConnectionFailed) + std::strerror(errno));
       }
-    }
+      return Wait::ReadOn;
+    });
   }
 
   void discardPending() override {
@@ -75,20 +74,8 @@ class DescriptorChannel : public StatusChannel {
   unique_fd fd_;
 
  private:
-  // An answer ends with CR LF; a lone CR or LF ends it too.
-  std::optional<std::string> takeLine() {
-    const std::size_t end = pending_.find_first_of("\r\n");
-    if (end == std::string::npos) return std::nullopt;
-    std::string line = pending_.substr(0, end);
-    std::size_t next = end + 1;
-    if (pending_[end] == '\r' && next < pending_.size() && pending_[next] == '\n') ++next;
-    pending_.erase(0, next);
-    if (line.empty()) return takeLine();  // the LF of a CR LF split over two reads
-    return line;
-  }
-
   SendCall call_;
-  std::string pending_;
+  AnswerLines pending_;
 };
 
 class SocketChannel final : public DescriptorChannel {
@@ -116,16 +103,12 @@ class TerminalChannel final : public DescriptorChannel {
 }  // namespace
 
 Status canAnswer(const std::string& device) {
-  if (isCupsDevice(device)) {
-    return Status::failure("a print-server queue carries jobs one way and no answers");
-  }
+  if (isCupsDevice(device)) return Status::failure(std::string(kNoAnswersFromQueue));
   if (isTcpDevice(device)) return Status::success();
   struct stat info {};
   if (::stat(device.c_str(), &info) == 0) {
-    if (S_ISREG(info.st_mode)) return Status::failure("a file cannot answer");
-    if (S_ISFIFO(info.st_mode)) {
-      return Status::failure("a named pipe carries jobs one way and no answers");
-    }
+    if (S_ISREG(info.st_mode)) return Status::failure(std::string(kNoAnswersFromFile));
+    if (S_ISFIFO(info.st_mode)) return Status::failure(std::string(kNoAnswersFromPipe));
   }
   return Status::success();
 }
@@ -133,39 +116,33 @@ Status canAnswer(const std::string& device) {
 Result<std::unique_ptr<StatusChannel>> openStatusChannel(const std::string& portName,
                                                          const std::string& device,
                                                          const NetworkTimeouts& timeouts) {
-  using Opened = Result<std::unique_ptr<StatusChannel>>;
-  if (const Status answers = canAnswer(device); !answers) {
-    return Opened::failure(portName + " (" + device + "): " + answers.error());
-  }
-  if (isTcpDevice(device)) {
-    const Result<TcpPrinterAddress> address = parseTcpPrinterAddress(device);
-    if (!address) return Opened::failure(portName + ": " + address.error());
-    std::string said;
+  const TcpConnector connect = [&](const TcpPrinterAddress& address,
+                                   const NoticeFunction& notice) -> std::unique_ptr<StatusChannel> {
     std::uint32_t error = 0;
-    unique_fd fd(connectNetworkPrinter(
-        realSystemCalls(), portName, address.value(), timeouts,
-        [&said](const std::string& text) { said = text; }, error));
+    unique_fd fd(
+        connectNetworkPrinter(realSystemCalls(), portName, address, timeouts, notice, error));
+    if (!fd) return nullptr;
+    return std::make_unique<SocketChannel>(std::move(fd));
+  };
+  return openChannelTo(portName, device, connect, [&]() -> OpenedChannel {
+    unique_fd fd(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd) {
-      return Opened::failure(said.empty() ? portName + ": cannot connect to " + device : said);
+      return OpenedChannel::failure(portName + ": cannot open " + device + ": " +
+                                    std::strerror(errno));
     }
-    return std::unique_ptr<StatusChannel>(std::make_unique<SocketChannel>(std::move(fd)));
-  }
-  unique_fd fd(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd) {
-    return Opened::failure(portName + ": cannot open " + device + ": " + std::strerror(errno));
-  }
-  std::optional<termios> saved;
-  termios attributes{};
-  if (::isatty(fd.get()) && ::tcgetattr(fd.get(), &attributes) == 0) {
-    saved = attributes;
-    const speed_t in = cfgetispeed(&attributes);
-    const speed_t out = cfgetospeed(&attributes);
-    ::cfmakeraw(&attributes);
-    cfsetispeed(&attributes, in);  // the line's speed stays as set up
-    cfsetospeed(&attributes, out);
-    ::tcsetattr(fd.get(), TCSANOW, &attributes);
-  }
-  return std::unique_ptr<StatusChannel>(std::make_unique<TerminalChannel>(std::move(fd), saved));
+    std::optional<termios> saved;
+    termios attributes{};
+    if (::isatty(fd.get()) && ::tcgetattr(fd.get(), &attributes) == 0) {
+      saved = attributes;
+      const speed_t in = cfgetispeed(&attributes);
+      const speed_t out = cfgetospeed(&attributes);
+      ::cfmakeraw(&attributes);
+      cfsetispeed(&attributes, in);  // the line's speed stays as set up
+      cfsetospeed(&attributes, out);
+      ::tcsetattr(fd.get(), TCSANOW, &attributes);
+    }
+    return std::unique_ptr<StatusChannel>(std::make_unique<TerminalChannel>(std::move(fd), saved));
+  });
 }
 
 }  // namespace tagwright::cli

@@ -15,7 +15,7 @@
 #include "platform/posix/transport/cups_address.h"
 #include "core/util/c_file.h"
 #include "platform/posix/transport/device_map.h"
-#include "platform/posix/transport/network_address.h"
+#include "core/transport/network_address.h"
 #include "platform/posix/transport/posix_print_runner.h"
 #include "platform/posix/transport/prompts.h"
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/posix/transport/delivery.h"
+#include "core/transport/delivery.h"
 
 namespace tagwright::cli {
 

@@ -1,5 +1,8 @@
 #pragma once
 
+// Winsock 2 before <windows.h>, which would otherwise bring in the old one.
+#include <winsock2.h>
+
 #include <windows.h>
 
 #include "core/util/unique_any.h"
@@ -27,5 +30,23 @@ using unique_invalid_resource = unique_any<invalid_handle_traits<Handle, Close>>
 
 // A file or device handle from CreateFile.
 using unique_file_handle = unique_invalid_resource<HANDLE, &::CloseHandle>;
+
+// A socket from socket() or accept(); closesocket ends it (an orderly close,
+// unless SO_LINGER says to reset). Needs ws2_32.
+struct socket_traits {
+  using type = SOCKET;
+  static SOCKET invalid() noexcept { return INVALID_SOCKET; }
+  static void close(SOCKET socket) noexcept { static_cast<void>(::closesocket(socket)); }
+};
+using unique_socket = unique_any<socket_traits>;
+
+// The use of Winsock that one WSAStartup began: WSACleanup ends it. The
+// handle only says whether it started.
+struct winsock_traits {
+  using type = bool;
+  static constexpr bool invalid() noexcept { return false; }
+  static void close(bool) noexcept { static_cast<void>(::WSACleanup()); }
+};
+using unique_winsock = unique_any<winsock_traits>;
 
 }  // namespace tagwright::win32

@@ -9,10 +9,9 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <optional>
-#include <thread>
 #include <utility>
 
+#include "core/transport/busy_backoff.h"
 #include "core/transport/port_layer.h"
 #include "platform/posix/send_all.h"
 
@@ -22,8 +21,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-constexpr milliseconds kFirstBusyPause{10};
-constexpr milliseconds kLongestBusyPause{1000};
 // How often the acknowledgement of the last bytes is looked at; the kernel
 // gives no event for it.
 constexpr milliseconds kAcknowledgementPoll{10};
@@ -97,38 +94,32 @@ int connectOnce(SystemCalls& system, const addrinfo* addresses, milliseconds tim
   return -1;
 }
 
-std::uint32_t errorForConnectFailure(int failure) {
+// The end of a round of attempts that ended with `failure` (0: connected).
+ConnectRoundResult outcomeOf(int failure) {
   switch (failure) {
-    case ECONNREFUSED: return kErrorConnectionRefused;
-    case ETIMEDOUT: return kErrorConnectionTimedOut;
-    case ENETUNREACH: return kErrorNetworkUnreachable;
-    case EHOSTUNREACH:
-    case EHOSTDOWN: return kErrorHostUnreachable;
-    default: return kErrorGenFailure;
-  }
-}
-
-std::string reasonForConnectFailure(int failure, const NetworkTimeouts& timeouts) {
-  switch (failure) {
+    case 0: return ConnectRoundResult::ended(ConnectRound::Connected);
+    case ECONNREFUSED: return ConnectRoundResult::ended(ConnectRound::Refused);
     case ETIMEDOUT:
-      return "no answer within " + secondsText(timeouts.connect) +
-             "; check that the printer is on and on the network and that the address is right, "
-             "or give it longer with --connect-timeout";
+      return {ConnectRound::Failed, kErrorConnectionTimedOut, ConnectFailureKind::TimedOut, {}};
     case ENETUNREACH:
+      return {ConnectRound::Failed, kErrorNetworkUnreachable, ConnectFailureKind::Unreachable,
+              std::strerror(failure)};
     case EHOSTUNREACH:
     case EHOSTDOWN:
-      return std::string(std::strerror(failure)) +
-             "; check the address and this machine's network connection";
-    default: return std::string(std::strerror(failure)) + "; check the printer and its address";
+      return {ConnectRound::Failed, kErrorHostUnreachable, ConnectFailureKind::Unreachable,
+              std::strerror(failure)};
+    default:
+      return {ConnectRound::Failed, kErrorGenFailure, ConnectFailureKind::Other,
+              std::strerror(failure)};
   }
 }
 
 std::string describeSendFailure(int failure) {
   switch (failure) {
     case EPIPE:
-    case ECONNRESET: return "the printer closed the connection in the middle of the job";
-    case ETIMEDOUT: return "the printer stopped answering (the connection timed out)";
-    default: return std::string("the connection failed: ") + std::strerror(failure);
+    case ECONNRESET: return sendFailureText(SendFailureKind::ClosedByPrinter, {});
+    case ETIMEDOUT: return sendFailureText(SendFailureKind::TimedOut, {});
+    default: return sendFailureText(SendFailureKind::Other, std::strerror(failure));
   }
 }
 
@@ -137,54 +128,26 @@ std::string describeSendFailure(int failure) {
 int connectNetworkPrinter(SystemCalls& system, const std::string& portName,
                           const TcpPrinterAddress& address, const NetworkTimeouts& timeouts,
                           const NoticeFunction& notice, std::uint32_t& error) {
-  const std::string where = portName + ": the printer at " + address.text();
-  auto say = [&](const std::string& line) {
-    if (notice) notice(line);
-  };
-
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
   hints.ai_flags = AI_NUMERICSERV;
   addrinfo* found = nullptr;
-  const std::string service = std::to_string(address.port);
-  const int resolved = ::getaddrinfo(address.host.c_str(), service.c_str(), &hints, &found);
+  const int resolved =
+      ::getaddrinfo(address.host.c_str(), std::to_string(address.port).c_str(), &hints, &found);
   const unique_addrinfo addresses(found);
-  if (resolved != 0) {
-    error = kErrorHostNotFound;
-    say(where + " cannot be found (" + ::gai_strerror(resolved) +
-        "); check the host name, or give the printer's address");
-    return -1;
-  }
+  const Status lookup =
+      resolved == 0 ? Status::success() : Status::failure(::gai_strerror(resolved));
 
-  std::optional<Clock::time_point> firstRefusal;
-  milliseconds pause = kFirstBusyPause;
-  for (;;) {
+  int fd = -1;
+  const auto round = [&] {
     int failure = 0;
-    const int fd = connectOnce(system, addresses.get(), timeouts.connect, failure);
-    if (fd >= 0) return fd;
-    if (failure != ECONNREFUSED) {
-      error = errorForConnectFailure(failure);
-      say(where + " cannot be reached: " + reasonForConnectFailure(failure, timeouts));
-      return -1;
-    }
-    const Clock::time_point now = Clock::now();
-    if (!firstRefusal) {
-      firstRefusal = now;
-      say(where + " refuses the connection (busy with another sender?); trying again for up to " +
-          secondsText(timeouts.busy));
-    }
-    const auto waited = std::chrono::duration_cast<milliseconds>(now - *firstRefusal);
-    if (waited >= timeouts.busy) {
-      error = kErrorConnectionRefused;
-      say(where + " still refuses the connection after " + secondsText(timeouts.busy) +
-          "; check that nothing else holds it and that the port number is right, or wait "
-          "longer with --busy-timeout");
-      return -1;
-    }
-    std::this_thread::sleep_for(std::min(pause, timeouts.busy - waited));
-    pause = std::min(pause * 2, kLongestBusyPause);
-  }
+    fd = connectOnce(system, addresses.get(), timeouts.connect, failure);
+    return outcomeOf(fd >= 0 ? 0 : failure);
+  };
+  const bool connected =
+      connectPrinter(printerPlaceText(portName, address), lookup, round, timeouts, notice, error);
+  return connected ? fd : -1;
 }
 
 NetworkPrinterLink::NetworkPrinterLink(SystemCalls& system, int fd, const NetworkTimeouts& timeouts)
@@ -254,7 +217,7 @@ Delivery NetworkPrinterLink::finish(TransferProgress* progress) {
   Delivery result;
   result.offered = sent_;
   if (!fd_) {
-    result.failure = failure_.empty() ? "the connection was already closed" : failure_;
+    result.failure = failure_.empty() ? std::string(kAlreadyClosedText) : failure_;
     return result;
   }
   bool printerClosed = false;
@@ -297,8 +260,7 @@ Delivery NetworkPrinterLink::finish(TransferProgress* progress) {
         stallDeadline = Clock::now() + timeouts_.stall;
         if (progress) progress->advance(confirmed > progressBase_ ? confirmed - progressBase_ : 0);
       } else if (Clock::now() >= stallDeadline) {
-        fail("the printer took none of the last " + std::to_string(sent_ - confirmed) +
-             " bytes for " + secondsText(timeouts_.stall));
+        fail(lastBytesNotTakenText(sent_ - confirmed, timeouts_.stall));
         break;
       }
     }

@@ -2,28 +2,17 @@
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
+#include "core/transport/network_printer_texts.h"
 #include "core/transport/network_timeouts.h"
 #include "platform/posix/system_calls.h"
-#include "platform/posix/transport/delivery.h"
-#include "platform/posix/transport/network_address.h"
+#include "core/transport/delivery.h"
+#include "core/transport/network_address.h"
 #include "platform/posix/unique_resource.h"
 
 namespace tagwright {
-
-// Shows one line on the terminal (the host decides where).
-using NoticeFunction = std::function<void(const std::string&)>;
-
-// System error codes (Windows numbering, as the port logic expects) of a
-// network printer that cannot be reached.
-inline constexpr std::uint32_t kErrorNetworkUnreachable = 10051;
-inline constexpr std::uint32_t kErrorConnectionTimedOut = 10060;
-inline constexpr std::uint32_t kErrorConnectionRefused = 10061;
-inline constexpr std::uint32_t kErrorHostUnreachable = 10065;
-inline constexpr std::uint32_t kErrorHostNotFound = 11001;
 
 // Connects to the printer at `address`: each attempt within the connect
 // time-out; a refused connection (the printer is busy with another sender)

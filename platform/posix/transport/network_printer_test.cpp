@@ -15,32 +15,17 @@
 #include "support/fake_port_layer.h"
 #include "support/real_time_worker.h"
 #include "support/loopback_printer.h"
+#include "support/network_test_jobs.h"
 
 namespace tagwright {
 namespace {
 
 using std::chrono::milliseconds;
+using testing::jobOfSize;
 using testing::LoopbackPrinter;
+using testing::shortTimeouts;
 using Behaviour = LoopbackPrinter::Behaviour;
 using Clock = std::chrono::steady_clock;
-
-// Short enough that every test ends in well under a few seconds.
-NetworkTimeouts shortTimeouts() {
-  NetworkTimeouts t;
-  t.connect = milliseconds(300);
-  t.busy = milliseconds(600);
-  t.stall = milliseconds(300);
-  t.closeWait = milliseconds(200);
-  return t;
-}
-
-// A job with every byte value in it, so that nothing may be changed on the
-// way (line ends, high bytes, NULs).
-std::string jobOfSize(std::size_t size) {
-  std::string job(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) job[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
-  return job;
-}
 
 class Notices {
  public:

@@ -13,7 +13,7 @@
 
 #include "platform/posix/send_all.h"
 #include "platform/posix/transport/cups_address.h"
-#include "platform/posix/transport/network_address.h"
+#include "core/transport/network_address.h"
 #include "platform/posix/transport/usb_printers.h"
 
 namespace tagwright {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/transport/port_layer.h"
-#include "platform/posix/transport/delivery.h"
+#include "core/transport/delivery.h"
 #include "platform/posix/transport/device_map.h"
 #include "platform/posix/transport/network_printer.h"
 #include "platform/posix/transport/print_server.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/posix/transport/cups_address.h"
-#include "platform/posix/transport/delivery.h"
+#include "core/transport/delivery.h"
 #include "core/transport/printable_devices.h"
 #include "core/util/result.h"
 #include "platform/posix/transport/network_printer.h"

@@ -1,4 +1,4 @@
-#include "platform/posix/transport/network_address.h"
+#include "core/transport/network_address.h"
 
 #include <charconv>
 
