@@ -14,7 +14,7 @@ struct StatusAnswer {
   enum class Kind { Answered, Silent, Garbled, Failed };
   Kind kind = Kind::Silent;
   PrinterStatus status;
-  std::string detail;  // kGarbled: the line; kSilent, kFailed: what happened, if known
+  std::string detail;  // Garbled: the line; Silent, Failed: what happened, if known
 };
 
 // Asks once and waits up to `wait` for the answer; `switchOn` first sends
