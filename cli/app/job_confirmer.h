@@ -8,7 +8,7 @@
 #include "cli/app/command_options.h"
 #include "status/status_query.h"
 #include "core/transport/print_job.h"
-#include "platform/posix/transport/device_map.h"
+#include "core/transport/device_map.h"
 #include "platform/posix/transport/network_printer.h"
 
 namespace tagwright::cli {

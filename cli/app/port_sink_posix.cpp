@@ -14,7 +14,7 @@
 #include "core/transport/print_abort.h"
 #include "platform/posix/transport/cups_address.h"
 #include "core/util/c_file.h"
-#include "platform/posix/transport/device_map.h"
+#include "core/transport/device_map.h"
 #include "core/transport/network_address.h"
 #include "platform/posix/transport/posix_print_runner.h"
 #include "platform/posix/transport/prompts.h"

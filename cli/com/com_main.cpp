@@ -26,6 +26,7 @@
 #include "cli/app/program.h"
 #include "cli/com/com_script_host.h"
 #include "cli/commands/devices_listing.h"
+#include "cli/commands/status_command.h"
 #include "cli/com/profile_connection.h"
 #include "core/text/utf8.h"
 #include "platform/win32/named_code_pages.h"
@@ -190,6 +191,11 @@ class ComBackEnd final : public ComponentBackEnd {
                                    *routing.preview);
     }
     return std::unique_ptr<ComponentSession>(std::move(session));
+  }
+
+  // Asks the printer behind a port: a network printer (tcp://) or a COM port.
+  int printerStatus(const StatusOptions& options, std::ostream& out, std::ostream& err) override {
+    return statusCommand(options, out, err);
   }
 
   // The ports the component opens by itself, the USB printer it finds by

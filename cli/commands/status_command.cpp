@@ -1,7 +1,7 @@
 #include "cli/commands/status_command.h"
 
 #include "cli/app/exit_codes.h"
-#include "platform/posix/transport/device_map.h"
+#include "core/transport/device_map.h"
 
 namespace tagwright::cli {
 

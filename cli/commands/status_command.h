@@ -7,7 +7,7 @@
 #include "cli/app/command_options.h"
 #include "status/status_query.h"
 #include "core/util/result.h"
-#include "platform/posix/transport/network_printer.h"
+#include "core/transport/network_timeouts.h"
 
 namespace tagwright::cli {
 

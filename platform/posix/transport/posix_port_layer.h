@@ -9,7 +9,7 @@
 
 #include "core/transport/port_layer.h"
 #include "core/transport/delivery.h"
-#include "platform/posix/transport/device_map.h"
+#include "core/transport/device_map.h"
 #include "platform/posix/transport/network_printer.h"
 #include "platform/posix/transport/print_server.h"
 #include "platform/posix/system_calls.h"

@@ -6,7 +6,7 @@
 
 #include "core/transport/print_abort.h"
 #include "core/transport/user_prompt.h"
-#include "platform/posix/transport/device_map.h"
+#include "core/transport/device_map.h"
 #include "platform/posix/transport/posix_port_layer.h"
 #include "platform/posix/transport/thread_job_runner.h"
 

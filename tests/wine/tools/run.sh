@@ -7,7 +7,10 @@
 #   - check of the examples and the corpus: the same findings, line for
 #     line, in text, JSON and SARIF, and the same exit status;
 #   - run --preview through the registered DLL: the jobs reach the port
-#     and the pictures are the native preview's of the same scripts.
+#     and the pictures are the native preview's of the same scripts;
+#   - status against the native virtual printer over loopback, ready and in
+#     a fault, and against a port nobody listens on: the same words and exit
+#     codes as the native program's.
 # Usage: tests/wine/tools/run.sh WINDOWS_BUILD_DIR NATIVE_TAGWRIGHT
 set -uo pipefail
 
@@ -131,6 +134,43 @@ expect_ok "run --preview: the DLL sent the native program's bytes" \
 expect_ok "run --preview: the picture of the job sent is the native preview's" \
   cmp -s "$work/run-pictures/port-1.png" "$work/native-run/first_label-1.png"
 "$wine" regsvr32 /s /u "$(windows_path "$dll")"
+
+# status over Winsock: the native virtual printer answers both programs.
+compare_status() {  # compare_status WHAT PRINTER-OPTIONS...
+  local what=$1
+  shift
+  "$native" printer --listen 127.0.0.1:0 "$@" >"$work/printer.log" 2>&1 &
+  local printer=$! address=""
+  for _ in $(seq 100); do
+    address=$(grep -o '127\.0\.0\.1:[0-9]*' "$work/printer.log" | head -1)
+    [ -n "$address" ] && break
+    sleep 0.1
+  done
+  "$native" status --device "COM1=tcp://$address" >"$work/status-native" 2>&1
+  local native_status=$?
+  "$wine" "$exe" status --device "COM1=tcp://$address" 2>&1 | tr -d '\r' >"$work/status-windows"
+  local windows_status=${PIPESTATUS[0]}
+  kill "$printer" 2>/dev/null
+  wait "$printer" 2>/dev/null
+  expect_ok "status, $what: the same exit code ($native_status)" \
+    test "$native_status" -eq "$windows_status"
+  expect_ok "status, $what: the same words ($(head -c 120 "$work/status-native"))" \
+    diff "$work/status-native" "$work/status-windows"
+}
+compare_status "a ready printer"
+compare_status "a printer with its head open" --state head-open
+# Nobody listens on a port just closed: both must say the connection is refused.
+free_port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+"$native" status --connect-timeout 1 --busy-timeout 0.2 --device "COM1=tcp://127.0.0.1:$free_port" \
+  >"$work/refused-native" 2>&1
+native_status=$?
+"$wine" "$exe" status --connect-timeout 1 --busy-timeout 0.2 \
+  --device "COM1=tcp://127.0.0.1:$free_port" 2>&1 | tr -d '\r' >"$work/refused-windows"
+windows_status=${PIPESTATUS[0]}
+expect_ok "status, nobody listening: the same exit code ($native_status)" \
+  test "$native_status" -eq "$windows_status"
+expect_ok "status, nobody listening: the same words" \
+  diff "$work/refused-native" "$work/refused-windows"
 
 wineserver -w
 echo "tools/run.sh: $passed passed, $([ $failed -eq 0 ] && echo 0 || echo some) failed ($wine_width-bit)"

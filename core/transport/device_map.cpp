@@ -1,4 +1,4 @@
-#include "platform/posix/transport/device_map.h"
+#include "core/transport/device_map.h"
 
 #include <cctype>
 
@@ -13,11 +13,16 @@ std::string upperCase(std::string_view text) {
 
 }  // namespace
 
-DeviceMap::DeviceMap() {
-  for (int n = 1; n <= 3; ++n)
-    ports_["LPT" + std::to_string(n)] = "/dev/lp" + std::to_string(n - 1);
-  for (int n = 1; n <= 9; ++n)
-    ports_["COM" + std::to_string(n)] = "/dev/ttyS" + std::to_string(n - 1);
+DeviceMap::DeviceMap(Defaults defaults) {
+  const bool windows = defaults == Defaults::Windows;
+  for (int n = 1; n <= 3; ++n) {
+    const std::string name = "LPT" + std::to_string(n);
+    ports_[name] = windows ? name : "/dev/lp" + std::to_string(n - 1);
+  }
+  for (int n = 1; n <= 9; ++n) {
+    const std::string name = "COM" + std::to_string(n);
+    ports_[name] = windows ? name : "/dev/ttyS" + std::to_string(n - 1);
+  }
 }
 
 bool DeviceMap::assign(std::string_view portName, std::string path) {
