@@ -7,6 +7,11 @@ std::string failedJobText(const FailedJob& failed) {
   std::string text = "print job " + std::to_string(failed.number) + " failed on " + d.port + " (" +
                      d.target + "): " + (d.failure.empty() ? "not all of it was taken" : d.failure);
   if (!d.countKnown) {
+    if (d.tookAll == Delivery::Taker::Printer) {
+      return text +
+             ". How much of it was printed is not known: check the printer before "
+             "printing the job again.";
+    }
     return text + ". The server took all " + std::to_string(failed.size) +
            " bytes; how much of it was printed is not known: check the printer and the queue "
            "before printing the job again.";

@@ -14,9 +14,14 @@ struct Delivery {
   std::uint64_t offered = 0;
   std::uint64_t delivered = 0;
   std::string failure;  // empty when nothing went wrong
-  // False when how much reached the printer is not known (a print server
-  // took the whole job, and the printer behind it failed).
+  // False when how much reached the printer is not known: a print server
+  // took the whole job and the printer behind it failed, or a network
+  // printer took every byte and then reset the connection instead of
+  // closing it in order.
   bool countKnown = true;
+  // Who took the whole job when the count is not known.
+  enum class Taker { PrintServer, Printer };
+  Taker tookAll = Taker::PrintServer;
 
   bool complete() const { return failure.empty() && delivered == offered; }
 };

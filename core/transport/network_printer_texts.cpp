@@ -50,6 +50,11 @@ std::string sendFailureText(SendFailureKind kind, const std::string& systemText)
   return "the connection failed: " + systemText;
 }
 
+std::string brokeAfterTakingText(std::uint64_t taken) {
+  return "the printer broke the connection (a reset, not its orderly close) after taking " +
+         std::to_string(taken) + " bytes";
+}
+
 std::string lastBytesNotTakenText(std::uint64_t count, std::chrono::milliseconds stall) {
   return "the printer took none of the last " + std::to_string(count) + " bytes for " +
          secondsText(stall);

@@ -47,6 +47,11 @@ std::string sendFailureText(SendFailureKind kind, const std::string& systemText)
 // What finish() says of a connection that it had already ended.
 inline constexpr std::string_view kAlreadyClosedText = "the connection was already closed";
 
+// Why a job ended when the printer reset the connection after every byte
+// was acknowledged, instead of closing its side in order: the end of the
+// job may have been thrown away unprinted.
+std::string brokeAfterTakingText(std::uint64_t taken);
+
 // Why a job ended when the printer did not confirm its last `count` bytes.
 std::string lastBytesNotTakenText(std::uint64_t count, std::chrono::milliseconds stall);
 

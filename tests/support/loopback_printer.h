@@ -43,6 +43,9 @@ class LoopbackPrinter {
     // Listens with a full queue: one connection is made and never taken,
     // so that every later attempt goes unanswered.
     bool unanswered = false;
+    // How long a CloseMidJob printer waits after its last read before it
+    // closes, so that the sender has seen every byte acknowledged first.
+    std::chrono::milliseconds pauseBeforeClose{0};
   };
 
   explicit LoopbackPrinter(Setup setup) : setup_(setup) {
@@ -139,6 +142,9 @@ class LoopbackPrinter {
       taken += static_cast<std::size_t>(n);
       std::lock_guard<std::mutex> guard(lock_);
       connections_.back().append(buffer, static_cast<std::size_t>(n));
+    }
+    if (setup_.behaviour == Behaviour::CloseMidJob && !stop_) {
+      std::this_thread::sleep_for(setup_.pauseBeforeClose);
     }
     const bool holds =
         setup_.behaviour == Behaviour::StopReading || setup_.behaviour == Behaviour::NeverClose;

@@ -279,16 +279,26 @@ Delivery NetworkPrinterLink::finish(TransferProgress* progress) {
   system_.shutdownSocket(fd_.get(), SHUT_WR);
   const Clock::time_point closeDeadline = Clock::now() + timeouts_.closeWait;
   char discard[512];
-  while (!printerClosed && Clock::now() < closeDeadline) {
+  bool broken = false;
+  while (!printerClosed && !broken && Clock::now() < closeDeadline) {
     pollfd entry{fd_.get(), POLLIN, 0};
     const int ready = system_.pollOne(entry, waitMs(closeDeadline, timeouts_.closeWait));
     if (ready < 0 && errno != EINTR) break;
     if (ready <= 0) continue;
     const ssize_t n =
         retryInterrupted([&] { return system_.receiveSome(fd_.get(), discard, sizeof discard); });
-    if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)) printerClosed = true;
+    if (n == 0) printerClosed = true;
+    // A reset (or any error) in place of the printer's orderly close: a
+    // printer that closes with bytes of the job still unread throws them
+    // away, so every byte acknowledged does not mean every byte printed.
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) broken = true;
   }
   fd_.reset();
+  if (broken) {
+    result.failure = brokeAfterTakingText(sent_);
+    result.countKnown = false;
+    result.tookAll = Delivery::Taker::Printer;
+  }
   return result;
 }
 

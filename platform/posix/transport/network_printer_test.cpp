@@ -259,6 +259,34 @@ TEST(NetworkPrinter, CutOffJobFailsWithWhatArrivedAndIsNotSentAgain) {
   }
 }
 
+// A printer that takes the start of a job and then closes with the rest
+// unread resets the connection. When the reset comes after the kernel saw
+// every byte acknowledged, the end of the job is still lost.
+TEST(NetworkPrinter, ResetAfterEveryByteWasAcknowledgedFailsTheJobWithItsCountUnknown) {
+  LoopbackPrinter::Setup setup{Behaviour::CloseMidJob, 1000};
+  setup.pauseBeforeClose = milliseconds(150);
+  LoopbackPrinter printer(setup);
+  NetworkPorts ports(printer.device());
+  CheckedPath path(ports);
+  const std::string job = jobOfSize(20000);
+  path.runner->queue(PrintJob{job, 3});
+  path.runner->waitUntilIdle();
+  const JobTally tally = path.runner->tally();
+  EXPECT_EQ(tally.written, 0u);
+  EXPECT_EQ(tally.dropped, 1u);
+  const std::vector<FailedJob> failed = path.failed();
+  ASSERT_EQ(failed.size(), 1u);
+  const Delivery& delivery = failed[0].delivery;
+  EXPECT_FALSE(delivery.countKnown);
+  EXPECT_EQ(delivery.tookAll, Delivery::Taker::Printer);
+  EXPECT_NE(delivery.failure.find("broke the connection (a reset, not its orderly close) after "
+                                  "taking 20000 bytes"),
+            std::string::npos)
+      << delivery.failure;
+  path.runner->finish();
+  EXPECT_EQ(printer.connections().size(), 1u) << "never sent again";
+}
+
 TEST(NetworkPrinter, PrinterThatNeverClosesIsLeftAfterTheCloseWait) {
   LoopbackPrinter printer({Behaviour::NeverClose});
   NetworkPorts ports(printer.device());

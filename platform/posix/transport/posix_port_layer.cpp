@@ -436,6 +436,8 @@ bool PosixPortLayer::close(PortHandle port) {
     state.delivery.offered = ended.offered;
     state.delivery.delivered = ended.delivered;
     state.delivery.failure = std::move(ended.failure);
+    state.delivery.countKnown = ended.countKnown;
+    state.delivery.tookAll = ended.tookAll;
   } else {
     if (state.exclusiveSet) system_.setExclusive(descriptor(port), false);
     // close() is not repeated on EINTR: the descriptor is gone either way.
