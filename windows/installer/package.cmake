@@ -3,6 +3,11 @@
 #   - the system PATH entry for the program's folder (the Environment table,
 #     "=-*" = set on install, removed on uninstall, for the machine; [~];
 #     appends to the PATH already there), with its two standard actions;
+#   - the RemoveRegistry table: each key the registration script owns whole
+#     (force_removed.txt) removed with everything below it on install ("-"),
+#     before the rows are written, as DllRegisterServer replaces it; and a
+#     Registry row "-" for each, which removes it whole on uninstall, as
+#     DllUnregisterServer does;
 #   - the type library's component marked permanent (16), with its registry
 #     key path (4), as DllUnregisterServer leaves the library registered.
 # cmake -DWIXL= -DMSIBUILD= -DSOURCE= -DPACKAGE_DIR= -DVERSION= -DROWS_DIR= -DOUTPUT= -P package.cmake
@@ -31,6 +36,18 @@ execute_process(
           -q "${sequence} ('WriteEnvironmentStrings', 5200)"
           -q "UPDATE `Component` SET `Attributes` = 20 WHERE `Component` = 'TypeLibraryRegistration'"
   RESULT_VARIABLE result)
+if(result EQUAL 0)
+  file(STRINGS ${ROWS_DIR}/force_removed.txt owned_keys)
+  set(removals -q "CREATE TABLE `RemoveRegistry` (`RemoveRegistry` CHAR(72) NOT NULL, `Root` SHORT NOT NULL, `Key` CHAR(255) NOT NULL LOCALIZABLE, `Name` CHAR(255) LOCALIZABLE, `Component_` CHAR(72) NOT NULL PRIMARY KEY `RemoveRegistry`)")
+  set(index 0)
+  foreach(key IN LISTS owned_keys)
+    math(EXPR index "${index} + 1")
+    list(APPEND removals
+      -q "INSERT INTO `RemoveRegistry` (`RemoveRegistry`, `Root`, `Key`, `Name`, `Component_`) VALUES ('OwnedKey${index}', 0, '${key}', '-', 'ClassRegistration')"
+      -q "INSERT INTO `Registry` (`Registry`, `Root`, `Key`, `Name`, `Component_`) VALUES ('OwnedKeyTree${index}', 0, '${key}', '-', 'ClassRegistration')")
+  endforeach()
+  execute_process(COMMAND ${MSIBUILD} ${OUTPUT} ${removals} RESULT_VARIABLE result)
+endif()
 if(NOT result EQUAL 0)
   file(REMOVE ${OUTPUT})
   message(FATAL_ERROR "msibuild failed (${result})")

@@ -93,7 +93,32 @@ class RowWriter {
   bool keyPathGiven_ = false;
 };
 
+Status collectForceRemoved(const RegistryKey& key, const std::u16string& parent,
+                           std::string& out) {
+  const std::u16string path = parent.empty() ? key.name : parent + u"\\" + key.name;
+  if (key.removal == RegistryKey::Removal::ForceRemove) {
+    if (path.find_first_of(u"[]'\"") != std::u16string::npos) {
+      return Status::failure("key " + toUtf8(path) + " cannot be named in the package's tables");
+    }
+    out += toUtf8(path) + "\n";
+  }
+  for (const RegistryKey& subkey : key.subkeys) {
+    if (Status collected = collectForceRemoved(subkey, path, out); !collected) return collected;
+  }
+  return Status::success();
+}
+
 }  // namespace
+
+Result<std::string> forceRemovedKeys(const RegistryScript& script) {
+  std::string out;
+  for (const RegistryKey& key : script.classesRoot) {
+    if (Status collected = collectForceRemoved(key, u"", out); !collected) {
+      return Result<std::string>::failure(collected.error());
+    }
+  }
+  return out;
+}
 
 std::u16string moduleMarker() { return std::u16string(1, kModuleMarker); }
 

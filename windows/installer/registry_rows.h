@@ -34,6 +34,13 @@ struct PackagedModule {
 Result<std::string> wixClassRows(const RegistryScript& script, const PackagedModule& module);
 Result<std::string> wixTypeLibraryRows(const TypeLibraryRow& library, const PackagedModule& module);
 
+// The keys that the script owns whole (ForceRemove), as paths below HKCR,
+// one a line: the package removes each on install before it writes its rows,
+// as registration replaces them, so that nothing stale survives below them.
+// Fails for a path the installer would not take literally (brackets, braces
+// around a property, quotes).
+Result<std::string> forceRemovedKeys(const RegistryScript& script);
+
 // The value of %MODULE% to parse the script with: a marker that
 // wixClassRows turns into the file reference.
 std::u16string moduleMarker();

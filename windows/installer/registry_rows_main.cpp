@@ -1,9 +1,10 @@
 // Writes the package's COM registration as two WiX includes (the class,
-// the type library): the rows that the
+// the type library), and the keys the script owns whole, one a line: the rows that the
 // DLL's own registration script and type library produce when the DLL
 // registers itself, so that the package and DllRegisterServer cannot differ.
 //
 //   registry_rows SCRIPT.rgs LIBRARY-ID LIBRARY-VERSION LIBRARY-NAME FILE-ID DIRECTORY-ID CLASS.wxi TYPELIB.wxi
+//                 FORCE-REMOVED.txt
 //
 // Runs on the build machine, from the same script file that is compiled
 // into the DLL, parsed by the DLL's own parser.
@@ -38,9 +39,9 @@ bool write(const char* path, const std::string& source, const std::string& rows)
 int main(int argc, char** argv) {
   using namespace tagwright;
   using namespace tagwright::com;
-  if (argc != 9) {
+  if (argc != 10) {
     return fail("usage: registry_rows SCRIPT LIBRARY-ID LIBRARY-VERSION LIBRARY-NAME FILE-ID "
-                "DIRECTORY-ID CLASS-OUT TYPELIB-OUT");
+                "DIRECTORY-ID CLASS-OUT TYPELIB-OUT FORCE-REMOVED-OUT");
   }
   std::ifstream in(argv[1], std::ios::binary);
   if (!in) return fail(std::string("cannot read ") + argv[1]);
@@ -60,6 +61,12 @@ int main(int argc, char** argv) {
   if (!classRows) return fail(classRows.error());
   const Result<std::string> libraryRows = wixTypeLibraryRows(library, module);
   if (!libraryRows) return fail(libraryRows.error());
+  const Result<std::string> owned = forceRemovedKeys(script.value());
+  if (!owned) return fail(owned.error());
+  std::ofstream ownedOut(argv[9], std::ios::binary | std::ios::trunc);
+  ownedOut << owned.value();
+  ownedOut.close();
+  if (!ownedOut) return fail(std::string("cannot write ") + argv[9]);
   if (!write(argv[7], argv[1], classRows.value()) ||
       !write(argv[8], "the type library of addin_interfaces.idl", libraryRows.value())) {
     return 1;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, in a fresh prefix of the given width:
-#   1. silent install of Tagwright-VERSION.msi; the files in place; the
+#   1. silent install of Tagwright-VERSION.msi over a stale class entry,
+#      which goes, as registration replaces the class key; the files in place; the
 #      installed tagwright.exe, found on PATH, tells the version and, as a
 #      32-bit COM client, creates AddIn.Tagwright and prints a scenario's
 #      label to COM5 (a file) byte for byte, with no regsvr32 ever run;
@@ -197,11 +198,19 @@ register_by_hand() {
     "$wine32" regsvr32 /s "$install_win\\Tagwright.dll"
 }
 
+# A leftover of an older copy registered by hand: the package replaces the
+# class key whole, as registration does.
+timed "a stale class entry of an older copy" \
+  reg32 add "HKCR\\CLSID\\$clsid\\LocalServer32" /ve /d 'C:\old\Tagwright.exe' /f
 timed "silent install" msi /i "$package" "$work/install.log"
+timed "the stale class entry replaced" bash -c '! "$0" reg query "HKCR\\CLSID\\$1\\LocalServer32" >/dev/null 2>&1' "$wine32" "$clsid"
 timed "the files in place" files_in_place
 timed "no self-registration in the package" no_self_registration
 timed "tagwright.exe --version from PATH" version_from_path
 timed "AddIn.Tagwright prints a label to COM5" prints_label
+# Removal takes the class key whole, as unregistration does.
+timed "an entry added below the class key" \
+  reg32 add "HKCR\\CLSID\\$clsid\\Implemented Categories" /ve /d '' /f
 timed "silent uninstall" msi /x "$package" "$work/uninstall.log"
 timed "AddIn.Tagwright cannot be created" creation_fails
 timed "files, keys and PATH entry gone, profile untouched" all_gone
