@@ -93,8 +93,7 @@ class RowWriter {
   bool keyPathGiven_ = false;
 };
 
-Status collectForceRemoved(const RegistryKey& key, const std::u16string& parent,
-                           std::string& out) {
+Status collectForceRemoved(const RegistryKey& key, const std::u16string& parent, std::string& out) {
   const std::u16string path = parent.empty() ? key.name : parent + u"\\" + key.name;
   if (key.removal == RegistryKey::Removal::ForceRemove) {
     if (path.find_first_of(u"[]'\"") != std::u16string::npos) {
@@ -132,7 +131,8 @@ Result<std::string> wixClassRows(const RegistryScript& script, const PackagedMod
   return writer.text();
 }
 
-Result<std::string> wixTypeLibraryRows(const TypeLibraryRow& library, const PackagedModule& module) {
+Result<std::string> wixTypeLibraryRows(const TypeLibraryRow& library,
+                                       const PackagedModule& module) {
   // What RegisterTypeLib writes for a Win32 library in a file, with no help
   // file and no flags of its own: its name, FLAGS 8 (the library has a disk
   // image), the module for locale 0, and the module's folder as HELPDIR.

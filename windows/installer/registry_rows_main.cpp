@@ -3,7 +3,8 @@
 // DLL's own registration script and type library produce when the DLL
 // registers itself, so that the package and DllRegisterServer cannot differ.
 //
-//   registry_rows SCRIPT.rgs LIBRARY-ID LIBRARY-VERSION LIBRARY-NAME FILE-ID DIRECTORY-ID CLASS.wxi TYPELIB.wxi
+//   registry_rows SCRIPT.rgs LIBRARY-ID LIBRARY-VERSION LIBRARY-NAME FILE-ID DIRECTORY-ID CLASS.wxi
+//   TYPELIB.wxi
 //                 FORCE-REMOVED.txt
 //
 // Runs on the build machine, from the same script file that is compiled
@@ -40,8 +41,9 @@ int main(int argc, char** argv) {
   using namespace tagwright;
   using namespace tagwright::com;
   if (argc != 10) {
-    return fail("usage: registry_rows SCRIPT LIBRARY-ID LIBRARY-VERSION LIBRARY-NAME FILE-ID "
-                "DIRECTORY-ID CLASS-OUT TYPELIB-OUT FORCE-REMOVED-OUT");
+    return fail(
+        "usage: registry_rows SCRIPT LIBRARY-ID LIBRARY-VERSION LIBRARY-NAME FILE-ID "
+        "DIRECTORY-ID CLASS-OUT TYPELIB-OUT FORCE-REMOVED-OUT");
   }
   std::ifstream in(argv[1], std::ios::binary);
   if (!in) return fail(std::string("cannot read ") + argv[1]);
