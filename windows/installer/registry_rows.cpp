@@ -35,8 +35,9 @@ class RowWriter {
     for (const RegistryNamedValue& value : key.values) {
       if (Status written = row(path, &value.name, value.data); !written) return written;
     }
-    if (!key.defaultValue && key.values.empty() && key.subkeys.empty() &&
-        key.removal != RegistryKey::Removal::NoRemove) {
+    // Registration creates every key of the script, a bare one too; the
+    // installer creates keys only for the values below them.
+    if (!key.defaultValue && key.values.empty() && key.subkeys.empty()) {
       return Status::failure("key " + toUtf8(path) + " has no value: a package cannot create it");
     }
     for (const RegistryKey& subkey : key.subkeys) {
