@@ -8,9 +8,15 @@
 #     before the rows are written, as DllRegisterServer replaces it; and a
 #     Registry row "-" for each, which removes it whole on uninstall, as
 #     DllUnregisterServer does;
+#   - the upgrade row made inclusive of the package's own version (512, with
+#     1 for the features' states; a key column, so deleted and added): the
+#     installer compares only three fields of a version, and the project's
+#     versions differ in the fourth too, so a package of the same three
+#     replaces the one installed instead of installing beside it;
 #   - the type library's component marked permanent (16), with its registry
 #     key path (4), as DllUnregisterServer leaves the library registered.
-# cmake -DWIXL= -DMSIBUILD= -DSOURCE= -DPACKAGE_DIR= -DVERSION= -DROWS_DIR= -DOUTPUT= -P package.cmake
+# cmake -DWIXL= -DMSIBUILD= -DSOURCE= -DPACKAGE_DIR= -DVERSION= -DUPGRADE_CODE= -DROWS_DIR=
+#       -DOUTPUT= -P package.cmake
 
 get_filename_component(output_dir ${OUTPUT} DIRECTORY)
 file(MAKE_DIRECTORY ${output_dir})
@@ -18,7 +24,8 @@ file(REMOVE ${OUTPUT})
 # wixl takes the files' sources relative to where it runs, and the
 # includes by name from an include folder (class_rows.wxi, typelib_rows.wxi).
 execute_process(
-  COMMAND ${WIXL} -a x86 -D Version=${VERSION} -D Stage=Tagwright -I ${ROWS_DIR}
+  COMMAND ${WIXL} -a x86 -D Version=${VERSION} -D UpgradeCode=${UPGRADE_CODE} -D Stage=Tagwright
+          -I ${ROWS_DIR}
           -D ClassRows=class_rows.wxi -D TypeLibraryRows=typelib_rows.wxi -o ${OUTPUT} ${SOURCE}
   WORKING_DIRECTORY ${PACKAGE_DIR}
   RESULT_VARIABLE result)
@@ -35,6 +42,8 @@ execute_process(
           -q "${sequence} ('RemoveEnvironmentStrings', 3300)"
           -q "${sequence} ('WriteEnvironmentStrings', 5200)"
           -q "UPDATE `Component` SET `Attributes` = 20 WHERE `Component` = 'TypeLibraryRegistration'"
+          -q "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'"
+          -q "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{${UPGRADE_CODE}}', '${VERSION}', 513, 'WIX_UPGRADE_DETECTED')"
   RESULT_VARIABLE result)
 if(result EQUAL 0)
   file(STRINGS ${ROWS_DIR}/force_removed.txt owned_keys)
