@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, in a fresh prefix of the given width:
 #   1. silent install of Tagwright-VERSION.msi over a stale class entry,
-#      which goes, as registration replaces the class key; the files in place; the
+#      which goes, as registration replaces the class key; the files in place
+#      (and the same files in the zip); the
 #      installed tagwright.exe, found on PATH, tells the version and, as a
 #      32-bit COM client, creates AddIn.Tagwright and prints a scenario's
 #      label to COM5 (a file) byte for byte, with no regsvr32 ever run;
@@ -31,7 +32,8 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
 package=$build/Tagwright-$version.msi
 lower=$(ls "$build"/package-test/Tagwright-*.msi 2>/dev/null | head -n 1)
 stage=$build/package/Tagwright
-for file in "$package" "$lower" "$stage/Tagwright.dll" "$build/cli/com/tagwright.exe"; do
+for file in "$package" "$lower" "$build/Tagwright-$version.zip" "$stage/Tagwright.dll" \
+  "$build/cli/com/tagwright.exe"; do
   if [ ! -f "$file" ]; then
     echo "msi/run.sh: ${file:-the lower-version package} is missing; build the win32 tree first" >&2
     exit 2
@@ -107,19 +109,28 @@ files_in_place() {
   done < <(cd "$stage" && find . -type f | sed 's|^\./||')
   [ $missing -eq 0 ] && echo "$(cd "$stage" && find . -type f | wc -l) files in $install_win"
 }
+zip_has_the_files() {
+  # The zip for registering by hand carries the package's files, INSTALL.txt
+  # among them, under one Tagwright folder.
+  diff <(cd "$stage/.." && find Tagwright -type f | sort) \
+    <(cmake -E tar tf "$build/Tagwright-$version.zip" | grep -v '/$' | sort) &&
+    echo "Tagwright-$version.zip: the same $(cd "$stage" && find . -type f | wc -l) files"
+}
 no_self_registration() {
   # The registration comes from the package's rows, never from running code.
   ! msiinfo tables "$package" | grep -qx SelfReg && ! grep -qi 'regsvr32\|SelfReg' "$work/install.log"
 }
 version_from_path() {
   local shown
-  shown=$("$wine32" cmd /c tagwright.exe --version 2>&1 | tr -d '\r')
+  # From a folder without one, so that only PATH can find it.
+  shown=$(cd "$work" && "$wine32" cmd /c tagwright.exe --version 2>&1 | tr -d '\r')
   echo "tagwright.exe --version: $shown"
   [[ "$shown" == *"$version"* ]]
 }
 prints_label() {
   : >"$port_file"
-  "$wine32" cmd /c tagwright.exe run "$(windows_path "$work/label.tws")" >"$work/shown" 2>"$work/errors"
+  (cd "$work" && "$wine32" cmd /c tagwright.exe run "$(windows_path "$work/label.tws")") \
+    >"$work/shown" 2>"$work/errors"
   local status=$? before=$failed
   check_scenario "$scenario" "$status" "$port_file" "$work/shown" "$work/errors"
   [ "$failed" = "$before" ] || return 1
@@ -205,6 +216,7 @@ timed "a stale class entry of an older copy" \
 timed "silent install" msi /i "$package" "$work/install.log"
 timed "the stale class entry replaced" bash -c '! "$0" reg query "HKCR\\CLSID\\$1\\LocalServer32" >/dev/null 2>&1' "$wine32" "$clsid"
 timed "the files in place" files_in_place
+timed "the zip carries the same files" zip_has_the_files
 timed "no self-registration in the package" no_self_registration
 timed "tagwright.exe --version from PATH" version_from_path
 timed "AddIn.Tagwright prints a label to COM5" prints_label
