@@ -2,12 +2,14 @@
 # The Windows installer under Wine, in a fresh prefix of the given width:
 #   1. silent install of Tagwright-VERSION.msi over a stale class entry,
 #      which goes, as registration replaces the class key; the files in place
-#      (and the same files in the zip); the
-#      installed tagwright.exe, found on PATH, tells the version and, as a
-#      32-bit COM client, creates AddIn.Tagwright and prints a scenario's
-#      label to COM5 (a file) byte for byte, with no regsvr32 ever run;
+#      (and the same files in the zip); the installed tagwright.exe, found on
+#      PATH, tells the version and, as a 32-bit COM client, creates
+#      AddIn.Tagwright and prints a scenario's label to COM5 (a file) byte
+#      for byte, with no regsvr32 ever run;
 #   2. silent uninstall: creating AddIn.Tagwright fails, the files, the class
-#      keys and the PATH entry are gone, the profile is untouched;
+#      key (with an entry added below it) and the PATH entry are gone, the
+#      profile is untouched and the type library stays, as regsvr32 /u
+#      leaves it;
 #   3. upgrade from the lower-version test package: one product, at the new
 #      version, with the new files and one PATH entry;
 #   4. the package's registry rows equal what DllRegisterServer writes: the
