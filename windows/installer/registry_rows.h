@@ -37,8 +37,8 @@ Result<std::string> wixTypeLibraryRows(const TypeLibraryRow& library, const Pack
 // The keys that the script owns whole (ForceRemove), as paths below HKCR,
 // one a line: the package removes each on install before it writes its rows,
 // as registration replaces them, so that nothing stale survives below them.
-// Fails for a path the installer would not take literally (brackets, braces
-// around a property, quotes).
+// Fails for a path the installer's tables would not take literally (one with
+// brackets or quotes).
 Result<std::string> forceRemovedKeys(const RegistryScript& script);
 
 // The value of %MODULE% to parse the script with: a marker that
