@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything Tagwright needs to build and test on Debian 12:
-# compilers (native and MinGW-w64 cross), test and benchmark libraries,
+# compilers (native and MinGW-w64 cross), the MSI tools (wixl, msitools),
+# test and benchmark libraries,
 # 64-bit and 32-bit Wine for the Windows integration tests (the product is
 # the 32-bit DLL), Xvfb for the settings page, and the Russian locale that
 # gives Wine its 1251/866 code pages. At the end it checks that a 32-bit
@@ -18,7 +19,7 @@ native_packages=(
 packages=(
   build-essential g++ clang libclang-rt-14-dev clang-format cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64 wixl msitools
   wine64 wine32:i386 qemu-user-static xvfb x11-apps imagemagick locales
   libcli11-dev nlohmann-json3-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
   libzxing-dev libcups2-dev cups debootstrap

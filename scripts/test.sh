@@ -6,7 +6,8 @@
 #   product and the 64-bit build alike: the cross build with its export and
 #   import checks, the Windows print path, the COM DLL, the preview's tests
 #   and the settings page under Wine, the scenario corpus through
-#   tagwright.exe and the DLL, and the DLL printing to the virtual printer.
+#   tagwright.exe and the DLL, and the DLL printing to the virtual printer;
+#   and the installer of the 32-bit build in a 64-bit and a 32-bit prefix.
 # Usage: scripts/test.sh [--no-setup]
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -163,6 +164,9 @@ for width in 32 64; do
   # debug build above.
   wine_stage "$width-bit COM DLL printing to the virtual printer under Wine" "$width" \
     tests/wine/printer/run.sh "$build" build/debug/cli/tagwright build/debug/tests/printer/picture_barcodes
+  # The installer of the 32-bit build (built with it) in a fresh prefix of
+  # this width; its programs are 32-bit at both.
+  wine_stage "Tagwright MSI in a fresh $width-bit Wine prefix" 32 tests/wine/msi/run.sh build/win32 "$width"
 done
 
 echo
