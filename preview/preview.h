@@ -80,4 +80,8 @@ class Previewer {
 // failure, or nothing.
 Status writePng(const Bitmap& image, int dotsPerMm, const std::string& path);
 
+// The same PNG file's bytes, kept in memory (the designer sends them to the
+// browser).
+Result<std::string> encodePng(const Bitmap& image, int dotsPerMm);
+
 }  // namespace tagwright::preview

@@ -17,7 +17,7 @@ struct HelpRequest {
 struct VersionRequest {};
 
 using ParsedCommand = std::variant<RunOptions, SettingsOptions, NamesOptions, DevicesOptions,
-                                   DumpOptions, PreviewOptions, CheckOptions, StatusOptions,
+                                   DumpOptions, PreviewOptions, CheckOptions, ServeOptions, StatusOptions,
                                    printer::PrinterOptions, HelpRequest, VersionRequest>;
 
 // Reads the command line, without the program name: the command with its

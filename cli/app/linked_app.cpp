@@ -14,6 +14,7 @@
 #include "cli/output/output_file_sink.h"
 #include "cli/commands/printer_command.h"
 #include "cli/app/job_confirmer.h"
+#include "cli/app/serve_command.h"
 #include "cli/commands/status_command.h"
 #include "platform/posix/iconv_code_pages.h"
 
@@ -72,6 +73,10 @@ class LinkedBackEnd final : public ComponentBackEnd {
 
   int printerStatus(const StatusOptions& options, std::ostream& out, std::ostream& err) override {
     return statusCommand(options, out, err);
+  }
+
+  int designer(const ServeOptions& options, std::ostream& out, std::ostream& err) override {
+    return serveCommand(options, *this, out, err);
   }
 
   int virtualPrinter(const printer::PrinterOptions& options, std::ostream& out,
