@@ -70,6 +70,11 @@ class Previewer {
 
   int dotsPerMm() const;
 
+  // The printer as it is switched on: the set-up state of earlier jobs
+  // forgotten, the font, code pages and images kept (a caller drawing one
+  // script after another, the designer, starts each afresh this way).
+  void resetPrinter();
+
  private:
   struct State;
   std::unique_ptr<State> state_;

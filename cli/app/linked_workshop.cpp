@@ -72,6 +72,8 @@ class LinkedWorkshop final : public designer::LabelWorkshop {
     preview_.fontFile = options.drawing.font.value_or("");
     preview_.ansiCodePage = options.drawing.pages.ansi;
     preview_.oemCodePage = options.drawing.pages.oem;
+    preview_.maxKeptDots = maxLabelDots;
+    previewer_ = std::make_unique<preview::Previewer>(preview_);
   }
 
   designer::Rendering render(const std::string& script) override;
@@ -97,6 +99,9 @@ class LinkedWorkshop final : public designer::LabelWorkshop {
   std::unique_ptr<CodePages> pages_;
   CheckResources resources_;
   preview::PreviewOptions preview_;
+  // Kept from one render to the next for its font and code pages (opening
+  // them costs more than drawing a label); its printer starts afresh each time.
+  std::unique_ptr<preview::Previewer> previewer_;
 };
 
 LinkedWorkshop::Run LinkedWorkshop::dryRun(const std::string& script) {
@@ -140,13 +145,22 @@ LinkedWorkshop::Run LinkedWorkshop::dryRun(const std::string& script) {
 
 void LinkedWorkshop::draw(Run& run, designer::Rendering& r) {
   const Clock::time_point drawStart = Clock::now();
-  preview::PreviewOptions options = preview_;
-  options.maxKeptDots = maxLabelDots_;
-  preview::Previewer previewer(options);
+  preview::Previewer& previewer = *previewer_;
+  previewer.resetPrinter();
   std::vector<preview::LabelPicture> pictures;
   std::vector<int> serials;  // the StartLabel serial of each picture, 0 when unknown
+  long long kept = 0;  // the dots of every picture so far: together under the cap too
   for (std::size_t j = 0; j < run.jobs.size(); ++j) {
+    if (kept > maxLabelDots_) {
+      r.tooLarge = true;
+      r.messages.push_back("the labels after job " + std::to_string(j) +
+                           " are not drawn: together they are larger than the designer draws");
+      break;
+    }
     preview::JobPreview job = previewer.renderJob(run.jobs[j]);
+    for (const preview::LabelPicture& picture : job.labels) {
+      kept += static_cast<long long>(picture.image.width()) * picture.image.height();
+    }
     std::vector<int> labels;
     if (j < run.jobLabels.size()) {
       labels = run.jobLabels[j].collected;
@@ -169,9 +183,10 @@ void LinkedWorkshop::draw(Run& run, designer::Rendering& r) {
       label.error = picture.error;
       if (picture.error.find("maxKeptDots") != std::string::npos) {
         label.error = "the label is larger than the designer draws (" +
-                      std::to_string(maxLabelDots_) + " dots at most)";
-        r.tooLarge = true;
+                      std::to_string(maxLabelDots_) + " dots at most): not drawn";
       }
+      // Beyond the designer's cap or beyond any printer: refused for its size.
+      r.tooLarge = r.tooLarge || label.error.find("larger than") != std::string::npos;
     } else if (Result<std::string> png = preview::encodePng(picture.image, preview_.dotsPerMm);
                png) {
       label.png = std::move(png).value();

@@ -13,7 +13,7 @@ const completion = $("completion");
 
 const state = {
   dotsPerMm: 8,
-  zoom: 2,
+  zoom: 1,
   rendering: null,       // the last rendering that drew (the pictures shown)
   findings: [],          // of the last answer
   scriptError: null,
