@@ -27,7 +27,14 @@ class StopSignals {
     sigaddset(&set_, SIGUSR1);  // the server ended by itself: the waiter's cue to go
     pthread_sigmask(SIG_BLOCK, &set_, &previous_);
   }
-  ~StopSignals() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+  // Takes what is still pending (the server's own cue, sent as it ended)
+  // before the signals are let through again.
+  ~StopSignals() {
+    const timespec now{0, 0};
+    while (sigtimedwait(&set_, nullptr, &now) > 0) {
+    }
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+  }
   StopSignals(const StopSignals&) = delete;
   StopSignals& operator=(const StopSignals&) = delete;
 
