@@ -160,7 +160,17 @@ function showFindings() {
 
 // ---- the pictures ----
 
-function showLabels(rendering) {
+async function decodePictures(rendering) {
+  return Promise.all(rendering.labels.map(async (label) => {
+    if (!label.png) return null;
+    const img = new Image();
+    img.src = `data:image/png;base64,${label.png}`;
+    try { await img.decode(); } catch (e) { /* shown as it is */ }
+    return img;
+  }));
+}
+
+function showLabels(rendering, pictures) {
   labelsBox.innerHTML = "";
   rendering.labels.forEach((label, index) => {
     const box = document.createElement("div");
@@ -173,8 +183,8 @@ function showLabels(rendering) {
       `${mm(label.width)} x ${mm(label.height)} mm` + (label.copies !== 1 ? `, ${label.copies} copies` : "");
     box.appendChild(caption);
     if (label.png) {
-      const img = new Image();
-      img.src = `data:image/png;base64,${label.png}`;
+      const img = pictures && pictures[index] ? pictures[index] : new Image();
+      if (!img.src) img.src = `data:image/png;base64,${label.png}`;
       img.alt = `label ${index + 1}`;
       img.width = label.width * state.zoom;
       img.height = label.height * state.zoom;
@@ -185,19 +195,24 @@ function showLabels(rendering) {
       failed.textContent = label.error || "not drawn";
       box.appendChild(failed);
     }
-    for (const e of rendering.elements.filter((e) => e.label === index)) {
-      const area = document.createElement("div");
-      area.className = "element";
-      area.dataset.line = e.line;
-      area.title = `${e.what} (line ${e.line})`;
-      area.style.left = `${e.left * state.zoom}px`;
-      area.style.top = `${e.top * state.zoom}px`;
-      area.style.width = `${Math.max(1, e.right - e.left) * state.zoom}px`;
-      area.style.height = `${Math.max(1, e.bottom - e.top) * state.zoom}px`;
-      area.addEventListener("mouseenter", () => pointAt(e.line));
-      area.addEventListener("mouseleave", () => pointAt(0));
-      area.addEventListener("click", () => moveCursor(e.line, e.column));
-      box.appendChild(area);
+    // The largest first, so that an element inside a box lies above it
+    // and is the one the mouse points at.
+    const area = (e) => (e.right - e.left) * (e.bottom - e.top);
+    const elements = rendering.elements.filter((e) => e.label === index)
+      .sort((a, b) => area(b) - area(a));
+    for (const e of elements) {
+      const outline = document.createElement("div");
+      outline.className = "element";
+      outline.dataset.line = e.line;
+      outline.title = `${e.what} (line ${e.line})`;
+      outline.style.left = `${e.left * state.zoom}px`;
+      outline.style.top = `${e.top * state.zoom}px`;
+      outline.style.width = `${Math.max(1, e.right - e.left) * state.zoom}px`;
+      outline.style.height = `${Math.max(1, e.bottom - e.top) * state.zoom}px`;
+      outline.addEventListener("mouseenter", () => pointAt(e.line));
+      outline.addEventListener("mouseleave", () => pointAt(0));
+      outline.addEventListener("click", () => moveCursor(e.line, e.column));
+      box.appendChild(outline);
     }
     box.addEventListener("mousemove", (event) => showPosition(event, box, label));
     box.addEventListener("mouseleave", () => { $("position").textContent = "\u00a0"; });
@@ -265,13 +280,21 @@ async function render() {
   labelsBox.classList.remove("stale");
   state.rendering = reply;
   state.dotsPerMm = reply.dotsPerMm;
-  showLabels(reply);
-  await Promise.all([...labelsBox.querySelectorAll("img")].map((img) => img.decode().catch(() => {})));
+  performance.mark(`${mark}-answered`);
+  // The pictures are decoded before they replace the old ones, so that the
+  // page never shows a half-drawn label and the swap takes one frame.
+  const pictures = await decodePictures(reply);
+  if (serial !== state.serial) return;
+  performance.mark(`${mark}-decoded`);
+  showLabels(reply, pictures);
   requestAnimationFrame(() => {
     performance.mark(`${mark}-shown`);
-    const measure = performance.measure(`keystroke-to-picture`, `${mark}-start`, `${mark}-shown`);
+    const measure = performance.measure("keystroke-to-picture", `${mark}-start`, `${mark}-shown`);
+    const answered = performance.measure("render-answered", `${mark}-start`, `${mark}-answered`);
+    const decoded = performance.measure("pictures-decoded", `${mark}-answered`, `${mark}-decoded`);
     const serverMs = server ? Number(server[1]) : NaN;
-    state.timings.push({ serial, server: serverMs, page: measure.duration });
+    state.timings.push({ serial, server: serverMs, page: measure.duration,
+                         answered: answered.duration, decoded: decoded.duration });
     $("timing").textContent = `server ${serverMs.toFixed(1)} ms, on screen ${measure.duration.toFixed(1)} ms`;
     state.shown = serial;
   });
@@ -398,7 +421,7 @@ async function print() {
 function setZoom(zoom) {
   state.zoom = Math.min(8, Math.max(0.5, zoom));
   $("zoom").textContent = `${state.zoom}\u00d7`;
-  if (state.rendering) showLabels(state.rendering);
+  if (state.rendering) showLabels(state.rendering, null);
 }
 
 // ---- start ----
