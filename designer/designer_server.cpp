@@ -97,9 +97,8 @@ void DesignerServer::Impl::routes() {
   server.set_pre_routing_handler(
       [this](const httplib::Request& q, httplib::Response& r) { return guard(q, r); });
   server.Get("/api/session", [this](const httplib::Request&, httplib::Response& r) { session(r); });
-  server.Get("/api/names", [](const httplib::Request&, httplib::Response& r) {
-    replyJson(r, 200, namesJson());
-  });
+  server.Get("/api/names",
+             [](const httplib::Request&, httplib::Response& r) { replyJson(r, 200, namesJson()); });
   server.Post("/api/render",
               [this](const httplib::Request& q, httplib::Response& r) { render(q, r); });
   server.Post("/api/save", [this](const httplib::Request& q, httplib::Response& r) { save(q, r); });

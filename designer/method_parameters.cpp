@@ -8,14 +8,13 @@ namespace {
 constexpr std::array<std::string_view, 6> kBarcode{"type", "x", "y", "height", "rotation", "data"};
 constexpr std::array<std::string_view, 8> kText{
     "x", "y", "horizontal scale", "vertical scale", "gap", "rotation", "font", "text"};
-constexpr std::array<std::string_view, 6> kRectangle{"x1", "y1", "x2", "y2", "line width x",
-                                                     "line width y"};
+constexpr std::array<std::string_view, 6> kRectangle{"x1", "y1",           "x2",
+                                                     "y2", "line width x", "line width y"};
 constexpr std::array<std::string_view, 4> kInverse{"x1", "y1", "x2", "y2"};
 constexpr std::array<std::string_view, 1> kCopies{"copies"};
 constexpr std::array<std::string_view, 3> kImage{"x", "y", "image name"};
 constexpr std::array<std::string_view, 8> kPdf417{
-    "x",    "y",       "module width",           "row height",
-    "rows", "columns", "error correction level", "data"};
+    "x", "y", "module width", "row height", "rows", "columns", "error correction level", "data"};
 
 }  // namespace
 

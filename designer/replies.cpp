@@ -12,8 +12,11 @@ namespace {
 using nlohmann::json;
 
 json markJson(const ScriptMark& mark) {
-  return {{"line", mark.line},         {"column", mark.column}, {"severity", mark.severity},
-          {"rule", mark.rule},         {"message", mark.message}};
+  return {{"line", mark.line},
+          {"column", mark.column},
+          {"severity", mark.severity},
+          {"rule", mark.rule},
+          {"message", mark.message}};
 }
 
 std::string dump(const json& value) {
@@ -74,7 +77,7 @@ std::string renderingJson(const Rendering& r) {
                         {"bottom", e.bottom},
                         {"what", e.what}});
   }
-  json reply = {{"dotsPerMm", r.dotsPerMm}, {"labels", labels},         {"findings", findings},
+  json reply = {{"dotsPerMm", r.dotsPerMm}, {"labels", labels},       {"findings", findings},
                 {"elements", elements},     {"messages", r.messages}, {"tooLarge", r.tooLarge}};
   if (r.scriptError) {
     json error = markJson(*r.scriptError);
@@ -107,9 +110,7 @@ std::string namesJson() {
   return dump({{"properties", properties}, {"methods", methods}});
 }
 
-std::string errorJson(std::string_view message) {
-  return dump({{"error", std::string(message)}});
-}
+std::string errorJson(std::string_view message) { return dump({{"error", std::string(message)}}); }
 
 std::string serverTiming(const RenderTimes& times, double totalMs) {
   char text[160];

@@ -24,8 +24,8 @@ TEST(RequestGuard, OnlyThePagesOwnRequestsAreAnswered) {
       {"another port", "127.0.0.1:8081", std::nullopt, std::nullopt, token, false},
       {"no Host", std::nullopt, std::nullopt, std::nullopt, token, false},
       {"another page", "127.0.0.1:8080", "http://evil.example", std::nullopt, token, false},
-      {"the page's name on another host", "127.0.0.1:8080", "http://localhost:8080",
-       std::nullopt, token, false},
+      {"the page's name on another host", "127.0.0.1:8080", "http://localhost:8080", std::nullopt,
+       token, false},
       {"an opaque origin", "127.0.0.1:8080", "null", std::nullopt, token, false},
       {"another site", "127.0.0.1:8080", std::nullopt, "cross-site", token, false},
   };

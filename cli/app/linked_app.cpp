@@ -103,6 +103,8 @@ class LinkedBackEnd final : public ComponentBackEnd {
 
 }  // namespace
 
+std::unique_ptr<ComponentBackEnd> makeLinkedBackEnd() { return std::make_unique<LinkedBackEnd>(); }
+
 int runLinkedProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   LinkedBackEnd backEnd;
   return runProgram(args, backEnd, out, err);

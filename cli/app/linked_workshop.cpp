@@ -149,7 +149,7 @@ void LinkedWorkshop::draw(Run& run, designer::Rendering& r) {
   previewer.resetPrinter();
   std::vector<preview::LabelPicture> pictures;
   std::vector<int> serials;  // the StartLabel serial of each picture, 0 when unknown
-  long long kept = 0;  // the dots of every picture so far: together under the cap too
+  long long kept = 0;        // the dots of every picture so far: together under the cap too
   for (std::size_t j = 0; j < run.jobs.size(); ++j) {
     if (kept > maxLabelDots_) {
       r.tooLarge = true;
@@ -273,9 +273,9 @@ designer::PrintOutcome LinkedWorkshop::print(const std::string& script) {
     return outcome;
   }
   std::ostream shown(nullptr);
-  const ExitCode code = runScripts(opened.value()->host(), profile,
-                                   {ScriptSource{scriptName_, script}}, shown, said,
-                                   ProfileChanges::Discard, nullptr);
+  const ExitCode code =
+      runScripts(opened.value()->host(), profile, {ScriptSource{scriptName_, script}}, shown, said,
+                 ProfileChanges::Discard, nullptr);
   const JobTally tally = opened.value()->waitForJobs();
   outcome.sent = code == kExitOk && tally.dropped == 0 && tally.written > 0;
   std::string answer;

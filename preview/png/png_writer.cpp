@@ -26,8 +26,8 @@ void packRow(const std::uint8_t* pixels, int width, png_byte* packed) {
 }
 
 void appendToString(png_structp png, png_bytep data, png_size_t length) {
-  static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data),
-                                                         length);
+  static_cast<std::string*>(png_get_io_ptr(png))
+      ->append(reinterpret_cast<const char*>(data), length);
 }
 void flushNothing(png_structp) {}
 

@@ -195,7 +195,7 @@ def main():
 
         # Keystroke to picture: change the barcode's data a digit at a time.
         driver.execute_script("performance.clearMeasures(); window.tagwrightDesigner.timings = [];")
-        for digit in range(20):
+        for digit in range(40):
             driver.execute_script("const e = document.getElementById('editor'); const at = e.value.indexOf('\")', e.value.indexOf('TW-'));"
                                   "e.focus(); e.setSelectionRange(at, at);")
             before = driver.execute_script(state)["shown"]
