@@ -113,6 +113,20 @@ def main():
     finally:
         code = designer.stop()
     expect("SIGTERM stops the server with status 0", code == 0, code)
+
+    # Print goes to the command line's devices only: a script that names
+    # another port is refused before anything is sent.
+    sent = os.path.join(work, "sent.prn")
+    printing = Designer(tagwright, work, "--device", f"COM1={sent}")
+    try:
+        status, _, answer = printing.request("/api/print", "NumberPort = 0\n" + original)
+        expect("Print to a port without --device is refused (422)", status == 422, status)
+        expect("and says which port", b"LPT1" in answer, answer)
+        expect("and sends nothing", not os.path.exists(sent))
+        status, _, answer = printing.request("/api/save", original)
+        expect("Save without FILE is refused (404)", status == 404, status)
+    finally:
+        printing.stop()
     shutil.rmtree(work, ignore_errors=True)
     print(f"{len(failures)} failed" if failures else "all passed")
     return 1 if failures else 0
