@@ -16,25 +16,26 @@ namespace {
 // pictures.
 TEST(LinkedWorkshop, ElementsLandOnTheirOwnLabelsPictures) {
   ServeOptions options;
-  options.profile = (std::filesystem::temp_directory_path() / "linked-workshop-test-profile").string();
+  options.profile =
+      (std::filesystem::temp_directory_path() / "linked-workshop-test-profile").string();
   std::unique_ptr<ComponentBackEnd> backEnd = makeLinkedBackEnd();
   std::unique_ptr<designer::LabelWorkshop> workshop =
       makeLinkedWorkshop(options, *backEnd, 16LL * 1024 * 1024);
 
   const std::string script =
-      "LabelHeight = 20\n"                                  // 1
-      "LabelWidth = 40\n"                                   // 2
-      "StartLabel()\n"                                      // 3
-      "PutText(10, 10, 1, 1, 1, 0, \"A\", \"one\")\n"       // 4
-      "PrintToBuff(1)\n"                                    // 5
-      "StartLabel()\n"                                      // 6
-      "PutRectangle(5, 5, 100, 60, 2, 2)\n"                 // 7
-      "PrintToBuff(1)\n"                                    // 8
-      "Print(0)\n"                                          // 9
-      "StartLabel()\n"                                      // 10
-      "PutBarcode(\"Q\", 20, 40, 60, 0, \"AB12\")\n"        // 11
-      "Print(1)\n"                                          // 12
-      "Print(1)\n";                                         // 13
+      "LabelHeight = 20\n"                             // 1
+      "LabelWidth = 40\n"                              // 2
+      "StartLabel()\n"                                 // 3
+      "PutText(10, 10, 1, 1, 1, 0, \"A\", \"one\")\n"  // 4
+      "PrintToBuff(1)\n"                               // 5
+      "StartLabel()\n"                                 // 6
+      "PutRectangle(5, 5, 100, 60, 2, 2)\n"            // 7
+      "PrintToBuff(1)\n"                               // 8
+      "Print(0)\n"                                     // 9
+      "StartLabel()\n"                                 // 10
+      "PutBarcode(\"Q\", 20, 40, 60, 0, \"AB12\")\n"   // 11
+      "Print(1)\n"                                     // 12
+      "Print(1)\n";                                    // 13
   const designer::Rendering r = workshop->render(script);
   ASSERT_FALSE(r.scriptError) << r.scriptErrorText;
   ASSERT_EQ(r.labels.size(), 4u);
