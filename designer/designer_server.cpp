@@ -85,6 +85,9 @@ httplib::Server::HandlerResponse DesignerServer::Impl::guard(const httplib::Requ
 
 void DesignerServer::Impl::routes() {
   server.set_payload_max_length(settings.maxBody);
+  // The page asks once a pause in typing: one connection for all of it.
+  server.set_keep_alive_max_count(1000);
+  server.set_keep_alive_timeout(30);
   // The page's pictures are data: addresses; everything else comes from here.
   server.set_default_headers({
       {"Content-Security-Policy",

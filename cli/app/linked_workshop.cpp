@@ -256,7 +256,17 @@ designer::PrintOutcome LinkedWorkshop::print(const std::string& script) {
   check.delivery = delivery;
   check.drawing = options_.drawing;
   std::ostringstream said;
-  if (const Status accepted = backEnd_.checkRunOptions(check); !accepted) {
+  // A device that cannot answer (a file, a plain /dev port) is printed to
+  // unconfirmed, and the answer says why.
+  std::string unconfirmed;
+  Status accepted = backEnd_.checkRunOptions(check);
+  if (!accepted) {
+    unconfirmed = "not confirmed: " + accepted.error() + "\n";
+    delivery.confirm = false;
+    check.delivery = delivery;
+    accepted = backEnd_.checkRunOptions(check);
+  }
+  if (!accepted) {
     outcome.answer = accepted.error();
     return outcome;
   }
@@ -278,9 +288,15 @@ designer::PrintOutcome LinkedWorkshop::print(const std::string& script) {
                  ProfileChanges::Discard, nullptr);
   const JobTally tally = opened.value()->waitForJobs();
   outcome.sent = code == kExitOk && tally.dropped == 0 && tally.written > 0;
-  std::string answer;
+  std::string answer = unconfirmed;
   for (const std::string& line : linesOf(said.str())) answer += line + "\n";
-  if (answer.empty()) answer = outcome.sent ? "sent\n" : "not sent\n";
+  if (tally.dropped > 0) {
+    // The port's own message went where the print worker tells it (the
+    // terminal the server runs in); the count says what became of the jobs.
+    answer += std::to_string(tally.dropped) + " of " + std::to_string(tally.written + tally.dropped) +
+              " print jobs dropped\n";
+  }
+  if (answer == unconfirmed) answer += outcome.sent ? "sent\n" : "not sent\n";
   outcome.answer = answer;
   return outcome;
 }

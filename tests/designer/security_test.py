@@ -116,13 +116,22 @@ def main():
 
     # Print goes to the command line's devices only: a script that names
     # another port is refused before anything is sent.
-    sent = os.path.join(work, "sent.prn")
+    sent = os.path.join(work, "sent.prn")  # a device file: made by its owner, opened by the port
     printing = Designer(tagwright, work, "--device", f"COM1={sent}")
     try:
         status, _, answer = printing.request("/api/print", "NumberPort = 0\n" + original)
         expect("Print to a port without --device is refused (422)", status == 422, status)
         expect("and says which port", b"LPT1" in answer, answer)
         expect("and sends nothing", not os.path.exists(sent))
+        status, _, answer = printing.request("/api/print", original.replace("StartLabel", "NumberPort = 3\nStartLabel"))
+        expect("Print to a device that cannot be opened says the job was dropped",
+               status == 422 and b"1 of 1 print jobs dropped" in answer, f"{status} {answer}")
+        open(sent, "w").close()
+        status, _, answer = printing.request("/api/print", original.replace("StartLabel", "NumberPort = 3\nStartLabel"))
+        with open(sent, "rb") as f:
+            job = f.read()
+        expect("Print to a file device sends the job, unconfirmed", status == 200 and
+               b"not confirmed" in answer and b"Hi" in job, f"{status} {answer}")
         status, _, answer = printing.request("/api/save", original)
         expect("Save without FILE is refused (404)", status == 404, status)
     finally:
