@@ -293,8 +293,8 @@ designer::PrintOutcome LinkedWorkshop::print(const std::string& script) {
   if (tally.dropped > 0) {
     // The port's own message went where the print worker tells it (the
     // terminal the server runs in); the count says what became of the jobs.
-    answer += std::to_string(tally.dropped) + " of " + std::to_string(tally.written + tally.dropped) +
-              " print jobs dropped\n";
+    answer += std::to_string(tally.dropped) + " of " +
+              std::to_string(tally.written + tally.dropped) + " print jobs dropped\n";
   }
   if (answer == unconfirmed) answer += outcome.sent ? "sent\n" : "not sent\n";
   outcome.answer = answer;
