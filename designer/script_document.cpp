@@ -22,8 +22,17 @@ Status ScriptDocument::save(std::string_view content) {
                            " changed on disk since it was loaded: not saved (reload the page to "
                            "start from the file, or copy your text first)");
   }
-  if (Status written = writeFileAtomically(path_, content); !written) return written;
-  text_.assign(content);
+  // A browser's text box has LF line ends only: a file written with CR LF
+  // keeps them.
+  std::string bytes(content);
+  if (text_.find("\r\n") != std::string::npos && bytes.find('\r') == std::string::npos) {
+    for (std::size_t at = bytes.find('\n'); at != std::string::npos;
+         at = bytes.find('\n', at + 2)) {
+      bytes.insert(at, 1, '\r');
+    }
+  }
+  if (Status written = writeFileAtomically(path_, bytes); !written) return written;
+  text_ = std::move(bytes);
   existed_ = true;
   return Status::success();
 }

@@ -15,6 +15,7 @@ class ScriptDocument {
   static Result<ScriptDocument> load(const std::string& path);
 
   const std::string& path() const { return path_; }
+  // As the file holds it (the page turns CR LF into LF itself).
   const std::string& text() const { return text_; }
 
   // Replaces the file with `content` atomically, unless someone else

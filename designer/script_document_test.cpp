@@ -73,6 +73,18 @@ TEST_F(ScriptDocumentTest, ANewFileIsMadeByTheFirstSaveUnlessSomeoneMadeItFirst)
   EXPECT_EQ(contentOf(other), "theirs\n");
 }
 
+TEST_F(ScriptDocumentTest, AFileWithCrLfLineEndsKeepsThem) {
+  const std::string path = file("windows.tws");
+  ASSERT_TRUE(writeFileAtomically(path, "LabelWidth = 40\r\nStartLabel()\r\n"));
+  Result<ScriptDocument> loaded = ScriptDocument::load(path);
+  ASSERT_TRUE(loaded);
+  ASSERT_TRUE(loaded.value().save("LabelWidth = 50\nStartLabel()\n"));
+  EXPECT_EQ(contentOf(path), "LabelWidth = 50\r\nStartLabel()\r\n");
+  // Saved again: the file is what it was saved as, not a change on disk.
+  ASSERT_TRUE(loaded.value().save("LabelWidth = 60\n"));
+  EXPECT_EQ(contentOf(path), "LabelWidth = 60\r\n");
+}
+
 // The page offers each method's arguments by name: as many as the
 // component takes.
 TEST(MethodParameters, OneNameForEachArgumentTheComponentTakes) {
