@@ -70,6 +70,11 @@ class Previewer {
 
   int dotsPerMm() const;
 
+  // The printer as it is switched on: the set-up state of earlier jobs
+  // forgotten, the font, code pages and images kept (a caller drawing one
+  // script after another, the designer, starts each afresh this way).
+  void resetPrinter();
+
  private:
   struct State;
   std::unique_ptr<State> state_;
@@ -79,5 +84,9 @@ class Previewer {
 // recorded so that viewers show it at its real size. The message of a
 // failure, or nothing.
 Status writePng(const Bitmap& image, int dotsPerMm, const std::string& path);
+
+// The same PNG file's bytes, kept in memory (the designer sends them to the
+// browser).
+Result<std::string> encodePng(const Bitmap& image, int dotsPerMm);
 
 }  // namespace tagwright::preview

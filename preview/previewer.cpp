@@ -77,6 +77,8 @@ Previewer::~Previewer() = default;
 
 int Previewer::dotsPerMm() const { return state_->options.dotsPerMm; }
 
+void Previewer::resetPrinter() { state_->setup = PrinterSetup{}; }
+
 JobPreview Previewer::renderJob(std::string_view job) {
   JobPreview preview;
   std::int64_t dotsLeft = state_->options.maxKeptDots;

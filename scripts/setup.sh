@@ -4,7 +4,8 @@
 # test and benchmark libraries,
 # 64-bit and 32-bit Wine for the Windows integration tests (the product is
 # the 32-bit DLL), Xvfb for the settings page, and the Russian locale that
-# gives Wine its 1251/866 code pages. At the end it checks that a 32-bit
+# gives Wine its 1251/866 code pages, and headless Chromium with its driver
+# and Selenium for the designer's browser tests. At the end it checks that a 32-bit
 # Windows program runs, and if it does not, registers qemu's i386
 # interpreter with binfmt_misc and checks again.
 # Safe to run again: it installs only what is missing.
@@ -15,6 +16,7 @@ set -euo pipefail
 native_packages=(
   build-essential g++ cmake ninja-build pkg-config nlohmann-json3-dev libcli11-dev
   libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 libcups2-dev
+  libcpp-httplib-dev
 )
 packages=(
   build-essential g++ clang libclang-rt-14-dev clang-format cmake ninja-build pkg-config
@@ -23,6 +25,7 @@ packages=(
   wine64 wine32:i386 qemu-user-static xvfb x11-apps imagemagick locales
   libcli11-dev nlohmann-json3-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
   libzxing-dev libcups2-dev cups debootstrap
+  libcpp-httplib-dev chromium chromium-driver python3-selenium
   dpkg-dev
 )
 

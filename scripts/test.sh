@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine and runs every test of Tagwright:
-#   the formatting check, scripts/demo.sh in a pristine Debian 12, native unit tests (debug), the same under AddressSanitizer and
+#   the formatting check, scripts/demo.sh in a pristine Debian 12, native unit tests (debug), the
+#   designer in a headless browser, the same unit tests under AddressSanitizer and
 #   UndefinedBehaviorSanitizer, the worker tests under ThreadSanitizer,
 #   a libFuzzer run over the add-in dispatch, and then, for the 32-bit
 #   product and the 64-bit build alike: the cross build with its export and
@@ -43,6 +44,14 @@ native_tests() {
   cmake --preset "$preset" >/dev/null &&
     cmake --build --preset "$preset" -j "$jobs" &&
     ctest --preset "$preset" -j "$jobs"
+}
+
+# The designer (tagwright serve) in headless Chromium, driven by Selenium:
+# the debug build's program, its barcode reader and its virtual printer.
+designer_browser() {
+  cmake --build --preset debug -j "$jobs" --target tagwright picture_barcodes &&
+    /usr/bin/python3 tests/designer/browser_test.py build/debug/cli/tagwright \
+      build/debug/tests/printer/picture_barcodes
 }
 
 fuzz_targets() {
@@ -138,6 +147,7 @@ fresh_demo() {
 stage "formatting" scripts/check_format.sh
 stage "the README's first command on a fresh Debian 12" fresh_demo
 stage "native unit tests" native_tests debug
+stage "the designer in a headless browser" designer_browser
 stage "address and undefined-behaviour sanitizers" native_tests asan
 stage "thread sanitizer" native_tests tsan
 stage "fuzzing: add-in dispatch, script reader, preview and barcodes" fuzz_targets

@@ -16,9 +16,10 @@ struct HelpRequest {
 };
 struct VersionRequest {};
 
-using ParsedCommand = std::variant<RunOptions, SettingsOptions, NamesOptions, DevicesOptions,
-                                   DumpOptions, PreviewOptions, CheckOptions, StatusOptions,
-                                   printer::PrinterOptions, HelpRequest, VersionRequest>;
+using ParsedCommand =
+    std::variant<RunOptions, SettingsOptions, NamesOptions, DevicesOptions, DumpOptions,
+                 PreviewOptions, CheckOptions, ServeOptions, StatusOptions, printer::PrinterOptions,
+                 HelpRequest, VersionRequest>;
 
 // Reads the command line, without the program name: the command with its
 // options, or the help or version asked for; or the message of a usage

@@ -67,6 +67,11 @@ TEST(CommandLine, RefuseWhatCannotBeRun) {
       {"run", "a.tws", "--connect-timeout"},
       {"run", "a.tws", "--busy-timeout", "soon"},
       {"run", "a.tws", "--write-timeout=0"},
+      {"serve", "a.tws", "b.tws"},
+      {"serve", "--port", "0"},
+      {"serve", "--port", "65536"},
+      {"serve", "--port", "80x"},
+      {"serve", "--dpi", "600"},
   };
   for (const auto& args : bad) {
     Result<ParsedCommand> p = parseCommandLine(args);
@@ -77,6 +82,14 @@ TEST(CommandLine, RefuseWhatCannotBeRun) {
   EXPECT_TRUE(parseCommandLine({"--help"}).ok());
   parsedAs<VersionRequest>({"--version"});
   parsedAs<DumpOptions>({"dump", "-"});
+  const ServeOptions serve = parsedAs<ServeOptions>(
+      {"serve", "a.tws", "--port", "8080", "--dpi", "300", "--device", "COM1=tcp://127.0.0.1"});
+  EXPECT_EQ(serve.file, "a.tws");
+  EXPECT_EQ(serve.port, 8080);
+  EXPECT_EQ(serve.drawing.dotsPerMm, 12);
+  ASSERT_EQ(serve.delivery.ports.devices.size(), 1u);
+  EXPECT_EQ(serve.delivery.ports.devices.front().first, "COM1");
+  EXPECT_FALSE(parsedAs<ServeOptions>({"serve"}).file);
   const PreviewOptions preview =
       parsedAs<PreviewOptions>({"preview", "--dpi=300", "--images", "img", "a.prn"});
   EXPECT_EQ(preview.drawing.dotsPerMm, 12);
@@ -150,8 +163,8 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWhereAnOptionBelongs) {
       {{"run", "a.tws", "--verbose=2"}, "unknown option --verbose (see tagwright run --help)"},
       {{"--verbose"}, "unknown option --verbose (see tagwright --help)"},
       {{"print", "a.tws"},
-       "unknown command \"print\" (run, settings, names, dump, preview, check, devices, status "
-       "or printer)"},
+       "unknown command \"print\" (run, settings, names, dump, preview, check, serve, devices, "
+       "status or printer)"},
       {{"names", "--raw"}, "--raw belongs to dump"},
       {{"preview", "--strict", "a.tws"}, "--strict belongs to run and check"},
       {{"preview", "--preview", "pics", "a.tws"},
@@ -167,8 +180,8 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWhereAnOptionBelongs) {
 
 TEST(CommandLine, HelpIsTheProgramsOrTheCommandsAndVersionStandsAnywhere) {
   const std::string program = parsedAs<HelpRequest>({"--help", "run"}).text;
-  for (const char* command :
-       {"run", "settings", "names", "devices", "dump", "preview", "check", "status", "printer"}) {
+  for (const char* command : {"run", "settings", "names", "devices", "dump", "preview", "check",
+                              "serve", "status", "printer"}) {
     EXPECT_NE(program.find(std::string("\n  ") + command + " "), std::string::npos) << command;
   }
   const std::string run = parsedAs<HelpRequest>({"run", "-h"}).text;

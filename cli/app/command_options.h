@@ -85,6 +85,15 @@ struct CheckOptions {
   DeliveryOptions unsent;       // run's, given to check a run's command line; nothing is sent
 };
 
+// tagwright serve: the designer in the browser.
+struct ServeOptions {
+  std::optional<std::string> file;  // the script the page edits and saves; nothing: a new one
+  std::optional<int> port;          // nothing: any free port
+  std::optional<std::string> profile;
+  DrawingOptions drawing;
+  DeliveryOptions delivery;  // only --device is read: where Print sends, with --confirm
+};
+
 struct StatusOptions {
   std::optional<std::string> port;  // canonical; nothing: the only one given with --device
   PortOptions ports;

@@ -63,6 +63,7 @@ CommandSet::CommandSet(CLI::App& program) {
   addDump(program);
   addPreview(program);
   addCheck(program);
+  addServe(program);
   addDevices(program);
   addStatus(program);
   addPrinter(program);
@@ -199,6 +200,41 @@ void CommandSet::addCheck(CLI::App& program) {
     return Status::success();
   };
   c.result = withOperands(check_, &CheckOptions::scripts);
+}
+
+void CommandSet::addServe(CLI::App& program) {
+  Command& c = add(program, "serve",
+                   "design a label in the browser: the script, its pictures and its findings",
+                   "FILE", "the script (.tws) the page edits and saves; without it a new one");
+  addProfileOption(*c.app, serve_.profile);
+  addDrawingOptions(*c.app, serve_.drawing);
+  addValueOption(
+      *c.app, "--port", "N", "listen on 127.0.0.1:N (default: any free port)",
+      [this](const std::string& value) -> Status {
+        int port = 0;
+        for (char ch : value) {
+          if (ch < '0' || ch > '9' || port > 65535) {
+            port = -1;
+            break;
+          }
+          port = port * 10 + (ch - '0');
+        }
+        if (value.empty() || port <= 0 || port > 65535) {
+          return Status::failure("--port takes a number from 1 to 65535 (got \"" + value + "\")");
+        }
+        serve_.port = port;
+        return Status::success();
+      });
+  addDeviceOption(*c.app, serve_.delivery.ports.devices);
+  addStatusTimeoutOption(*c.app, serve_.delivery.statusTimeout);
+  c.check = [](const Command& self) -> Status {
+    if (self.operands.size() > 1) return Status::failure("serve takes at most one script file");
+    return Status::success();
+  };
+  c.result = [this](std::vector<std::string>& operands) -> ParsedCommand {
+    if (!operands.empty()) serve_.file = operands.front();
+    return serve_;
+  };
 }
 
 void CommandSet::addStatus(CLI::App& program) {

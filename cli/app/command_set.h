@@ -53,6 +53,7 @@ class CommandSet {
   void addPreview(CLI::App& program);
   void addCheck(CLI::App& program);
   void addDevices(CLI::App& program);
+  void addServe(CLI::App& program);
   void addStatus(CLI::App& program);
   void addPrinter(CLI::App& program);
 
@@ -62,6 +63,7 @@ class CommandSet {
   DumpOptions dump_;
   PreviewOptions preview_;
   CheckOptions check_;
+  ServeOptions serve_;
   StatusOptions status_;
   printer::PrinterOptions printer_;
   std::vector<std::unique_ptr<Command>> commands_;

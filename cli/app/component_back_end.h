@@ -90,6 +90,11 @@ class ComponentBackEnd {
     err << "tagwright: status belongs to the native program\n";
     return kExitUsage;
   }
+  // `serve`: the designer in the browser, drawing with the linked component.
+  virtual int designer(const ServeOptions&, std::ostream&, std::ostream& err) {
+    err << "tagwright: serve belongs to the native program\n";
+    return kExitUsage;
+  }
   virtual int virtualPrinter(const printer::PrinterOptions&, std::ostream&, std::ostream& err) {
     err << "tagwright: the virtual printer belongs to the native program\n";
     return kExitUsage;

@@ -14,6 +14,7 @@
 #include "cli/output/output_file_sink.h"
 #include "cli/commands/printer_command.h"
 #include "cli/app/job_confirmer.h"
+#include "cli/app/serve_command.h"
 #include "cli/commands/status_command.h"
 #include "platform/posix/iconv_code_pages.h"
 
@@ -74,6 +75,10 @@ class LinkedBackEnd final : public ComponentBackEnd {
     return statusCommand(options, out, err);
   }
 
+  int designer(const ServeOptions& options, std::ostream& out, std::ostream& err) override {
+    return serveCommand(options, *this, out, err);
+  }
+
   int virtualPrinter(const printer::PrinterOptions& options, std::ostream& out,
                      std::ostream& err) override {
     return printer::printerCommand(options, out, err);
@@ -97,6 +102,8 @@ class LinkedBackEnd final : public ComponentBackEnd {
 };
 
 }  // namespace
+
+std::unique_ptr<ComponentBackEnd> makeLinkedBackEnd() { return std::make_unique<LinkedBackEnd>(); }
 
 int runLinkedProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   LinkedBackEnd backEnd;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -8,6 +9,12 @@ namespace tagwright::cli {
 
 // The whole program over the linked component; `args` without the
 // program name. Returns the exit status.
+class ComponentBackEnd;
+
+// The back end over the linked component, as the program uses it; for the
+// benchmarks that drive a command's pieces without its command line.
+std::unique_ptr<ComponentBackEnd> makeLinkedBackEnd();
+
 int runLinkedProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tagwright::cli

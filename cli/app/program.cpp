@@ -164,6 +164,7 @@ int runProgram(const std::vector<std::string>& args, ComponentBackEnd& backEnd, 
       int operator()(const DumpOptions& o) { return dump(o, backEnd, out, err); }
       int operator()(const PreviewOptions& o) { return previewCommand(o, backEnd, out, err); }
       int operator()(const CheckOptions& o) { return checkCommand(o, backEnd, out, err); }
+      int operator()(const ServeOptions& o) { return backEnd.designer(o, out, err); }
       int operator()(const StatusOptions& o) { return backEnd.printerStatus(o, out, err); }
       int operator()(const printer::PrinterOptions& o) {
         return backEnd.virtualPrinter(o, out, err);

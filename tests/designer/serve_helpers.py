@@ -1,0 +1,65 @@
+"""Starts `tagwright serve` for the designer's tests and stops it again."""
+import os
+import re
+import signal
+import subprocess
+import time
+import urllib.error
+import urllib.parse
+import urllib.request
+
+
+class Designer:
+    """A `tagwright serve` of its own, in `work`, with its profile there."""
+
+    def __init__(self, tagwright, work, *arguments):
+        self.work = work
+        self.output = open(os.path.join(work, "serve.out"), "w+")
+        self.process = subprocess.Popen(
+            [tagwright, "serve", "--profile", os.path.join(work, "profile"), *arguments],
+            cwd=work, stdout=self.output, stderr=subprocess.STDOUT,
+            env=dict(os.environ, HOME=work))
+        deadline = time.monotonic() + 20
+        self.url = None
+        while time.monotonic() < deadline and self.url is None:
+            self.output.seek(0)
+            found = re.search(r"open (http://\S+)", self.output.read())
+            if found:
+                self.url = found.group(1)
+            elif self.process.poll() is not None:
+                break
+            else:
+                time.sleep(0.05)
+        if self.url is None:
+            self.output.seek(0)
+            raise RuntimeError("tagwright serve did not start: " + self.output.read())
+        parts = urllib.parse.urlsplit(self.url)
+        self.port = parts.port
+        self.token = urllib.parse.parse_qs(parts.query)["token"][0]
+        self.base = f"http://127.0.0.1:{self.port}"
+
+    def request(self, path, body=None, headers=None, token=True):
+        """(status, headers, body) of one request; the token in its header."""
+        sent = dict(headers or {})
+        if token is True:
+            sent.setdefault("X-Tagwright-Token", self.token)
+        elif token:
+            sent["X-Tagwright-Token"] = token
+        data = body.encode() if isinstance(body, str) else body
+        request = urllib.request.Request(self.base + path, data=data, headers=sent,
+                                         method="POST" if data is not None else "GET")
+        try:
+            with urllib.request.urlopen(request, timeout=30) as answer:
+                return answer.status, answer.headers, answer.read()
+        except urllib.error.HTTPError as refused:
+            return refused.code, refused.headers, refused.read()
+
+    def stop(self):
+        self.process.send_signal(signal.SIGTERM)
+        try:
+            code = self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            code = "still running"
+        self.output.close()
+        return code
