@@ -130,16 +130,15 @@ Result<std::unique_ptr<LabelPreview>> makePictureFiles(const DrawingOptions& dra
                                                        const std::string& folderOrFile,
                                                        std::ostream& out, std::ostream& err) {
   using Made = Result<std::unique_ptr<LabelPreview>>;
-  const fs::path folder =
-      endsWithPng(folderOrFile) ? preview::pathFromUtf8(folderOrFile).parent_path()
-                                : preview::pathFromUtf8(folderOrFile);
+  const fs::path folder = endsWithPng(folderOrFile)
+                              ? preview::pathFromUtf8(folderOrFile).parent_path()
+                              : preview::pathFromUtf8(folderOrFile);
   if (!folder.empty()) {
     std::error_code error;
     fs::create_directories(folder, error);
     if (error) {
       return Made::failure("cannot make the folder " + preview::utf8FromPath(folder) +
-                           " for the pictures (" +
-                           error.message() + ")");
+                           " for the pictures (" + error.message() + ")");
     }
   }
   preview::PreviewOptions settings;

@@ -45,8 +45,8 @@ bool FileInput::reopenPipe() {
   return static_cast<bool>(fd_);
 }
 
-bool FileInput::serve(const std::vector<WaitEntry>& entries, std::size_t first, PrinterEngine& engine,
-                      PrinterClock::time_point now) {
+bool FileInput::serve(const std::vector<WaitEntry>& entries, std::size_t first,
+                      PrinterEngine& engine, PrinterClock::time_point now) {
   if (pipe_ && (first >= entries.size() || !entries[first].ready())) return true;
   char buffer[64 * 1024];
   for (;;) {

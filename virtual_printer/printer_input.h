@@ -27,8 +27,8 @@ class PrinterInput {
   virtual void pollEntries(std::vector<WaitEntry>& entries, int& retryAfterMs) = 0;
   // Acts on what the wait said about the entries this input added (they
   // start at `first`); false when the input has ended for good.
-  virtual bool serve(const std::vector<WaitEntry>& entries, std::size_t first, PrinterEngine& engine,
-                     PrinterClock::time_point now) = 0;
+  virtual bool serve(const std::vector<WaitEntry>& entries, std::size_t first,
+                     PrinterEngine& engine, PrinterClock::time_point now) = 0;
   // Jobs ended so far (connections closed, writers gone, the file read).
   virtual int jobsEnded() const = 0;
 };

@@ -62,8 +62,8 @@ void TcpInput::pollEntries(std::vector<WaitEntry>& entries, int&) {
   }
 }
 
-bool TcpInput::serve(const std::vector<WaitEntry>& entries, std::size_t first, PrinterEngine& engine,
-                     PrinterClock::time_point now) {
+bool TcpInput::serve(const std::vector<WaitEntry>& entries, std::size_t first,
+                     PrinterEngine& engine, PrinterClock::time_point now) {
   if (first >= entries.size() || !entries[first].ready()) return true;
   if (entries[first].handle == listener_.get()) {
     accept();

@@ -120,16 +120,15 @@ void addPrinterOptions(CLI::App& command, PrinterOptions& o) {
   command.add_flag_callback(
       "--pty", [&o] { o.source = PrinterOptions::Source::Terminal; },
       std::string(kLinuxOnly) + "a serial printer on a new pseudo-terminal; its path is printed");
-  addValueOption(command, "--input", "PATH",
-                 std::string(kLinuxOnly) +
-                     "jobs from a named pipe (one per writer), a file or - (one job)",
-                 [&o](const std::string& value) -> Status {
-                   if (value.empty())
-                     return Status::failure("--input needs a file, a named pipe or -");
-                   o.inputPath = value;
-                   o.source = PrinterOptions::Source::File;
-                   return Status::success();
-                 });
+  addValueOption(
+      command, "--input", "PATH",
+      std::string(kLinuxOnly) + "jobs from a named pipe (one per writer), a file or - (one job)",
+      [&o](const std::string& value) -> Status {
+        if (value.empty()) return Status::failure("--input needs a file, a named pipe or -");
+        o.inputPath = value;
+        o.source = PrinterOptions::Source::File;
+        return Status::success();
+      });
   addPreviewFolderOption(command, o.previewFolder, "write each label as DIR/jobJ-N.png");
   addFlagOption(command, "--json", "log JSON lines instead of text", o.json);
   addFaultOptions(command, o);

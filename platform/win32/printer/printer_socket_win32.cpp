@@ -78,7 +78,8 @@ std::optional<AcceptedSocket> acceptOn(WaitHandle listener) {
 }
 
 Received receiveFrom(WaitHandle socket, char* buffer, std::size_t size) {
-  const int got = ::recv(socketOf(socket), buffer, static_cast<int>(std::min<std::size_t>(size, INT_MAX)), 0);
+  const int got =
+      ::recv(socketOf(socket), buffer, static_cast<int>(std::min<std::size_t>(size, INT_MAX)), 0);
   Received received;
   if (got >= 0) {
     received.bytes = static_cast<std::size_t>(got);
