@@ -210,7 +210,8 @@ serve_and_ask() {  # serve_and_ask native|windows CASE PRINTER-OPTIONS...
     --device "COM1=tcp://$address" >"$dir/status" 2>&1
   echo "exit $?" >>"$dir/status"
   timeout 60 "$native" run --profile "$dir/profile" --quiet --confirm --status-timeout 1 \
-    --connect-timeout 1 --on-port-error abort --device "COM1=tcp://$address" "$work/label.tws" \
+    --connect-timeout 1 --busy-timeout 2 --on-port-error abort --device "COM1=tcp://$address" \
+    "$work/label.tws" \
     >"$dir/run" 2>&1
   echo "exit $?" >>"$dir/run"
   kill -INT "$pid" 2>/dev/null
@@ -236,6 +237,8 @@ for entry in "${printer_cases[@]}"; do
   serve_and_ask windows "$name" "${options[@]}"
   native_dir=$work/printer-native-$name
   windows_dir=$work/printer-windows-$name
+  expect_ok "printer.exe, $name: status and run ended by themselves, on both printers" \
+    bash -c "! grep -qx 'exit 124' '$native_dir/status' '$native_dir/run' '$windows_dir/status' '$windows_dir/run'"
   expect_ok "printer.exe, $name: status gives the same words and exit code ($(tr '\n' ' ' <"$native_dir/status" | head -c 100))" \
     diff "$native_dir/status" "$windows_dir/status"
   expect_ok "printer.exe, $name: run --confirm gives the same words and exit code ($(tail -n 2 "$native_dir/run" | tr '\n' ' ' | head -c 100))" \
