@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "preview/preview.h"
+#include "preview/util/utf8_path.h"
 
 namespace tagwright::cli {
 namespace {
@@ -73,7 +74,7 @@ class PictureFiles final : public LabelPreview {
     } else if (oneFile_) {
       held_.push_back(std::move(label));
     } else {
-      write(label, (fs::path(target_) / (stem_ + "-" + std::to_string(labels_) + ".png")).string());
+      write(label, picturePath(target_, stem_, labels_));
     }
   }
 
@@ -114,7 +115,10 @@ class PictureFiles final : public LabelPreview {
 }  // namespace
 
 std::string picturePath(const std::string& folder, const std::string& stem, int number) {
-  return (fs::path(folder) / (stem + "-" + std::to_string(number) + ".png")).string();
+  // Names go through UTF-8 both ways: a std::string path would be read in
+  // Windows' ANSI code page, which cannot name every file.
+  return preview::utf8FromPath(preview::pathFromUtf8(folder) /
+                               preview::pathFromUtf8(stem + "-" + std::to_string(number) + ".png"));
 }
 
 std::string pictureSizeText(int widthDots, int heightDots, int dotsPerMm) {
@@ -126,14 +130,15 @@ Result<std::unique_ptr<LabelPreview>> makePictureFiles(const DrawingOptions& dra
                                                        const std::string& folderOrFile,
                                                        std::ostream& out, std::ostream& err) {
   using Made = Result<std::unique_ptr<LabelPreview>>;
-  const fs::path folder =
-      endsWithPng(folderOrFile) ? fs::path(folderOrFile).parent_path() : fs::path(folderOrFile);
+  const fs::path folder = endsWithPng(folderOrFile)
+                              ? preview::pathFromUtf8(folderOrFile).parent_path()
+                              : preview::pathFromUtf8(folderOrFile);
   if (!folder.empty()) {
     std::error_code error;
     fs::create_directories(folder, error);
     if (error) {
-      return Made::failure("cannot make the folder " + folder.string() + " for the pictures (" +
-                           error.message() + ")");
+      return Made::failure("cannot make the folder " + preview::utf8FromPath(folder) +
+                           " for the pictures (" + error.message() + ")");
     }
   }
   preview::PreviewOptions settings;

@@ -28,9 +28,9 @@ Result<std::unique_ptr<FileInput>> FileInput::open(const std::string& path, Prin
   return std::unique_ptr<FileInput>(new FileInput(std::move(fd), path, pipe, true));
 }
 
-void FileInput::pollEntries(std::vector<pollfd>& entries, int& retryAfterMs) {
+void FileInput::pollEntries(std::vector<WaitEntry>& entries, int& retryAfterMs) {
   if (pipe_) {
-    entries.push_back(pollfd{fd_.get(), POLLIN, 0});
+    entries.push_back(WaitEntry{fd_.get()});
   } else {
     retryAfterMs = 0;  // a file is read straight on
   }
@@ -45,9 +45,9 @@ bool FileInput::reopenPipe() {
   return static_cast<bool>(fd_);
 }
 
-bool FileInput::serve(const std::vector<pollfd>& entries, std::size_t first, PrinterEngine& engine,
-                      PrinterClock::time_point now) {
-  if (pipe_ && (first >= entries.size() || entries[first].revents == 0)) return true;
+bool FileInput::serve(const std::vector<WaitEntry>& entries, std::size_t first,
+                      PrinterEngine& engine, PrinterClock::time_point now) {
+  if (pipe_ && (first >= entries.size() || !entries[first].ready())) return true;
   char buffer[64 * 1024];
   for (;;) {
     const ssize_t got = ::read(fd_.get(), buffer, sizeof buffer);

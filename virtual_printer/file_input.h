@@ -24,8 +24,8 @@ class FileInput final : public PrinterInput {
 
   std::string kind() const override { return pipe_ ? "named pipe" : "file"; }
   std::string where() const override { return path_ == "-" ? "standard input" : path_; }
-  void pollEntries(std::vector<pollfd>& entries, int& retryAfterMs) override;
-  bool serve(const std::vector<pollfd>& entries, std::size_t first, PrinterEngine& engine,
+  void pollEntries(std::vector<WaitEntry>& entries, int& retryAfterMs) override;
+  bool serve(const std::vector<WaitEntry>& entries, std::size_t first, PrinterEngine& engine,
              PrinterClock::time_point now) override;
   int jobsEnded() const override { return jobsEnded_; }
 

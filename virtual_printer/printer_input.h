@@ -1,12 +1,11 @@
 #pragma once
 
-#include <poll.h>
-
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "virtual_printer/printer_engine.h"
+#include "virtual_printer/printer_wait.h"
 #include "virtual_printer/status_machine.h"
 
 namespace tagwright::cli::printer {
@@ -25,11 +24,11 @@ class PrinterInput {
 
   // The descriptors to wait for; `retryAfterMs` may be lowered when the
   // input wants to look again without an event (a terminal nobody has open).
-  virtual void pollEntries(std::vector<pollfd>& entries, int& retryAfterMs) = 0;
-  // Acts on what poll() said about the entries this input added (they
+  virtual void pollEntries(std::vector<WaitEntry>& entries, int& retryAfterMs) = 0;
+  // Acts on what the wait said about the entries this input added (they
   // start at `first`); false when the input has ended for good.
-  virtual bool serve(const std::vector<pollfd>& entries, std::size_t first, PrinterEngine& engine,
-                     PrinterClock::time_point now) = 0;
+  virtual bool serve(const std::vector<WaitEntry>& entries, std::size_t first,
+                     PrinterEngine& engine, PrinterClock::time_point now) = 0;
   // Jobs ended so far (connections closed, writers gone, the file read).
   virtual int jobsEnded() const = 0;
 };

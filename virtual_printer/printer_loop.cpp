@@ -1,10 +1,7 @@
 #include "virtual_printer/printer_loop.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <csignal>
-#include <cstring>
 #include <vector>
 
 namespace tagwright::cli::printer {
@@ -24,27 +21,25 @@ int millisecondsUntil(PrinterClock::time_point when, PrinterClock::time_point no
 
 std::string runPrinter(PrinterInput& input, PrinterEngine& engine, const WakePipe& stop,
                        int onceJobs) {
-  std::vector<pollfd> entries;
+  std::vector<WaitEntry> entries;
   for (;;) {
     entries.clear();
-    entries.push_back(pollfd{stop.readEnd(), POLLIN, 0});
+    entries.push_back(WaitEntry{stop.waitHandle()});
     int waitMs = kIdleWaitMs;
     input.pollEntries(entries, waitMs);
     const PrinterClock::time_point before = PrinterClock::now();
     if (const auto next = engine.nextChange()) {
       waitMs = std::min(waitMs, millisecondsUntil(*next, before));
     }
-    const int ready = ::poll(entries.data(), entries.size(), waitMs);
-    if (ready < 0 && errno != EINTR) return std::string("poll failed: ") + std::strerror(errno);
+    const Result<int> ready = waitForEntries(entries, waitMs);
+    if (!ready) return ready.error();
     const PrinterClock::time_point now = PrinterClock::now();
-    if (ready > 0 && (entries[0].revents & POLLIN) != 0) {
+    if (ready.value() > 0 && entries[0].readable) {
       // What has arrived is taken, and the job in progress ends there.
       input.serve(entries, 1, engine, now);
       engine.endJob(now);
-      const int signal = stop.signalSeen();
-      if (signal == SIGINT) return "interrupted (SIGINT)";
-      if (signal == SIGTERM) return "terminated (SIGTERM)";
-      return "stopped";
+      const std::string signal = stop.signalSeen();
+      return signal.empty() ? "stopped" : signal;
     }
     if (!input.serve(entries, 1, engine, now)) {
       engine.tick(PrinterClock::now());

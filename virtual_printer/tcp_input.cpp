@@ -1,16 +1,7 @@
 #include "virtual_printer/tcp_input.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <chrono>
-#include <cstring>
-
-#include "platform/posix/send_all.h"
 
 namespace tagwright::cli::printer {
 namespace {
@@ -19,21 +10,6 @@ constexpr std::size_t kReadSize = 64 * 1024;
 // Answers are a few bytes; a client that does not read them for this long
 // loses them.
 constexpr std::chrono::milliseconds kAnswerWait{1000};
-
-std::string addressText(const sockaddr_storage& address) {
-  char host[INET6_ADDRSTRLEN] = {};
-  std::uint16_t port = 0;
-  if (address.ss_family == AF_INET6) {
-    const auto& v6 = reinterpret_cast<const sockaddr_in6&>(address);
-    ::inet_ntop(AF_INET6, &v6.sin6_addr, host, sizeof host);
-    port = ntohs(v6.sin6_port);
-    return "[" + std::string(host) + "]:" + std::to_string(port);
-  }
-  const auto& v4 = reinterpret_cast<const sockaddr_in&>(address);
-  ::inet_ntop(AF_INET, &v4.sin_addr, host, sizeof host);
-  port = ntohs(v4.sin_port);
-  return std::string(host) + ":" + std::to_string(port);
-}
 
 }  // namespace
 
@@ -56,7 +32,7 @@ Result<std::pair<std::string, std::string>> splitListenAddress(const std::string
   return std::make_pair(host, port);
 }
 
-TcpInput::TcpInput(Setup setup, unique_fd listener, std::string address, PrinterLog& log)
+TcpInput::TcpInput(Setup setup, unique_wait_handle listener, std::string address, PrinterLog& log)
     : setup_(std::move(setup)),
       listener_(std::move(listener)),
       address_(std::move(address)),
@@ -67,46 +43,29 @@ Result<std::unique_ptr<TcpInput>> TcpInput::open(const Setup& setup, PrinterLog&
   auto split = splitListenAddress(setup.listen);
   if (!split) return Opened::failure(split.error());
   const auto& [host, port] = split.value();
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
-  addrinfo* found = nullptr;
-  if (const int failed = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found); failed != 0) {
-    return Opened::failure("--listen " + setup.listen + ": " + ::gai_strerror(failed));
-  }
-  const unique_addrinfo addresses(found);
-  unique_fd socket(::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-  if (!socket) return Opened::failure(std::string("socket: ") + std::strerror(errno));
-  const int yes = 1;
-  ::setsockopt(socket.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  if (::bind(socket.get(), found->ai_addr, found->ai_addrlen) != 0) {
-    return Opened::failure("cannot listen on " + setup.listen + ": " + std::strerror(errno));
-  }
   // A printer that refuses keeps its port bound without listening: the
   // system then turns every connection away.
-  if (setup.fault != ConnectionFault::Refuse && ::listen(socket.get(), 8) != 0) {
-    return Opened::failure("cannot listen on " + setup.listen + ": " + std::strerror(errno));
-  }
-  sockaddr_storage bound{};
-  socklen_t size = sizeof bound;
-  ::getsockname(socket.get(), reinterpret_cast<sockaddr*>(&bound), &size);
-  return std::unique_ptr<TcpInput>(new TcpInput(setup, std::move(socket), addressText(bound), log));
+  Result<ListeningSocket> listening =
+      listenOn(host, port, setup.fault != ConnectionFault::Refuse, setup.listen);
+  if (!listening) return Opened::failure(listening.error());
+  ListeningSocket& bound = listening.value();
+  return std::unique_ptr<TcpInput>(
+      new TcpInput(setup, std::move(bound.socket), std::move(bound.address), log));
 }
 
-void TcpInput::pollEntries(std::vector<pollfd>& entries, int&) {
+void TcpInput::pollEntries(std::vector<WaitEntry>& entries, int&) {
   if (setup_.fault == ConnectionFault::Refuse) return;
   if (!connection_) {
-    entries.push_back(pollfd{listener_.get(), POLLIN, 0});
+    entries.push_back(WaitEntry{listener_.get()});
   } else if (setup_.fault != ConnectionFault::StopReading) {
-    entries.push_back(pollfd{connection_.get(), POLLIN, 0});
+    entries.push_back(WaitEntry{connection_.get()});
   }
 }
 
-bool TcpInput::serve(const std::vector<pollfd>& entries, std::size_t first, PrinterEngine& engine,
-                     PrinterClock::time_point now) {
-  if (first >= entries.size() || entries[first].revents == 0) return true;
-  if (entries[first].fd == listener_.get()) {
+bool TcpInput::serve(const std::vector<WaitEntry>& entries, std::size_t first,
+                     PrinterEngine& engine, PrinterClock::time_point now) {
+  if (first >= entries.size() || !entries[first].ready()) return true;
+  if (entries[first].handle == listener_.get()) {
     accept();
     return true;
   }
@@ -114,15 +73,12 @@ bool TcpInput::serve(const std::vector<pollfd>& entries, std::size_t first, Prin
 }
 
 void TcpInput::accept() {
-  sockaddr_storage peer{};
-  socklen_t size = sizeof peer;
-  const int fd = ::accept4(listener_.get(), reinterpret_cast<sockaddr*>(&peer), &size,
-                           SOCK_CLOEXEC | SOCK_NONBLOCK);
-  if (fd < 0) return;  // the client gave up meanwhile
-  connection_.reset(fd);
+  std::optional<AcceptedSocket> accepted = acceptOn(listener_.get());
+  if (!accepted) return;  // the client gave up meanwhile
+  connection_ = std::move(accepted->socket);
   connectionBytes_ = 0;
   if (setup_.fault == ConnectionFault::StopReading) {
-    log_.notice("took the connection from " + addressText(peer) +
+    log_.notice("took the connection from " + accepted->peer +
                 " and reads nothing from it (stop-reading)");
   }
 }
@@ -133,13 +89,14 @@ bool TcpInput::readConnection(PrinterEngine& engine, PrinterClock::time_point no
   if (setup_.fault == ConnectionFault::CloseMidJob) {
     want = std::min(want, setup_.closeAfter - std::min(setup_.closeAfter, connectionBytes_));
   }
-  const ssize_t got = want == 0 ? 0 : ::recv(connection_.get(), buffer, want, 0);
-  if (got < 0 && (errno == EAGAIN || errno == EINTR)) return true;
-  if (got < 0) {
-    log_.notice(std::string("the connection failed: ") + std::strerror(errno));
+  const Received received = want == 0 ? Received{} : receiveFrom(connection_.get(), buffer, want);
+  if (received.again) return true;
+  if (received.failure) {
+    log_.notice("the connection failed: " + *received.failure);
     endConnection(engine, now, false);
     return true;
   }
+  const std::size_t got = received.bytes;
   if (got == 0 && want == 0) {
     log_.notice("closes the connection in the middle of the job, after " +
                 std::to_string(connectionBytes_) + " bytes (close-mid-job)");
@@ -156,9 +113,8 @@ bool TcpInput::readConnection(PrinterEngine& engine, PrinterClock::time_point no
     endConnection(engine, now, false);
     return true;
   }
-  connectionBytes_ += static_cast<std::size_t>(got);
-  const std::string answers =
-      engine.receive(std::string_view(buffer, static_cast<std::size_t>(got)), now);
+  connectionBytes_ += got;
+  const std::string answers = engine.receive(std::string_view(buffer, got), now);
   if (!answers.empty()) answer(answers);
   return true;
 }
@@ -167,17 +123,14 @@ void TcpInput::endConnection(PrinterEngine& engine, PrinterClock::time_point now
   if (reset) {
     // Closing with unread data makes a reset; a linger of zero makes one
     // even when nothing is waiting, as a printer that gives up does.
-    const linger abortive{1, 0};
-    ::setsockopt(connection_.get(), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+    resetOnClose(connection_.get());
   }
   connection_.reset();
   if (engine.endJob(now)) ++jobsEnded_;
 }
 
 void TcpInput::answer(const std::string& bytes) {
-  SendWaits waits;
-  waits.stall = kAnswerWait;
-  if (!sendAll(realSystemCalls(), connection_.get(), bytes, SendCall::Send, waits).ok()) {
+  if (!sendAnswer(connection_.get(), bytes, kAnswerWait)) {
     log_.notice("an answer could not be sent: the client does not take it");
   }
 }

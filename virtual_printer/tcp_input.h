@@ -8,7 +8,7 @@
 #include "virtual_printer/printer_input.h"
 #include "virtual_printer/printer_log.h"
 #include "core/util/result.h"
-#include "platform/posix/unique_resource.h"
+#include "virtual_printer/printer_socket.h"
 
 namespace tagwright::cli::printer {
 
@@ -28,25 +28,25 @@ class TcpInput final : public PrinterInput {
 
   std::string kind() const override { return "tcp"; }
   std::string where() const override { return address_; }
-  void pollEntries(std::vector<pollfd>& entries, int& retryAfterMs) override;
-  bool serve(const std::vector<pollfd>& entries, std::size_t first, PrinterEngine& engine,
+  void pollEntries(std::vector<WaitEntry>& entries, int& retryAfterMs) override;
+  bool serve(const std::vector<WaitEntry>& entries, std::size_t first, PrinterEngine& engine,
              PrinterClock::time_point now) override;
   int jobsEnded() const override { return jobsEnded_; }
 
  private:
-  TcpInput(Setup setup, unique_fd listener, std::string address, PrinterLog& log);
+  TcpInput(Setup setup, unique_wait_handle listener, std::string address, PrinterLog& log);
   void accept();
   bool readConnection(PrinterEngine& engine, PrinterClock::time_point now);
   void endConnection(PrinterEngine& engine, PrinterClock::time_point now, bool reset);
   void answer(const std::string& bytes);
 
   Setup setup_;
-  unique_fd listener_;
+  unique_wait_handle listener_;
   std::string address_;
   PrinterLog& log_;
-  unique_fd connection_;
+  unique_wait_handle connection_;
   std::size_t connectionBytes_ = 0;
-  std::vector<unique_fd> held_;  // never-close: connections whose sender is done
+  std::vector<unique_wait_handle> held_;  // never-close: connections whose sender is done
   int jobsEnded_ = 0;
 };
 

@@ -47,17 +47,17 @@ Result<std::unique_ptr<TerminalInput>> TerminalInput::open(PrinterLog& log) {
       new TerminalInput(std::move(master), std::move(keeper), name, log));
 }
 
-void TerminalInput::pollEntries(std::vector<pollfd>& entries, int& retryAfterMs) {
-  entries.push_back(pollfd{master_.get(), POLLIN, 0});
+void TerminalInput::pollEntries(std::vector<WaitEntry>& entries, int& retryAfterMs) {
+  entries.push_back(WaitEntry{master_.get()});
   if (!jobOpen_) return;
   const auto quietFor = PrinterClock::now() - lastByte_;
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(kJobPause - quietFor).count();
   retryAfterMs = static_cast<int>(std::clamp<long long>(left, 0, retryAfterMs));
 }
 
-bool TerminalInput::serve(const std::vector<pollfd>& entries, std::size_t first,
+bool TerminalInput::serve(const std::vector<WaitEntry>& entries, std::size_t first,
                           PrinterEngine& engine, PrinterClock::time_point now) {
-  if (first < entries.size() && (entries[first].revents & POLLIN) != 0) readAll(engine, now);
+  if (first < entries.size() && entries[first].readable) readAll(engine, now);
   if (jobOpen_ && now - lastByte_ >= kJobPause) {
     jobOpen_ = false;
     if (engine.endJob(now)) ++jobsEnded_;

@@ -32,8 +32,8 @@ class TerminalInput final : public PrinterInput {
 
   std::string kind() const override { return "pseudo-terminal"; }
   std::string where() const override { return path_; }
-  void pollEntries(std::vector<pollfd>& entries, int& retryAfterMs) override;
-  bool serve(const std::vector<pollfd>& entries, std::size_t first, PrinterEngine& engine,
+  void pollEntries(std::vector<WaitEntry>& entries, int& retryAfterMs) override;
+  bool serve(const std::vector<WaitEntry>& entries, std::size_t first, PrinterEngine& engine,
              PrinterClock::time_point now) override;
   int jobsEnded() const override { return jobsEnded_; }
 

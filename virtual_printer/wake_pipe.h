@@ -1,30 +1,35 @@
 #pragma once
 
-#include <csignal>
+#include <memory>
+#include <string>
 
-#include "platform/posix/unique_resource.h"
+#include "virtual_printer/printer_wait.h"
 
 namespace tagwright::cli::printer {
 
-// A pipe that ends the printer's wait: written by stop() from any thread,
-// or by SIGINT and SIGTERM while a SignalStop is alive.
+// What ends the printer's wait: readable once stop() was called from any
+// thread, or a stopping signal came (SIGINT and SIGTERM on POSIX; Ctrl+C,
+// Ctrl+Break and the console's closing on Windows) while a SignalStop is
+// alive. A pipe on POSIX, a connected pair of loopback sockets on Windows,
+// where only sockets can be waited on together with sockets.
 class WakePipe {
  public:
   WakePipe();
-  int readEnd() const { return read_.get(); }
+  WaitHandle waitHandle() const { return read_.get(); }
   void stop() const;
   bool ok() const { return read_ && write_; }
-  // The signal that stopped it, or 0 when stop() did or nothing has.
-  int signalSeen() const;
+  // What stopped it, in the log's words ("interrupted (SIGINT)"); empty
+  // when stop() did or nothing has.
+  std::string signalSeen() const;
 
  private:
   friend class SignalStop;
-  unique_fd read_;
-  unique_fd write_;
+  unique_wait_handle read_;
+  unique_wait_handle write_;
 };
 
-// SIGINT and SIGTERM stop `pipe` instead of the process, for the life of
-// this object; the previous handlers come back afterwards. One at a time.
+// The stopping signals stop `pipe` instead of the process, for the life of
+// this object; what they did before comes back afterwards. One at a time.
 class SignalStop {
  public:
   explicit SignalStop(WakePipe& pipe);
@@ -33,8 +38,8 @@ class SignalStop {
   SignalStop& operator=(const SignalStop&) = delete;
 
  private:
-  struct sigaction previousInterrupt_ {};
-  struct sigaction previousTerminate_ {};
+  struct Previous;
+  std::unique_ptr<Previous> previous_;
 };
 
 }  // namespace tagwright::cli::printer

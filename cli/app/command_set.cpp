@@ -264,7 +264,6 @@ void CommandSet::addPrinter(CLI::App& program) {
                    "a virtual label printer: takes jobs, draws every label, answers status "
                    "queries",
                    "", "");
-  c.app->footer("Stops on SIGINT or SIGTERM, or when a file or standard input ends.");
   addPrinterOptions(*c.app, printer_);
   c.check = [this](const Command& self) -> Status {
     if (Status operands = noOperands("printer", self.operands); !operands) return operands;

@@ -7,6 +7,16 @@
 namespace tagwright::cli {
 namespace {
 
+// A --device example of this system's own: a serial node on Linux; on
+// Windows, where the ports are the system's own, a network printer.
+#ifdef _WIN32
+constexpr const char* kDeviceExamples =
+    "--device COM1=tcp://10.0.0.7 or --device COM1=printer:NAME";
+#else
+constexpr const char* kDeviceExamples =
+    "--device COM1=/dev/ttyUSB0 or --device COM1=tcp://10.0.0.7";
+#endif
+
 void addSecondsOption(CLI::App& command, const std::string& name, const std::string& help,
                       Timeout& timeout) {
   addValueOption(command, name, "S", help, [&timeout, name](const std::string& value) -> Status {
@@ -20,10 +30,8 @@ void addSecondsOption(CLI::App& command, const std::string& name, const std::str
 Status takeDevice(DeviceList& devices, const std::string& value) {
   const std::size_t equals = value.find('=');
   if (equals == std::string::npos || equals + 1 == value.size()) {
-    return Status::failure(
-        "--device takes NAME=PATH, e.g. --device COM1=/dev/ttyUSB0 or "
-        "--device COM1=tcp://10.0.0.7 (got \"" +
-        value + "\")");
+    return Status::failure(std::string("--device takes NAME=PATH, e.g. ") + kDeviceExamples +
+                           " (got \"" + value + "\")");
   }
   std::optional<std::string> port = canonicalPortName(value.substr(0, equals));
   if (!port) {

@@ -26,11 +26,13 @@
 #include "cli/app/program.h"
 #include "cli/com/com_script_host.h"
 #include "cli/commands/devices_listing.h"
+#include "cli/commands/printer_command.h"
 #include "cli/commands/status_command.h"
 #include "cli/com/profile_connection.h"
 #include "core/text/utf8.h"
 #include "platform/win32/named_code_pages.h"
 #include "platform/win32/transport/device_listing_win32.h"
+#include "platform/win32/transport/winsock_start.h"
 #include "windows/com/com_ptr.h"
 
 namespace tagwright::cli {
@@ -196,6 +198,17 @@ class ComBackEnd final : public ComponentBackEnd {
   // Asks the printer behind a port: a network printer (tcp://) or a COM port.
   int printerStatus(const StatusOptions& options, std::ostream& out, std::ostream& err) override {
     return statusCommand(options, out, err);
+  }
+
+  // The virtual printer, as a network printer on Winsock.
+  int virtualPrinter(const printer::PrinterOptions& options, std::ostream& out,
+                     std::ostream& err) override {
+    Result<win32::unique_winsock> winsock = win32::startWinsock();
+    if (!winsock) {
+      err << "tagwright: printer: " << winsock.error() << '\n';
+      return kExitUsage;
+    }
+    return printer::printerCommand(options, out, err);
   }
 
   // The ports the component opens by itself, the USB printer it finds by

@@ -4,10 +4,13 @@
 #include <memory>
 #include <system_error>
 
-#include "virtual_printer/file_input.h"
+#include "preview/util/utf8_path.h"
 #include "virtual_printer/printer_loop.h"
 #include "virtual_printer/tcp_input.h"
+#ifndef _WIN32
+#include "virtual_printer/file_input.h"
 #include "virtual_printer/terminal_input.h"
+#endif
 
 namespace tagwright::cli::printer {
 namespace {
@@ -27,6 +30,13 @@ Result<std::unique_ptr<PrinterInput>> openInput(const PrinterOptions& options, P
       if (!opened) return Opened::failure(opened.error());
       return std::unique_ptr<PrinterInput>(std::move(opened).value());
     }
+#ifdef _WIN32
+    // Refused with the options already (printerOptionsError).
+    case PrinterOptions::Source::Terminal:
+    case PrinterOptions::Source::File: break;
+  }
+  return Opened::failure("only --listen runs on Windows");
+#else
     case PrinterOptions::Source::Terminal: {
       auto opened = TerminalInput::open(log);
       if (!opened) return Opened::failure(opened.error());
@@ -37,6 +47,7 @@ Result<std::unique_ptr<PrinterInput>> openInput(const PrinterOptions& options, P
   auto opened = FileInput::open(options.inputPath, log);
   if (!opened) return Opened::failure(opened.error());
   return std::unique_ptr<PrinterInput>(std::move(opened).value());
+#endif
 }
 
 EngineSetup engineSetup(const PrinterOptions& options) {
@@ -64,7 +75,7 @@ EngineSetup engineSetup(const PrinterOptions& options) {
 int printerCommand(const PrinterOptions& options, std::ostream& out, std::ostream& err) {
   if (options.previewFolder) {
     std::error_code error;
-    std::filesystem::create_directories(*options.previewFolder, error);
+    std::filesystem::create_directories(preview::pathFromUtf8(*options.previewFolder), error);
     if (error) {
       err << "tagwright: printer: cannot make the folder " << *options.previewFolder << " ("
           << error.message() << ")\n";

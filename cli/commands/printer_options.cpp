@@ -3,11 +3,25 @@
 #include <CLI/App.hpp>
 #include <cstdlib>
 #include <limits>
+#include <string_view>
 
 #include "cli/app/shared_options.h"
 
 namespace tagwright::cli::printer {
 namespace {
+
+// The serial line and the file inputs wait on descriptors as only POSIX
+// can; Windows' program serves TCP alone.
+#ifdef _WIN32
+constexpr bool kLocalInputs = false;
+constexpr std::string_view kLinuxOnly = "Linux only: ";
+constexpr const char* kHowItStops = "Stops on Ctrl+C or Ctrl+Break, or when the console closes.";
+#else
+constexpr bool kLocalInputs = true;
+constexpr std::string_view kLinuxOnly = "";
+constexpr const char* kHowItStops =
+    "Stops on SIGINT or SIGTERM, or when a file or standard input ends.";
+#endif
 
 // A count of bytes: up to twelve digits, and no more than a size holds.
 std::optional<std::size_t> wholeNumber(const std::string& text) {
@@ -95,6 +109,7 @@ void addPaceOptions(CLI::App& command, PrinterOptions& o) {
 }  // namespace
 
 void addPrinterOptions(CLI::App& command, PrinterOptions& o) {
+  command.footer(kHowItStops);
   addValueOption(command, "--listen", "HOST:PORT",
                  "a raw network printer (default 127.0.0.1:9100; port 0: any free one)",
                  [&o](const std::string& value) {
@@ -104,16 +119,16 @@ void addPrinterOptions(CLI::App& command, PrinterOptions& o) {
                  });
   command.add_flag_callback(
       "--pty", [&o] { o.source = PrinterOptions::Source::Terminal; },
-      "a serial printer on a new pseudo-terminal; its path is printed");
-  addValueOption(command, "--input", "PATH",
-                 "jobs from a named pipe (one per writer), a file or - (one job)",
-                 [&o](const std::string& value) -> Status {
-                   if (value.empty())
-                     return Status::failure("--input needs a file, a named pipe or -");
-                   o.inputPath = value;
-                   o.source = PrinterOptions::Source::File;
-                   return Status::success();
-                 });
+      std::string(kLinuxOnly) + "a serial printer on a new pseudo-terminal; its path is printed");
+  addValueOption(
+      command, "--input", "PATH",
+      std::string(kLinuxOnly) + "jobs from a named pipe (one per writer), a file or - (one job)",
+      [&o](const std::string& value) -> Status {
+        if (value.empty()) return Status::failure("--input needs a file, a named pipe or -");
+        o.inputPath = value;
+        o.source = PrinterOptions::Source::File;
+        return Status::success();
+      });
   addPreviewFolderOption(command, o.previewFolder, "write each label as DIR/jobJ-N.png");
   addFlagOption(command, "--json", "log JSON lines instead of text", o.json);
   addFaultOptions(command, o);
@@ -127,6 +142,11 @@ Status printerOptionsError(const CLI::App& command, const PrinterOptions& option
     if (command.count(source) > 0) ++sources;
   }
   if (sources > 1) return Status::failure("give one of --listen, --pty and --input");
+  if (!kLocalInputs && options.source != PrinterOptions::Source::Tcp) {
+    return Status::failure(
+        "--pty and --input belong to the Linux program; on Windows the virtual printer is a "
+        "network printer: --listen HOST:PORT");
+  }
   if (options.connectionFault != ConnectionFault::None &&
       options.source != PrinterOptions::Source::Tcp) {
     return Status::failure("--tcp-fault needs a TCP printer (--listen)");

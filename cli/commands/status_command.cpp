@@ -4,6 +4,20 @@
 #include "core/transport/device_map.h"
 
 namespace tagwright::cli {
+namespace {
+
+// How the USB printer is named when it is asked: its device node on Linux,
+// the device path `devices` lists on Windows.
+#ifdef _WIN32
+constexpr const char* kUsbDeviceHint =
+    "status: give the USB printer's device path as `tagwright devices` lists it, e.g. "
+    "--device USB=\\\\?\\usb#vid_195f&pid_0001#...";
+#else
+constexpr const char* kUsbDeviceHint =
+    "status: give the USB printer's node, e.g. --device USB=/dev/usb/lp0";
+#endif
+
+}  // namespace
 
 Result<StatusTarget> statusTarget(const StatusOptions& options) {
   using Found = Result<StatusTarget>;
@@ -22,7 +36,7 @@ Result<StatusTarget> statusTarget(const StatusOptions& options) {
   for (const auto& [name, path] : given) devices.assign(name, path);
   std::optional<std::string> device = port == "USB" ? devices.usbPrinter() : devices.pathFor(port);
   if (!device) {
-    return Found::failure("status: give the USB printer's node, e.g. --device USB=/dev/usb/lp0");
+    return Found::failure(kUsbDeviceHint);
   }
   return StatusTarget{port, *device};
 }

@@ -8,7 +8,9 @@
 #include "virtual_printer/printer_engine.h"
 #include "virtual_printer/printer_loop.h"
 #include "virtual_printer/tcp_input.h"
+#ifndef _WIN32
 #include "virtual_printer/terminal_input.h"
+#endif
 
 namespace tagwright::testing {
 
@@ -66,10 +68,12 @@ inline std::unique_ptr<cli::printer::PrinterInput> loopbackTcpPrinter(
   return std::move(opened).value();
 }
 
+#ifndef _WIN32
 inline std::unique_ptr<cli::printer::PrinterInput> pseudoTerminalPrinter() {
   auto opened = cli::printer::TerminalInput::open(discardedNotices());
   if (!opened) return nullptr;
   return std::move(opened).value();
 }
+#endif
 
 }  // namespace tagwright::testing

@@ -10,7 +10,11 @@
 #     and the pictures are the native preview's of the same scripts;
 #   - status against the native virtual printer over loopback, ready and in
 #     a fault, and against a port nobody listens on: the same words and exit
-#     codes as the native program's.
+#     codes as the native program's;
+#   - the Windows virtual printer on loopback in each state and fault: the
+#     native status and run --confirm get the same words and exit codes from
+#     it as from the native one, and its pictures are the native one's;
+#   - a script and a picture folder named beyond the ANSI code page.
 # Usage: tests/wine/tools/run.sh WINDOWS_BUILD_DIR NATIVE_TAGWRIGHT
 set -uo pipefail
 
@@ -171,6 +175,105 @@ expect_ok "status, nobody listening: the same exit code ($native_status)" \
   test "$native_status" -eq "$windows_status"
 expect_ok "status, nobody listening: the same words" \
   diff "$work/refused-native" "$work/refused-windows"
+
+# The Windows virtual printer on loopback, asked and printed to by the
+# native program: the same words and exit codes as the native virtual
+# printer gives it, in each state and fault, and the same pictures.
+cat >"$work/label.tws" <<'SCRIPT'
+NumberPort = 3
+LabelHeight = 30
+LabelWidth = 58
+BarcodeWidth = 2
+StartLabel()
+PutBarcode("Q", 20, 50, 80, 0, "TW-000123")
+PutText(20, 120, 1, 1, 1, 0, "A", "Привет")
+Print(2)
+SCRIPT
+serve_and_ask() {  # serve_and_ask native|windows CASE PRINTER-OPTIONS...
+  local side=$1 dir=$work/printer-$1-$2 address="" pid
+  shift 2
+  mkdir -p "$dir/pictures"
+  if [ "$side" = native ]; then
+    "$native" printer --listen 127.0.0.1:0 --speed-factor 100 --preview "$dir/pictures" "$@" \
+      >"$dir/log" 2>&1 &
+  else
+    "$wine" "$exe" printer --listen 127.0.0.1:0 --speed-factor 100 \
+      --preview "$(windows_path "$dir/pictures")" "$@" >"$dir/log" 2>&1 &
+  fi
+  pid=$!
+  for _ in $(seq 200); do
+    address=$(grep -so '127\.0\.0\.1:[0-9]*' "$dir/log" | head -1)
+    [ -n "$address" ] && break
+    sleep 0.1
+  done
+  timeout 20 "$native" status --connect-timeout 1 --status-timeout 1 \
+    --device "COM1=tcp://$address" >"$dir/status" 2>&1
+  echo "exit $?" >>"$dir/status"
+  timeout 60 "$native" run --profile "$dir/profile" --quiet --confirm --status-timeout 1 \
+    --connect-timeout 1 --busy-timeout 2 --on-port-error abort --device "COM1=tcp://$address" \
+    "$work/label.tws" \
+    >"$dir/run" 2>&1
+  echo "exit $?" >>"$dir/run"
+  kill -INT "$pid" 2>/dev/null
+  wait "$pid"
+  echo "exit $?" >>"$dir/log"
+  # The two printers listen on ports of their own.
+  [ -n "$address" ] && sed -i "s/$address/PRINTER/g" "$dir/status" "$dir/run"
+}
+printer_cases=(
+  "ready:"
+  "head-open:--state head-open"
+  "media-out:--state media-empty"
+  "paused:--state paused"
+  "media-out-after-a-label:--fault after_1_labels:_media-empty"
+  "refusing:--tcp-fault refuse"
+  "closing-mid-job:--tcp-fault close-mid-job"
+)
+for entry in "${printer_cases[@]}"; do
+  name=${entry%%:*}
+  read -r -a options <<<"${entry#*:}"
+  options=("${options[@]//_/ }")
+  serve_and_ask native "$name" "${options[@]}"
+  serve_and_ask windows "$name" "${options[@]}"
+  native_dir=$work/printer-native-$name
+  windows_dir=$work/printer-windows-$name
+  expect_ok "printer.exe, $name: status and run ended by themselves, on both printers" \
+    bash -c "! grep -qx 'exit 124' '$native_dir/status' '$native_dir/run' '$windows_dir/status' '$windows_dir/run'"
+  expect_ok "printer.exe, $name: status gives the same words and exit code ($(tr '\n' ' ' <"$native_dir/status" | head -c 100))" \
+    diff "$native_dir/status" "$windows_dir/status"
+  expect_ok "printer.exe, $name: run --confirm gives the same words and exit code ($(tail -n 2 "$native_dir/run" | tr '\n' ' ' | head -c 100))" \
+    diff "$native_dir/run" "$windows_dir/run"
+  expect_ok "printer.exe, $name: the same pictures ($(cd "$native_dir/pictures" && ls | tr '\n' ' '))" \
+    diff -r "$native_dir/pictures" "$windows_dir/pictures"
+done
+expect_ok "printer.exe: the picture of a printed job is there to compare" \
+  test -s "$work/printer-windows-ready/pictures/job1-1.png"
+expect_ok "printer.exe: Ctrl+C stops it, with exit status 0 and the reason last" \
+  diff <(tail -n 2 "$work/printer-windows-ready/log" | tr -d '\r') \
+  <(printf 'stopped: interrupted (Ctrl+C)\nexit 0\n')
+"$wine" "$exe" printer --pty >/dev/null 2>"$work/printer-pty.err"
+status=$?
+expect_ok "printer.exe --pty is a usage error (2) that names --listen" \
+  bash -c "[ $status -eq 2 ] && grep -q 'belong to the Linux program.*--listen' '$work/printer-pty.err'"
+
+# File names beyond the ANSI code page: a script named in Cyrillic and
+# Greek, its pictures into a folder named so too.
+unicode_name="этикетка-αβ"
+cp "$root/examples/first_label.tws" "$work/$unicode_name.tws"
+mkdir -p "$work/native-unicode"
+"$native" preview --profile "$work/native-unicode.profile" --output "$work/native-unicode" \
+  "$work/$unicode_name.tws" >/dev/null 2>&1
+"$wine" "$exe" preview --profile "$(windows_path "$work")\\unicode.profile" \
+  --output "$(windows_path "$work/картинки-αβ")" "$(windows_path "$work/$unicode_name.tws")" \
+  >"$work/unicode.out" 2>&1
+status=$?
+expect_ok "preview of $unicode_name.tws into картинки-αβ exits 0$([ $status -eq 0 ] || echo ": $(head -c 300 "$work/unicode.out")")" \
+  test "$status" -eq 0
+expect_ok "preview of $unicode_name.tws: the native program's picture, under the script's name" \
+  cmp -s "$work/native-unicode/$unicode_name-1.png" "$work/картинки-αβ/$unicode_name-1.png"
+"$wine" "$exe" status USB 2>&1 | tr -d '\r' >"$work/status-usb"
+expect_ok "status USB speaks of Windows' device paths, not of a Linux node" \
+  bash -c "grep -q 'USB=\\\\\\\\?\\\\usb#' '$work/status-usb' && ! grep -q /dev/ '$work/status-usb'"
 
 wineserver -w
 echo "tools/run.sh: $passed passed, $([ $failed -eq 0 ] && echo 0 || echo some) failed ($wine_width-bit)"

@@ -1,9 +1,10 @@
-#include "virtual_printer/wake_pipe.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
+
+#include "virtual_printer/wake_pipe.h"
 
 namespace tagwright::cli::printer {
 namespace {
@@ -32,24 +33,35 @@ WakePipe::WakePipe() {
 
 void WakePipe::stop() const {
   const char byte = 0;
-  [[maybe_unused]] const ssize_t ignored = ::write(write_.get(), &byte, 1);
+  [[maybe_unused]] const ssize_t ignored = ::write(static_cast<int>(write_.get()), &byte, 1);
 }
 
-int WakePipe::signalSeen() const { return lastSignal.load(); }
+std::string WakePipe::signalSeen() const {
+  switch (lastSignal.load()) {
+    case SIGINT: return "interrupted (SIGINT)";
+    case SIGTERM: return "terminated (SIGTERM)";
+    default: return {};
+  }
+}
 
-SignalStop::SignalStop(WakePipe& pipe) {
+struct SignalStop::Previous {
+  struct sigaction interrupt {};
+  struct sigaction terminate {};
+};
+
+SignalStop::SignalStop(WakePipe& pipe) : previous_(std::make_unique<Previous>()) {
   lastSignal = 0;
-  signalWriteEnd = pipe.write_.get();
+  signalWriteEnd = static_cast<int>(pipe.write_.get());
   struct sigaction action {};
   action.sa_handler = forwardSignal;
   sigemptyset(&action.sa_mask);
-  ::sigaction(SIGINT, &action, &previousInterrupt_);
-  ::sigaction(SIGTERM, &action, &previousTerminate_);
+  ::sigaction(SIGINT, &action, &previous_->interrupt);
+  ::sigaction(SIGTERM, &action, &previous_->terminate);
 }
 
 SignalStop::~SignalStop() {
-  ::sigaction(SIGINT, &previousInterrupt_, nullptr);
-  ::sigaction(SIGTERM, &previousTerminate_, nullptr);
+  ::sigaction(SIGINT, &previous_->interrupt, nullptr);
+  ::sigaction(SIGTERM, &previous_->terminate, nullptr);
   signalWriteEnd = -1;
 }
 
