@@ -49,9 +49,9 @@ ProcessDeviceMap& processDeviceMap() {
 
 std::optional<DeviceEntry> registryDeviceEntry(HKEY hive, std::string_view portName) {
   const std::wstring value = wide(portName);
-  // REG_SZ, or REG_EXPAND_SZ with its variables expanded; anything else
-  // is an entry that cannot be read.
-  constexpr DWORD kStrings = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ;
+  // REG_SZ, or REG_EXPAND_SZ with its variables expanded (which this flag
+  // takes as REG_SZ); anything else is an entry that cannot be read.
+  constexpr DWORD kStrings = RRF_RT_REG_SZ;
   const std::string where =
       std::string(hive == HKEY_LOCAL_MACHINE ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER") +
       "\\Software\\Tagwright\\Devices\\" + std::string(portName);

@@ -1,3 +1,5 @@
+#include "platform/win32/unique_resource.h"
+
 #include <winspool.h>
 
 #include <atomic>
@@ -5,7 +7,6 @@
 
 #include "core/text/utf8.h"
 #include "platform/win32/transport/device_map_ports.h"
-#include "platform/win32/unique_resource.h"
 
 namespace tagwright {
 namespace {
