@@ -163,6 +163,9 @@ for width in 32 64; do
   # debug build above.
   wine_stage "$width-bit COM DLL printing to the virtual printer under Wine" "$width" \
     tests/wine/printer/run.sh "$build" build/debug/cli/tagwright build/debug/tests/printer/picture_barcodes
+  # The DLL's device map: network printers, files and queues behind the ports.
+  wine_stage "$width-bit DLL device map under Wine" "$width" \
+    tests/wine/devices/run.sh "$build" build/debug/cli/tagwright build/debug/tests/printer/picture_barcodes
 done
 
 echo

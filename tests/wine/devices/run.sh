@@ -245,9 +245,9 @@ set_entry "$users" COM4 1 REG_DWORD
 label_script "$work/to-com4.tws" 6 TW-4
 start_run dword "$(windows_path "$work/to-com4.tws")"
 expect_ok "an entry that is no string is asked about (ERROR_UNSUPPORTED_TYPE)" wait_box dword '1630"$'
-set_entry "$users" COM4 "file:$(windows_path "$work")\\com4.prn"
+set_entry "$users" COM4 "file:$(windows_path "$work")\\fourth.prn"
 wait_run 20
-expect_ok "and the string that replaced it is used" [ -s "$work/com4.prn" ]
+expect_ok "and the string that replaced it is used" [ -s "$work/fourth.prn" ]
 
 # printer: a queue that does not exist is asked about with 1801.
 label_script "$work/to-lpt3.tws" 2 TW-5
