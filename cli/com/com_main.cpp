@@ -29,6 +29,7 @@
 #include "cli/commands/devices_listing.h"
 #include "cli/commands/status_command.h"
 #include "cli/com/profile_connection.h"
+#include "cli/com/registry_device_map.h"
 #include "core/text/utf8.h"
 #include "core/transport/device_target.h"
 #include "platform/win32/named_code_pages.h"
@@ -244,6 +245,10 @@ class ComBackEnd final : public ComponentBackEnd {
 
   // The ports the component opens by itself, the USB printer it finds by
   // its ids, and the printer queues of this machine.
+  // The user's map in the registry, which the component reads itself at
+  // every open; status looks the port up in it.
+  DeviceMapStore* deviceMapStore() const override { return &devices_; }
+
   Result<std::string> listDevices(const DevicesOptions&) const override {
     return devicesListing(listWindowsDevices(), listWindowsPrinterQueues(), QueueOwner::Windows);
   }
@@ -266,6 +271,7 @@ class ComBackEnd final : public ComponentBackEnd {
 
  private:
   PortOptions ports_;  // run's --device map and time-outs, for the component
+  mutable RegistryDeviceMapStore devices_;
   LinkedCore core_{[](const std::string& ansi, const std::string& oem) {
     return std::unique_ptr<CodePages>(std::make_unique<Win32NamedCodePages>(ansi, oem));
   }};

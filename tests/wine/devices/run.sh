@@ -258,6 +258,25 @@ wineserver -k 2>/dev/null
 wait "$run_pid" 2>/dev/null
 run_pid=
 
+# tagwright.exe devices keeps the user's map: --map and --unmap change the
+# registry key the component reads, and the listing shows the map first.
+"$wine" "$exe" devices --map 'com2=tcp://10.0.0.7' --map "LPT3=printer:\\\\server\\labels" --unmap LPT2 \
+  >"$work/map.out" 2>"$work/map.err"
+status=$?
+tr -d '\r' <"$work/map.out" >"$work/map.txt"
+expect_ok "devices --map and --unmap exit 0 ($(head -c 300 "$work/map.err"))" [ $status -eq 0 ]
+expect_ok "the registry holds the new entries" \
+  [ "$(entry_of "$users" COM2)" = tcp://10.0.0.7 -a "$(entry_of "$users" LPT3)" = 'printer:\\server\labels' ]
+expect_ok "the unmapped entry is gone" [ -z "$(entry_of "$users" LPT2)" ]
+expect_ok "devices shows the map first" \
+  bash -c "head -n 1 '$work/map.txt' | grep -q '^Device map (HKEY_CURRENT_USER' &&
+           grep -q '^  COM2 = tcp://10.0.0.7:9100\$\|^  COM2 = tcp://10.0.0.7\$' '$work/map.txt'"
+"$wine" "$exe" devices --map 'COM1=/dev/ttyS0' >/dev/null 2>"$work/badmap.err"
+status=$?
+expect_ok "a target of no known form is refused (exit $status)" \
+  bash -c "[ $status -eq 2 ] && grep -q 'tcp://HOST\[:PORT\], printer:NAME or file:PATH' '$work/badmap.err'"
+expect_ok "and not saved" [ -z "$(entry_of "$users" COM1)" ]
+
 "$wine" regsvr32 /s /u "$(windows_path "$dll")"
 wineserver -w
 echo "wine devices ($wine_width-bit): $passed checks passed"
