@@ -28,8 +28,8 @@ Result<DeviceList> parseDeviceMapFile(std::string_view text, const std::string& 
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     if (line.empty() || line.front() == '#') continue;
     const auto bad = [&](const std::string& why) {
-      problems += (problems.empty() ? "" : "\n") + fileName + ":" + std::to_string(number) + ": " +
-                  why;
+      problems +=
+          (problems.empty() ? "" : "\n") + fileName + ":" + std::to_string(number) + ": " + why;
     };
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) {

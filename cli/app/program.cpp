@@ -97,7 +97,8 @@ int devices(const DevicesOptions& options, const ComponentBackEnd& backEnd, std:
         }
         entries = withEntry(std::move(entries), port, target);
       }
-      for (const std::string& port : options.unmap) entries = withoutEntry(std::move(entries), port);
+      for (const std::string& port : options.unmap)
+        entries = withoutEntry(std::move(entries), port);
       if (changes) {
         if (const Status written = store->write(entries); !written) {
           err << "tagwright: " << written.error() << '\n';
@@ -145,8 +146,7 @@ int status(const StatusOptions& given, ComponentBackEnd& backEnd, std::ostream& 
 int runCommand(const RunOptions& options, ComponentBackEnd& backEnd, std::ostream& out,
                std::ostream& err);
 
-int run(const RunOptions& given, ComponentBackEnd& backEnd, std::ostream& out,
-        std::ostream& err) {
+int run(const RunOptions& given, ComponentBackEnd& backEnd, std::ostream& out, std::ostream& err) {
   if (!backEnd.runUsesSavedMap()) return runCommand(given, backEnd, out, err);
   RunOptions options = given;
   Result<DeviceList> devices = devicesWithSavedMap(backEnd, options.delivery.ports.devices);

@@ -113,9 +113,10 @@ Status handProcessDevices(const PortOptions& ports) {
     return Status::success();
   }
   HMODULE module = ::GetModuleHandleW(L"Tagwright.dll");
-  auto use = module == nullptr ? nullptr
-                               : reinterpret_cast<UseProcessDevicesFunction>(reinterpret_cast<void*>(
-                                     ::GetProcAddress(module, kUseProcessDevicesExport)));
+  auto use = module == nullptr
+                 ? nullptr
+                 : reinterpret_cast<UseProcessDevicesFunction>(
+                       reinterpret_cast<void*>(::GetProcAddress(module, kUseProcessDevicesExport)));
   if (use == nullptr) {
     return Status::failure(
         "the registered Tagwright.dll takes no --device map (it is older than this program)");
@@ -126,10 +127,11 @@ Status handProcessDevices(const PortOptions& ports) {
     entries += u'\0';
   }
   entries += u'\0';
-  const HRESULT hr = use(reinterpret_cast<const wchar_t*>(entries.c_str()),
-                         milliseconds(ports.connectTimeout), milliseconds(ports.busyTimeout),
-                         milliseconds(ports.writeTimeout));
-  if (FAILED(hr)) return Status::failure("the component refused the --device map (" + hresultText(hr) + ")");
+  const HRESULT hr =
+      use(reinterpret_cast<const wchar_t*>(entries.c_str()), milliseconds(ports.connectTimeout),
+          milliseconds(ports.busyTimeout), milliseconds(ports.writeTimeout));
+  if (FAILED(hr))
+    return Status::failure("the component refused the --device map (" + hresultText(hr) + ")");
   return Status::success();
 }
 

@@ -34,7 +34,8 @@ Result<std::vector<std::string>> portValueNames(HKEY key) {
         RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_NO_MORE_ITEMS) break;
     if (status == ERROR_MORE_DATA) continue;  // too long for a port name
-    if (status != ERROR_SUCCESS) return Result<std::vector<std::string>>::failure(errorText(status));
+    if (status != ERROR_SUCCESS)
+      return Result<std::vector<std::string>>::failure(errorText(status));
     const std::string text =
         toUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(name), length));
     if (std::optional<std::string> port = canonicalPortName(text)) names.push_back(*port);
@@ -63,9 +64,9 @@ Result<DeviceList> RegistryDeviceMapStore::read() const {
     if (!entry) continue;
     // Shown as the component sees it: an entry that is no string is one
     // its prompt reports.
-    entries.emplace_back(port, entry->error == 0 ? entry->text
-                                                 : "(no string value: error " +
-                                                       std::to_string(entry->error) + ")");
+    entries.emplace_back(
+        port, entry->error == 0 ? entry->text
+                                : "(no string value: error " + std::to_string(entry->error) + ")");
   }
   return entries;
 }

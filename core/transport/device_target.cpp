@@ -5,8 +5,7 @@
 namespace tagwright {
 namespace {
 
-constexpr std::string_view kForms =
-    " (write tcp://HOST[:PORT], printer:NAME or file:PATH)";
+constexpr std::string_view kForms = " (write tcp://HOST[:PORT], printer:NAME or file:PATH)";
 
 std::string_view trimmed(std::string_view text) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };

@@ -30,8 +30,7 @@ TEST(DeviceTarget, ReadsTheThreeFormsAndWritesThemBack) {
     const Result<DeviceTarget> target = parseDeviceTarget(c.text);
     ASSERT_TRUE(target) << c.text << ": " << target.error();
     EXPECT_EQ(target.value().kind, c.kind) << c.text;
-    const std::string name =
-        c.kind == Kind::Tcp ? target.value().tcp.text() : target.value().name;
+    const std::string name = c.kind == Kind::Tcp ? target.value().tcp.text() : target.value().name;
     EXPECT_EQ(name, c.name) << c.text;
     EXPECT_EQ(target.value().text(), c.shown) << c.text;
     EXPECT_EQ(parseDeviceTarget(target.value().text()).value(), target.value()) << c.text;

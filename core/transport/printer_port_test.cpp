@@ -76,7 +76,7 @@ TEST(OpenPrinterPort, MappedPortsOfEveryKindGetNoLineSetUpAndNoPresenceTest) {
     ScriptedPortLayer layer;
     const std::string name = portNameForIndex(index);
     layer.mapPort(name);
-    layer.setModemStatus(0);  // would be "no printer" on a local serial port
+    layer.setModemStatus(0);    // would be "no printer" on a local serial port
     layer.setWritesFail(true);  // would fail a parallel port's test write
     Opened opened = openPort(layer, index);
     ASSERT_NE(opened.port, kInvalidPort);

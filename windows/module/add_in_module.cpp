@@ -19,8 +19,8 @@ namespace {
 // device map: the process map handed to the module, then the registry.
 JobRunner& modulePrintRunner(HINSTANCE instance) {
   static MessageBoxPrompt* box = new MessageBoxPrompt(instance);
-  static DeviceMapPorts* devices = new DeviceMapPorts(
-      processDeviceMap(), [](std::string_view text) { box->tell(text); });
+  static DeviceMapPorts* devices =
+      new DeviceMapPorts(processDeviceMap(), [](std::string_view text) { box->tell(text); });
   static JobRunner* runner = makeWin32PrintRunner(instance, devices).release();
   return *runner;
 }

@@ -89,8 +89,7 @@ STDAPI DllRegisterServer() {
   return guardComCall([] { return tagwright::com::registerServer(addInModule().instance()); });
 }
 
-STDAPI TagwrightUseProcessDevices(LPCWSTR entries, DWORD connectMs, DWORD busyMs,
-                                  DWORD stallMs) {
+STDAPI TagwrightUseProcessDevices(LPCWSTR entries, DWORD connectMs, DWORD busyMs, DWORD stallMs) {
   return guardComCall([&] { return useProcessDevices(entries, connectMs, busyMs, stallMs); });
 }
 

@@ -61,8 +61,8 @@ std::optional<DeviceEntry> registryDeviceEntry(HKEY hive, std::string_view portN
   for (int attempt = 0; attempt < 4 && status == ERROR_SUCCESS; ++attempt) {
     std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
     DWORD room = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    status = RegGetValueW(hive, kDevicesRegistryKey, value.c_str(), kStrings, nullptr,
-                          text.data(), &room);
+    status = RegGetValueW(hive, kDevicesRegistryKey, value.c_str(), kStrings, nullptr, text.data(),
+                          &room);
     if (status == ERROR_MORE_DATA) {
       size = room;  // the value grew meanwhile
       status = ERROR_SUCCESS;
@@ -70,9 +70,9 @@ std::optional<DeviceEntry> registryDeviceEntry(HKEY hive, std::string_view portN
     }
     if (status != ERROR_SUCCESS) break;
     text.resize(wcsnlen(text.c_str(), text.size()));
-    return DeviceEntry{toUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()),
-                                                  text.size())),
-                       0, where};
+    return DeviceEntry{
+        toUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size())), 0,
+        where};
   }
   if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
   return DeviceEntry{{}, static_cast<std::uint32_t>(status), where};

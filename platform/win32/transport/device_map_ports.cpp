@@ -37,7 +37,8 @@ MappedOpen DeviceMapPorts::open(const std::string& portName) {
 }
 
 std::string failedJobText(const Delivery& delivery) {
-  std::string text = delivery.port + " (" + delivery.target + "): the job did not reach the printer whole";
+  std::string text =
+      delivery.port + " (" + delivery.target + "): the job did not reach the printer whole";
   if (!delivery.failure.empty()) text += ": " + delivery.failure;
   text += ".\r\n";
   if (delivery.countKnown) {

@@ -49,7 +49,7 @@ std::unique_ptr<MappedPort> openFileTarget(const std::string& portName, const De
                                            std::uint32_t& error);
 std::unique_ptr<MappedPort> openTcpTarget(const std::string& portName, const DeviceTarget& target,
                                           const NetworkTimeouts& timeouts, std::uint32_t& error);
-std::unique_ptr<MappedPort> openQueueTarget(const std::string& portName,
-                                            const DeviceTarget& target, std::uint32_t& error);
+std::unique_ptr<MappedPort> openQueueTarget(const std::string& portName, const DeviceTarget& target,
+                                            std::uint32_t& error);
 
 }  // namespace tagwright

@@ -77,8 +77,8 @@ class QueuePort final : public MappedPort {
 
 }  // namespace
 
-std::unique_ptr<MappedPort> openQueueTarget(const std::string& portName,
-                                            const DeviceTarget& target, std::uint32_t& error) {
+std::unique_ptr<MappedPort> openQueueTarget(const std::string& portName, const DeviceTarget& target,
+                                            std::uint32_t& error) {
   std::wstring name = wide(target.name);
   HANDLE opened = nullptr;
   if (!OpenPrinterW(name.data(), &opened, nullptr)) {
@@ -88,8 +88,7 @@ std::unique_ptr<MappedPort> openQueueTarget(const std::string& portName,
   PrinterHandle printer(opened);
   // Documents are named after their port and their number in this process,
   // as the queue lists them.
-  std::wstring document =
-      L"Tagwright " + wide(portName) + L" job " + std::to_wstring(++jobNumber);
+  std::wstring document = L"Tagwright " + wide(portName) + L" job " + std::to_wstring(++jobNumber);
   std::wstring dataType = L"RAW";
   DOC_INFO_1W info{document.data(), nullptr, dataType.data()};
   const DWORD jobId = StartDocPrinterW(printer.get(), 1, reinterpret_cast<LPBYTE>(&info));
