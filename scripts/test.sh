@@ -177,6 +177,9 @@ for width in 32 64; do
   # The installer of the 32-bit build (built with it) in a fresh prefix of
   # this width; its programs are 32-bit at both.
   wine_stage "Tagwright MSI in a fresh $width-bit Wine prefix" 32 tests/wine/msi/run.sh build/win32 "$width"
+  # The DLL's device map: network printers, files and queues behind the ports.
+  wine_stage "$width-bit DLL device map under Wine" "$width" \
+    tests/wine/devices/run.sh "$build" build/debug/cli/tagwright build/debug/tests/printer/picture_barcodes
 done
 
 echo

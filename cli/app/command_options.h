@@ -61,6 +61,8 @@ struct NamesOptions {};
 
 struct DevicesOptions {
   std::optional<std::chrono::milliseconds> connectTimeout;  // the print server
+  DeviceList map;                  // --map PORT=TARGET: saved behind the port
+  std::vector<std::string> unmap;  // --unmap PORT: the saved entry taken out
 };
 
 struct DumpOptions {

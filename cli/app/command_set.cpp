@@ -131,6 +131,28 @@ void CommandSet::addDevices(CLI::App& program) {
       add(program, "devices", "what this machine can print to, with the --device text", "", "");
   addConnectTimeoutOption(*devices.app, devices_.connectTimeout,
                           "give up on a print server that does not answer within S seconds (2)");
+  addValueOption(
+      *devices.app, "--map", "PORT=TARGET",
+      "save TARGET behind PORT for run and status (may be repeated)",
+      [this](const std::string& value) -> Status {
+        const std::size_t equals = value.find('=');
+        const std::optional<std::string> port =
+            canonicalPortName(value.substr(0, std::min(equals, value.size())));
+        if (equals == std::string::npos || equals + 1 == value.size() || !port) {
+          return Status::failure(
+              "--map takes PORT=TARGET, PORT one of LPT1..LPT3, COM1..COM9, USB (got \"" + value +
+              "\")");
+        }
+        devices_.map.emplace_back(*port, value.substr(equals + 1));
+        return Status::success();
+      });
+  addValueOption(*devices.app, "--unmap", "PORT", "take the saved entry of PORT out",
+                 [this](const std::string& value) -> Status {
+                   const std::optional<std::string> port = canonicalPortName(value);
+                   if (!port) return Status::failure("--unmap: unknown port \"" + value + "\"");
+                   devices_.unmap.push_back(*port);
+                   return Status::success();
+                 });
   devices.check = [](const Command& self) { return noOperands("devices", self.operands); };
   devices.result = [this](std::vector<std::string>&) -> ParsedCommand { return devices_; };
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/app/device_map_file.h"
 #include "cli/app/exit_codes.h"
 #include "preview/label_preview.h"
 #include "cli/app/command_options.h"
@@ -74,6 +75,13 @@ class ComponentBackEnd {
   // What this machine can print to, as `tagwright devices` shows it; or
   // why this build cannot tell.
   virtual Result<std::string> listDevices(const DevicesOptions& options) const = 0;
+
+  // Where this user's device map is kept (devices --map, --unmap); null
+  // when this build keeps none.
+  virtual DeviceMapStore* deviceMapStore() const { return nullptr; }
+  // Whether run puts the saved map under its --device itself (the native
+  // program), instead of the component reading it (the DLL).
+  virtual bool runUsesSavedMap() const { return false; }
 
   // The pictures of labels, drawn as `drawing` says (resolution, fonts,
   // images, code pages) into `folderOrFile`, listed on `out`; or why this

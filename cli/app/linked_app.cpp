@@ -35,6 +35,19 @@ class LinkedBackEnd final : public ComponentBackEnd {
   }
   std::string_view profileVariable() const override { return "HOME"; }
 
+  // Beside the profile: $XDG_CONFIG_HOME/tagwright/devices, else
+  // ~/.config/tagwright/devices; used by run and status under --device.
+  DeviceMapStore* deviceMapStore() const override {
+    if (!devices_) {
+      const std::optional<std::string> profile = defaultProfilePath();
+      if (!profile) return nullptr;
+      devices_ = std::make_unique<FileDeviceMapStore>(
+          profile->substr(0, profile->size() - std::string_view("profile").size()) + "devices");
+    }
+    return devices_.get();
+  }
+  bool runUsesSavedMap() const override { return true; }
+
   // Every option is this program's own; the code pages can still be
   // wrong, and they are set up before any script is read, and --confirm
   // needs ports that answer.
@@ -96,6 +109,7 @@ class LinkedBackEnd final : public ComponentBackEnd {
   }
 
  private:
+  mutable std::unique_ptr<FileDeviceMapStore> devices_;  // made on first use
   LinkedCore core_{[](const std::string& ansi, const std::string& oem) {
     return std::unique_ptr<CodePages>(std::make_unique<IconvCodePages>(ansi, oem));
   }};

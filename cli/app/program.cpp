@@ -67,8 +67,47 @@ int names(ComponentBackEnd& backEnd, std::ostream& out, std::ostream& err) {
   return kExitOk;
 }
 
+// The saved device map as devices shows it, first.
+std::string savedMapListing(const DeviceMapStore& store, const DeviceList& entries) {
+  std::string text = "Device map (" + store.where() + "):\n";
+  if (entries.empty()) text += "  none; add entries with: devices --map PORT=TARGET\n";
+  for (const auto& [port, target] : entries) text += "  " + port + " = " + target + "\n";
+  return text + "\n";
+}
+
 int devices(const DevicesOptions& options, const ComponentBackEnd& backEnd, std::ostream& out,
             std::ostream& err) {
+  DeviceMapStore* store = backEnd.deviceMapStore();
+  const bool changes = !options.map.empty() || !options.unmap.empty();
+  if (changes && store == nullptr) {
+    err << "tagwright: this program keeps no device map\n";
+    return kExitUsage;
+  }
+  if (store != nullptr) {
+    Result<DeviceList> saved = store->read();
+    if (!saved) {
+      err << "tagwright: " << saved.error() << '\n';
+      if (changes) return kExitUsage;
+    } else {
+      DeviceList entries = std::move(saved).value();
+      for (const auto& [port, target] : options.map) {
+        if (const Status accepted = store->accepts(target); !accepted) {
+          err << "tagwright: --map " << port << "=" << target << ": " << accepted.error() << '\n';
+          return kExitUsage;
+        }
+        entries = withEntry(std::move(entries), port, target);
+      }
+      for (const std::string& port : options.unmap)
+        entries = withoutEntry(std::move(entries), port);
+      if (changes) {
+        if (const Status written = store->write(entries); !written) {
+          err << "tagwright: " << written.error() << '\n';
+          return kExitUsage;
+        }
+      }
+      out << savedMapListing(*store, entries);
+    }
+  }
   Result<std::string> listing = backEnd.listDevices(options);
   if (!listing) {
     err << "tagwright: " << listing.error() << '\n';
@@ -78,8 +117,49 @@ int devices(const DevicesOptions& options, const ComponentBackEnd& backEnd, std:
   return kExitOk;
 }
 
-int run(const RunOptions& options, ComponentBackEnd& backEnd, std::ostream& out,
-        std::ostream& err) {
+// The saved device map under the --device of `ports`; the failure names
+// every bad line of the saved map.
+Result<DeviceList> devicesWithSavedMap(const ComponentBackEnd& backEnd, const DeviceList& given) {
+  const DeviceMapStore* store = backEnd.deviceMapStore();
+  if (store == nullptr) return given;
+  Result<DeviceList> saved = store->read();
+  if (!saved) return saved;
+  return underDevices(saved.value(), given);
+}
+
+int status(const StatusOptions& given, ComponentBackEnd& backEnd, std::ostream& out,
+           std::ostream& err) {
+  StatusOptions options = given;
+  // A port named without --device is looked up in the saved map; a
+  // --device alone names the port asked.
+  if (options.port || options.ports.devices.empty()) {
+    Result<DeviceList> devices = devicesWithSavedMap(backEnd, options.ports.devices);
+    if (!devices) {
+      err << "tagwright: " << devices.error() << '\n';
+      return kExitUsage;
+    }
+    options.ports.devices = std::move(devices).value();
+  }
+  return backEnd.printerStatus(options, out, err);
+}
+
+int runCommand(const RunOptions& options, ComponentBackEnd& backEnd, std::ostream& out,
+               std::ostream& err);
+
+int run(const RunOptions& given, ComponentBackEnd& backEnd, std::ostream& out, std::ostream& err) {
+  if (!backEnd.runUsesSavedMap()) return runCommand(given, backEnd, out, err);
+  RunOptions options = given;
+  Result<DeviceList> devices = devicesWithSavedMap(backEnd, options.delivery.ports.devices);
+  if (!devices) {
+    err << "tagwright: " << devices.error() << '\n';
+    return kExitUsage;
+  }
+  options.delivery.ports.devices = std::move(devices).value();
+  return runCommand(options, backEnd, out, err);
+}
+
+int runCommand(const RunOptions& options, ComponentBackEnd& backEnd, std::ostream& out,
+               std::ostream& err) {
   if (const Status accepted = backEnd.checkRunOptions(options); !accepted) {
     err << "tagwright: " << accepted.error() << '\n';
     return kExitUsage;
@@ -165,7 +245,7 @@ int runProgram(const std::vector<std::string>& args, ComponentBackEnd& backEnd, 
       int operator()(const PreviewOptions& o) { return previewCommand(o, backEnd, out, err); }
       int operator()(const CheckOptions& o) { return checkCommand(o, backEnd, out, err); }
       int operator()(const ServeOptions& o) { return backEnd.designer(o, out, err); }
-      int operator()(const StatusOptions& o) { return backEnd.printerStatus(o, out, err); }
+      int operator()(const StatusOptions& o) { return status(o, backEnd, out, err); }
       int operator()(const printer::PrinterOptions& o) {
         return backEnd.virtualPrinter(o, out, err);
       }

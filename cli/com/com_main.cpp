@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -29,11 +30,14 @@
 #include "cli/commands/printer_command.h"
 #include "cli/commands/status_command.h"
 #include "cli/com/profile_connection.h"
+#include "cli/com/registry_device_map.h"
 #include "core/text/utf8.h"
+#include "core/transport/device_target.h"
 #include "platform/win32/named_code_pages.h"
 #include "platform/win32/transport/device_listing_win32.h"
 #include "platform/win32/transport/winsock_start.h"
 #include "windows/com/com_ptr.h"
+#include "windows/module/process_devices.h"
 
 namespace tagwright::cli {
 namespace {
@@ -99,6 +103,40 @@ void waitForPrintJobs() {
   while (canUnload() != S_OK) std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
+DWORD milliseconds(const std::optional<std::chrono::milliseconds>& timeout) {
+  return timeout ? static_cast<DWORD>(std::max<std::int64_t>(timeout->count(), 1)) : 0;
+}
+
+// Hands the component run --device's map, for this process only, with the
+// network printers' time-outs; the user's and the machine's maps stay as
+// they are. Nothing is handed over when there is nothing to hand.
+Status handProcessDevices(const PortOptions& ports) {
+  if (ports.devices.empty() && !ports.connectTimeout && !ports.busyTimeout && !ports.writeTimeout) {
+    return Status::success();
+  }
+  HMODULE module = ::GetModuleHandleW(L"Tagwright.dll");
+  auto use = module == nullptr
+                 ? nullptr
+                 : reinterpret_cast<UseProcessDevicesFunction>(
+                       reinterpret_cast<void*>(::GetProcAddress(module, kUseProcessDevicesExport)));
+  if (use == nullptr) {
+    return Status::failure(
+        "the registered Tagwright.dll takes no --device map (it is older than this program)");
+  }
+  std::u16string entries;
+  for (const auto& [port, target] : ports.devices) {
+    entries += utf8ToUtf16(port + "=" + target);
+    entries += u'\0';
+  }
+  entries += u'\0';
+  const HRESULT hr =
+      use(reinterpret_cast<const wchar_t*>(entries.c_str()), milliseconds(ports.connectTimeout),
+          milliseconds(ports.busyTimeout), milliseconds(ports.writeTimeout));
+  if (FAILED(hr))
+    return Status::failure("the component refused the --device map (" + hresultText(hr) + ")");
+  return Status::success();
+}
+
 // The registered component in this thread's apartment. Members are
 // destroyed in reverse order: the component before the apartment.
 class ComSession final : public ComponentSession {
@@ -107,9 +145,10 @@ class ComSession final : public ComponentSession {
 
   // The component, connected to `profile` when there is one; the failure
   // says why it cannot be had.
-  Status connect(FileProfile* profile) {
+  Status connect(FileProfile* profile, const PortOptions& ports) {
     Result<Component> component = createComponent();
     if (!component) return Status::failure(component.error());
+    if (const Status handed = handProcessDevices(ports); !handed) return handed;
     com::com_ptr<IDispatch> connection;
     if (profile) {
       connection = com::com_ptr<IDispatch>::adopt(
@@ -149,23 +188,31 @@ class ComBackEnd final : public ComponentBackEnd {
 
   Status checkRunOptions(const RunOptions& options) override {
     const DeliveryOptions& delivery = options.delivery;
-    if (delivery.output || !delivery.ports.devices.empty() || delivery.onPortError) {
+    if (delivery.output || delivery.onPortError) {
       return Status::failure(
-          "--output, --device and --on-port-error belong to the native program; here the "
-          "component prints through its own ports and asks with its own message box");
+          "--output and --on-port-error belong to the native program; here the component "
+          "prints through its own ports and asks with its own message box");
+    }
+    for (const auto& [port, target] : delivery.ports.devices) {
+      if (!isMappablePortName(port)) {
+        return Status::failure("--device " + port + "=" + target +
+                               ": the component maps LPT1..LPT3, COM1..COM9 and USB");
+      }
+      if (Result<DeviceTarget> parsed = parseDeviceTarget(target); !parsed) {
+        return Status::failure("--device " + port + "=" + target + ": " + parsed.error());
+      }
     }
     if (delivery.confirm) {
       return Status::failure(
           "--confirm belongs to the native program: the component's own worker only writes, "
           "and this program does not see its ports");
     }
-    const PortOptions& ports = delivery.ports;
-    if (ports.connectTimeout || ports.busyTimeout || ports.writeTimeout || delivery.wait) {
+    if (delivery.wait) {
       return Status::failure(
-          "--connect-timeout, --busy-timeout, --write-timeout and --wait are for the network "
-          "printers and print-server queues of the native program; here the component prints "
-          "through its own ports");
+          "--wait is for the print-server queues of the native program; here a printer queue "
+          "takes the job from the component's own worker");
     }
+    ports_ = delivery.ports;
     return Status::success();
   }
 
@@ -183,7 +230,7 @@ class ComBackEnd final : public ComponentBackEnd {
           "COM cannot start (" + hresultText(apartment->result()) + ")");
     }
     auto session = std::make_unique<ComSession>(std::move(apartment));
-    if (const Status connected = session->connect(profile); !connected) {
+    if (const Status connected = session->connect(profile, ports_); !connected) {
       return Result<std::unique_ptr<ComponentSession>>::failure(connected.error());
     }
     if (profile && routing.preview) {
@@ -213,6 +260,10 @@ class ComBackEnd final : public ComponentBackEnd {
 
   // The ports the component opens by itself, the USB printer it finds by
   // its ids, and the printer queues of this machine.
+  // The user's map in the registry, which the component reads itself at
+  // every open; status looks the port up in it.
+  DeviceMapStore* deviceMapStore() const override { return &devices_; }
+
   Result<std::string> listDevices(const DevicesOptions&) const override {
     return devicesListing(listWindowsDevices(), listWindowsPrinterQueues(), QueueOwner::Windows);
   }
@@ -234,6 +285,8 @@ class ComBackEnd final : public ComponentBackEnd {
   }
 
  private:
+  PortOptions ports_;  // run's --device map and time-outs, for the component
+  mutable RegistryDeviceMapStore devices_;
   LinkedCore core_{[](const std::string& ansi, const std::string& oem) {
     return std::unique_ptr<CodePages>(std::make_unique<Win32NamedCodePages>(ansi, oem));
   }};

@@ -84,6 +84,10 @@ class PortLayer {
   // Puts the line into the break state.
   virtual bool setBreak(PortHandle port) = 0;
   virtual bool close(PortHandle port) = 0;
+  // False for a port that the device map sends elsewhere (a network
+  // printer, a printer queue, a file): it has no serial or parallel line,
+  // so the line's set-up and the printer's presence test do not apply.
+  virtual bool isLocalPort(PortHandle) { return true; }
   // Device paths of the present USB device interfaces, in enumeration order;
   // empty when there are none or the device set cannot be made.
   virtual std::vector<std::string> usbDevicePaths() = 0;

@@ -79,6 +79,9 @@ PortHandle OpenPrinterPort(PortLayer& layer, Sleeper& sleeper, std::int32_t inde
   layer.getTimeouts(port.get(), timeouts);
   layer.setTimeouts(port.get(), kPortTimeouts);
 
+  // A mapped port has no line to set up or to test.
+  if (!layer.isLocalPort(port.get())) return port.release();
+
   // On each failure below the port closes itself on the way out.
   if (usesSerialSetUp(index)) {
     if (serialPrinterAbsent(layer, port.get())) {

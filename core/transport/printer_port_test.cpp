@@ -70,6 +70,20 @@ TEST(OpenPrinterPort, EachIndexOpensItsNameWithTheSetUpOfItsKind) {
   }
 }
 
+TEST(OpenPrinterPort, MappedPortsOfEveryKindGetNoLineSetUpAndNoPresenceTest) {
+  for (const std::int32_t index : {0, 5, 100}) {
+    SCOPED_TRACE("index " + std::to_string(index));
+    ScriptedPortLayer layer;
+    const std::string name = portNameForIndex(index);
+    layer.mapPort(name);
+    layer.setModemStatus(0);    // would be "no printer" on a local serial port
+    layer.setWritesFail(true);  // would fail a parallel port's test write
+    Opened opened = openPort(layer, index);
+    ASSERT_NE(opened.port, kInvalidPort);
+    EXPECT_EQ(layer.calls(), (Calls{"open " + name, kTimeouts[0], kTimeouts[1]}));
+  }
+}
+
 TEST(OpenPrinterPort, UsbPortGetsOnlyTheTimeouts) {
   ScriptedPortLayer layer;
   const std::string path =

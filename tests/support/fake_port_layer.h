@@ -49,6 +49,11 @@ class ScriptedPortLayer final : public PortLayer {
     std::lock_guard<std::mutex> guard(lock_);
     writesFail_ = fail;
   }
+  // Ports opened by `name` from now on stand for a mapped target.
+  void mapPort(const std::string& name) {
+    std::lock_guard<std::mutex> guard(lock_);
+    mapped_.insert(name);
+  }
   void setUsbDevicePaths(std::vector<std::string> paths) {
     std::lock_guard<std::mutex> guard(lock_);
     usbPaths_ = std::move(paths);
@@ -162,6 +167,10 @@ class ScriptedPortLayer final : public PortLayer {
     record(port, "close");
     return open_.erase(port) == 1;
   }
+  bool isLocalPort(PortHandle port) override {
+    std::lock_guard<std::mutex> guard(lock_);
+    return mapped_.count(nameOf(port)) == 0;
+  }
   std::vector<std::string> usbDevicePaths() override {
     std::lock_guard<std::mutex> guard(lock_);
     calls_.push_back("usbDevicePaths");
@@ -188,6 +197,7 @@ class ScriptedPortLayer final : public PortLayer {
   std::vector<std::string> usbPaths_;
   PortHandle nextHandle_ = 100;
   std::map<PortHandle, std::string> open_;
+  std::set<std::string> mapped_;
   std::vector<std::string> calls_;
   std::vector<std::pair<std::string, std::string>> writes_;
 };

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks a built Tagwright.dll (32- or 64-bit) without running it: exactly
-# the four COM server exports, imports from system DLLs only (the C and C++
+# the four COM server exports and the process device map's, imports from system DLLs only (the C and C++
 # runtimes are linked in), none of the preview's libraries, and the
 # resources the host and regsvr32 need.
 # Usage: tests/wine/check_dll.sh PATH/TO/Tagwright.dll
@@ -33,13 +33,13 @@ exports=$(printf '%s\n' "$headers" |
   sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
   sed -n 's/^[[:space:]]*\[[[:space:]]*[0-9]*\][[:space:]]*\([A-Za-z_][A-Za-z0-9_@]*\)$/\1/p' | sort)
 expected_exports=$(printf '%s\n' DllCanUnloadNow DllGetClassObject DllRegisterServer \
-  DllUnregisterServer | sort)
+  DllUnregisterServer TagwrightUseProcessDevices | sort)
 if [ "$exports" != "$expected_exports" ]; then
-  problem "exports are not exactly the four COM server functions:" $exports
+  problem "exports are not exactly the four COM server functions and TagwrightUseProcessDevices:" $exports
 fi
 
 # Imports: system DLLs only.
-system_dlls='^(kernel32|user32|gdi32|advapi32|ole32|oleaut32|shell32|setupapi|comctl32|version|msvcrt|shlwapi|uuid|rpcrt4)\.dll$'
+system_dlls='^(kernel32|user32|gdi32|advapi32|ole32|oleaut32|shell32|setupapi|comctl32|version|ws2_32|winspool|msvcrt|shlwapi|uuid|rpcrt4)\.(dll|drv)$'
 imports=$(printf '%s\n' "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | sort -u)
 for name in $imports; do
   if ! printf '%s\n' "$name" | tr 'A-Z' 'a-z' | grep -Eq "$system_dlls"; then
@@ -75,4 +75,4 @@ if [ $problems -ne 0 ]; then
   echo "check_dll: $dll: $problems problem(s)"
   exit 1
 fi
-echo "check_dll: $dll: 4 exports, system imports only ($(echo $imports | tr '\n' ' ')), resources present"
+echo "check_dll: $dll: the COM server and device map exports, system imports only ($(echo $imports | tr '\n' ' ')), resources present"

@@ -1,11 +1,21 @@
-// The four exports of Tagwright.dll and its entry point.
+// The exports of Tagwright.dll and its entry point: the four of a COM
+// server, and the process device map of the programs that host it.
 #include <windows.h>
 
+#include <chrono>
+#include <cwchar>
+#include <map>
+#include <string>
+
 #include "addin_interfaces.h"
+#include "core/text/utf8.h"
+#include "core/transport/device_target.h"
 #include "core/transport/print_abort.h"
+#include "platform/win32/transport/device_entries.h"
 #include "windows/com/com_barrier.h"
 #include "windows/module/add_in_module.h"
 #include "windows/module/class_factory.h"
+#include "windows/module/process_devices.h"
 #include "windows/module/registration.h"
 
 using tagwright::com::addInModule;
@@ -30,6 +40,30 @@ class CAddInApp {
 
 CAddInApp theApp;
 
+void useTimeout(std::chrono::milliseconds& timeout, DWORD given) {
+  if (given != 0) timeout = std::chrono::milliseconds(given);
+}
+
+HRESULT useProcessDevices(LPCWSTR entries, DWORD connectMs, DWORD busyMs, DWORD stallMs) {
+  std::map<std::string, std::string> map;
+  for (const wchar_t* entry = entries; entry != nullptr && *entry != L'\0';
+       entry += std::wcslen(entry) + 1) {
+    const std::string text = tagwright::toUtf8(
+        std::u16string_view(reinterpret_cast<const char16_t*>(entry), std::wcslen(entry)));
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos) return E_INVALIDARG;
+    const std::string port = text.substr(0, equals);
+    if (!tagwright::isMappablePortName(port)) return E_INVALIDARG;
+    map[port] = text.substr(equals + 1);
+  }
+  tagwright::NetworkTimeouts timeouts;
+  useTimeout(timeouts.connect, connectMs);
+  useTimeout(timeouts.busy, busyMs);
+  useTimeout(timeouts.stall, stallMs);
+  tagwright::processDeviceMap().replace(std::move(map), timeouts);
+  return S_OK;
+}
+
 }  // namespace
 
 extern "C" {
@@ -53,6 +87,10 @@ STDAPI DllCanUnloadNow() {
 
 STDAPI DllRegisterServer() {
   return guardComCall([] { return tagwright::com::registerServer(addInModule().instance()); });
+}
+
+STDAPI TagwrightUseProcessDevices(LPCWSTR entries, DWORD connectMs, DWORD busyMs, DWORD stallMs) {
+  return guardComCall([&] { return useProcessDevices(entries, connectMs, busyMs, stallMs); });
 }
 
 STDAPI DllUnregisterServer() {

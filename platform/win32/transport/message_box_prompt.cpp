@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "core/text/utf8.h"
+
 namespace tagwright {
 namespace {
 
@@ -59,6 +61,12 @@ MessageBoxPrompt::MessageBoxPrompt(HMODULE module) : caption_(moduleBaseName(mod
 PromptAnswer MessageBoxPrompt::ask(std::string_view text) {
   const std::wstring wide = fromWindows1251(text);
   return answerOfMessageBox(MessageBoxW(nullptr, wide.c_str(), caption_.c_str(), kStyle));
+}
+
+void MessageBoxPrompt::tell(std::string_view text) {
+  const std::u16string utf16 = utf8ToUtf16(text);
+  const std::wstring wide(utf16.begin(), utf16.end());
+  MessageBoxW(nullptr, wide.c_str(), caption_.c_str(), MB_OK | MB_ICONHAND);
 }
 
 }  // namespace tagwright

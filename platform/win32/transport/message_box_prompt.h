@@ -20,6 +20,9 @@ class MessageBoxPrompt final : public UserPrompt {
 
   explicit MessageBoxPrompt(HMODULE module);
   PromptAnswer ask(std::string_view text) override;
+  // Tells the user of a failure that needs no answer (text in UTF-8), with
+  // the stop icon and an OK button.
+  void tell(std::string_view text);
 
   const std::wstring& caption() const { return caption_; }
 

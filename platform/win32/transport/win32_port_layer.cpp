@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "core/transport/device_map.h"
 #include "platform/win32/unique_resource.h"
 
 namespace tagwright {
@@ -55,9 +56,38 @@ bool readDevicePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceData, std::
   return true;
 }
 
+bool isLptOrComName(const std::string& name) {
+  return name.size() == 4 && (name.rfind("LPT", 0) == 0 || name.rfind("COM", 0) == 0);
+}
+
 }  // namespace
 
+MappedPort* Win32PortLayer::mappedPortOf(PortHandle port) {
+  if (mapped_ == nullptr) return nullptr;
+  std::lock_guard<std::mutex> guard(lock_);
+  const auto it = open_.find(port);
+  return it == open_.end() ? nullptr : it->second.get();
+}
+
+bool Win32PortLayer::isLocalPort(PortHandle port) { return mappedPortOf(port) == nullptr; }
+
 PortHandle Win32PortLayer::open(const std::string& name, std::uint32_t& error) {
+  if (mapped_ != nullptr) {
+    const bool mappedUsb = name == DeviceMap::kMappedUsbDevicePath;
+    if (mappedUsb || isLptOrComName(name)) {
+      MappedOpen opened = mapped_->open(mappedUsb ? std::string("USB") : name);
+      if (opened.mapped) {
+        if (!opened.port) {
+          error = opened.error;
+          return kInvalidPort;
+        }
+        const auto handle = reinterpret_cast<PortHandle>(opened.port.get());
+        std::lock_guard<std::mutex> guard(lock_);
+        open_[handle] = std::move(opened.port);
+        return handle;
+      }
+    }
+  }
   HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
@@ -68,6 +98,8 @@ PortHandle Win32PortLayer::open(const std::string& name, std::uint32_t& error) {
 }
 
 bool Win32PortLayer::getTimeouts(PortHandle port, CommTimeouts& timeouts) {
+  // A mapped port keeps the time-outs of its own kind of target.
+  if (mappedPortOf(port)) return true;
   COMMTIMEOUTS native{};
   if (!GetCommTimeouts(handleOf(port), &native)) return false;
   timeouts = CommTimeouts{native.ReadIntervalTimeout, native.ReadTotalTimeoutMultiplier,
@@ -77,6 +109,7 @@ bool Win32PortLayer::getTimeouts(PortHandle port, CommTimeouts& timeouts) {
 }
 
 bool Win32PortLayer::setTimeouts(PortHandle port, const CommTimeouts& t) {
+  if (mappedPortOf(port)) return true;
   COMMTIMEOUTS native{t.readIntervalTimeout, t.readTotalTimeoutMultiplier,
                       t.readTotalTimeoutConstant, t.writeTotalTimeoutMultiplier,
                       t.writeTotalTimeoutConstant};
@@ -84,6 +117,7 @@ bool Win32PortLayer::setTimeouts(PortHandle port, const CommTimeouts& t) {
 }
 
 bool Win32PortLayer::getModemStatus(PortHandle port, std::uint32_t& status) {
+  if (mappedPortOf(port)) return false;
   DWORD native = 0;
   if (!GetCommModemStatus(handleOf(port), &native)) return false;
   status = native;
@@ -91,6 +125,7 @@ bool Win32PortLayer::getModemStatus(PortHandle port, std::uint32_t& status) {
 }
 
 bool Win32PortLayer::getCommState(PortHandle port, CommState& state) {
+  if (mappedPortOf(port)) return false;
   DCB dcb{};
   dcb.DCBlength = sizeof(dcb);
   if (!GetCommState(handleOf(port), &dcb)) return false;
@@ -104,10 +139,12 @@ bool Win32PortLayer::getCommState(PortHandle port, CommState& state) {
 
 bool Win32PortLayer::setupQueues(PortHandle port, std::uint32_t inputSize,
                                  std::uint32_t outputSize) {
+  if (mappedPortOf(port)) return false;
   return SetupComm(handleOf(port), inputSize, outputSize) != FALSE;
 }
 
 bool Win32PortLayer::setCommState(PortHandle port, const CommState& state) {
+  if (mappedPortOf(port)) return false;
   // A state that could not be read is written from an empty record, which
   // the system refuses for any real port.
   DCB dcb{};
@@ -121,15 +158,18 @@ bool Win32PortLayer::setCommState(PortHandle port, const CommState& state) {
 }
 
 bool Win32PortLayer::setCommMask(PortHandle port, std::uint32_t mask) {
+  if (mappedPortOf(port)) return false;
   return SetCommMask(handleOf(port), mask) != FALSE;
 }
 
 bool Win32PortLayer::purge(PortHandle port, std::uint32_t flags) {
+  if (mappedPortOf(port)) return false;
   return PurgeComm(handleOf(port), flags) != FALSE;
 }
 
 bool Win32PortLayer::write(PortHandle port, std::string_view bytes, std::uint32_t& written) {
   written = 0;
+  if (MappedPort* mapped = mappedPortOf(port)) return mapped->write(bytes, written);
   if (bytes.size() > std::numeric_limits<DWORD>::max()) return false;
   DWORD count = 0;
   const BOOL ok =
@@ -139,16 +179,35 @@ bool Win32PortLayer::write(PortHandle port, std::string_view bytes, std::uint32_
 }
 
 bool Win32PortLayer::setBreak(PortHandle port) {
+  if (mappedPortOf(port)) return false;
   return EscapeCommFunction(handleOf(port), SETBREAK) != FALSE;
 }
 
-bool Win32PortLayer::close(PortHandle port) { return CloseHandle(handleOf(port)) != FALSE; }
+bool Win32PortLayer::close(PortHandle port) {
+  if (mapped_ != nullptr) {
+    std::unique_ptr<MappedPort> mapped;
+    {
+      std::lock_guard<std::mutex> guard(lock_);
+      const auto it = open_.find(port);
+      if (it != open_.end()) {
+        mapped = std::move(it->second);
+        open_.erase(it);
+      }
+    }
+    if (mapped) {
+      // A job cut short is said once, here; the worker does not send it again.
+      const Delivery delivery = mapped->finish();
+      if (!delivery.complete()) mapped_->reportFailure(delivery);
+      return true;
+    }
+  }
+  return CloseHandle(handleOf(port)) != FALSE;
+}
 
 std::vector<std::string> Win32PortLayer::usbDevicePaths() {
   std::vector<std::string> paths;
   const DeviceInfoSet set = presentDevices(kUsbDeviceInterfaceClass);
-  if (!set) return paths;
-  for (DWORD index = 0;; ++index) {
+  for (DWORD index = 0; set; ++index) {
     SP_DEVICE_INTERFACE_DATA interfaceData{};
     interfaceData.cbSize = sizeof(interfaceData);
     if (!SetupDiEnumDeviceInterfaces(set.get(), nullptr, &kUsbDeviceInterfaceClass, index,
@@ -159,6 +218,10 @@ std::vector<std::string> Win32PortLayer::usbDevicePaths() {
     }
     std::string path;
     if (readDevicePath(set.get(), interfaceData, path)) paths.push_back(std::move(path));
+  }
+  // A mapped USB printer comes last, so that it wins over the ones present.
+  if (mapped_ != nullptr && mapped_->isMapped("USB")) {
+    paths.emplace_back(DeviceMap::kMappedUsbDevicePath);
   }
   return paths;
 }

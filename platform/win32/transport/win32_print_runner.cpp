@@ -14,8 +14,9 @@ namespace {
 // Everything a worker uses; shared with the work items so that it outlives
 // any job still queued when the runner goes.
 struct Win32PrintStation {
-  explicit Win32PrintStation(HMODULE module)
-      : prompt(module),
+  Win32PrintStation(HMODULE module, MappedPorts* mapped)
+      : ports(mapped),
+        prompt(module),
         worker(PrintWorkerServices{ports, prompt, sleeper, closeDelay, processPrintAbort()}) {}
 
   Win32PortLayer ports;
@@ -27,8 +28,8 @@ struct Win32PrintStation {
 
 }  // namespace
 
-std::unique_ptr<JobRunner> makeWin32PrintRunner(HMODULE module) {
-  auto station = std::make_shared<Win32PrintStation>(module);
+std::unique_ptr<JobRunner> makeWin32PrintRunner(HMODULE module, MappedPorts* mapped) {
+  auto station = std::make_shared<Win32PrintStation>(module, mapped);
   const PrintWorker* worker = &station->worker;
   return std::make_unique<Win32JobRunner>(
       [worker](PrintJob job) { return worker->run(std::move(job)); }, station);
