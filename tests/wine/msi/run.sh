@@ -8,8 +8,8 @@
 #      for byte, with no regsvr32 ever run;
 #   2. silent uninstall: creating AddIn.Tagwright fails, the files, the class
 #      key (with an entry added below it) and the PATH entry are gone, the
-#      profile is untouched and the type library stays, as regsvr32 /u
-#      leaves it;
+#      profile and the user's device map are untouched and the type library
+#      stays, as regsvr32 /u leaves it;
 #   3. upgrade from the lower-version test package: one product, at the new
 #      version, with the new files and one PATH entry;
 #   4. the package's registry rows equal what DllRegisterServer writes: the
@@ -158,6 +158,8 @@ all_gone() {
   done
   [[ "$(system_path)" == *Tagwright* ]] && { echo "PATH still names Tagwright"; fault=1; }
   cmp -s "$profile" "$work/profile.saved" || { echo "the profile changed or went"; fault=1; }
+  "$wine32" reg query 'HKCU\Software\Tagwright\Devices' /v COM1 2>/dev/null | grep -qF 'file:C:\labels.prn' ||
+    { echo "the user's device map changed or went"; fault=1; }
   # As DllUnregisterServer, the package leaves the type library registered.
   reg32 query "HKCR\\TypeLib\\$libid\\1.0" || { echo "the type library was removed"; fault=1; }
   return $fault
@@ -225,9 +227,12 @@ timed "AddIn.Tagwright prints a label to COM5" prints_label
 # Removal takes the class key whole, as unregistration does.
 timed "an entry added below the class key" \
   reg32 add "HKCR\\CLSID\\$clsid\\Implemented Categories" /ve /d '' /f
+# The user's device map, set by the installed program, outlives the package.
+timed "a device map entry set by the installed tagwright.exe" \
+  "$wine32" cmd /c tagwright.exe devices --map 'COM1=file:C:\labels.prn'
 timed "silent uninstall" msi /x "$package" "$work/uninstall.log"
 timed "AddIn.Tagwright cannot be created" creation_fails
-timed "files, keys and PATH entry gone, profile untouched" all_gone
+timed "files, keys and PATH entry gone, profile and device map untouched" all_gone
 timed "install the lower version $(basename "$lower")" msi /i "$lower" "$work/install-lower.log"
 timed "upgrade to $version" msi /i "$package" "$work/upgrade.log"
 timed "one product, the new version in place" one_product
