@@ -1,17 +1,8 @@
 #include "core/transport/device_map.h"
 
-#include <cctype>
+#include "core/text/ascii_case.h"
 
 namespace tagwright {
-namespace {
-
-std::string upperCase(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper;
-}
-
-}  // namespace
 
 DeviceMap::DeviceMap(Defaults defaults) {
   const bool windows = defaults == Defaults::Windows;
@@ -26,7 +17,7 @@ DeviceMap::DeviceMap(Defaults defaults) {
 }
 
 bool DeviceMap::assign(std::string_view portName, std::string path) {
-  const std::string name = upperCase(portName);
+  const std::string name = asciiUpper(portName);
   if (name == "USB") {
     usbPrinter_ = std::move(path);
     return true;

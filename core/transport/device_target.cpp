@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "core/text/ascii_case.h"
+
 namespace tagwright {
 namespace {
 
@@ -59,8 +61,7 @@ Result<DeviceTarget> parseDeviceTarget(std::string_view given) {
 }
 
 bool isMappablePortName(std::string_view name) {
-  std::string upper(name);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string upper = asciiUpper(name);
   if (upper == "USB") return true;
   if (upper.size() != 4 || !std::isdigit(static_cast<unsigned char>(upper[3]))) return false;
   const int n = upper[3] - '0';

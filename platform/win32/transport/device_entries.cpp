@@ -1,18 +1,12 @@
 #include "platform/win32/transport/device_entries.h"
 
-#include <cctype>
 #include <utility>
 
+#include "core/text/ascii_case.h"
 #include "core/text/utf8.h"
 
 namespace tagwright {
 namespace {
-
-std::string upperCase(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper;
-}
 
 std::wstring wide(std::string_view text) {
   const std::u16string utf16 = utf8ToUtf16(text);
@@ -24,7 +18,7 @@ std::wstring wide(std::string_view text) {
 void ProcessDeviceMap::replace(std::map<std::string, std::string> entries,
                                NetworkTimeouts timeouts) {
   std::map<std::string, std::string, std::less<>> upper;
-  for (auto& [port, target] : entries) upper[upperCase(port)] = std::move(target);
+  for (auto& [port, target] : entries) upper[asciiUpper(port)] = std::move(target);
   std::lock_guard<std::mutex> guard(lock_);
   entries_ = std::move(upper);
   timeouts_ = timeouts;
@@ -32,7 +26,7 @@ void ProcessDeviceMap::replace(std::map<std::string, std::string> entries,
 
 std::optional<std::string> ProcessDeviceMap::entryFor(std::string_view portName) const {
   std::lock_guard<std::mutex> guard(lock_);
-  const auto it = entries_.find(upperCase(portName));
+  const auto it = entries_.find(asciiUpper(portName));
   if (it == entries_.end()) return std::nullopt;
   return it->second;
 }
