@@ -61,7 +61,8 @@ class Designer:
 
     def said(self):
         """What the server has printed so far."""
-        self.output.flush()
+        if not self.output.closed:
+            self.output.flush()
         with open(self.output.name) as f:
             return f.read()
 
