@@ -66,7 +66,6 @@ TEST(LinkedWorkshop, ElementsLandOnTheirOwnLabelsPictures) {
   EXPECT_TRUE(broken.labels.empty());
 }
 
-
 // A back end that reaches the component as tagwright.exe does through COM:
 // it takes neither --confirm nor --on-port-error, and its sessions hand
 // the jobs on without counting them. Here the jobs still go through the

@@ -21,8 +21,7 @@ BOOL WINAPI consoleEvent(DWORD event) {
       userAsked = true;
       if (const HANDLE stop = stopEvent.load()) ::SetEvent(stop);
       return TRUE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 
