@@ -16,7 +16,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "designer"))
-from serve_helpers import Designer  # noqa: E402
+from serve_helpers import Designer, listening_addresses  # noqa: E402
 
 root = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", "..", ".."))
 failures = []
@@ -70,6 +70,8 @@ def main():
                served.url.startswith(f"http://127.0.0.1:{port}/?token=") and len(token) == 32
                and all(c in "0123456789abcdef" for c in token), served.url)
         expect("its token is not the native server's", token != linux.token)
+        expect("it listens on 127.0.0.1 only", listening_addresses(port) == ["0100007F"],
+               listening_addresses(port))
         status, _, page = served.request("/?token=" + token, token=False)
         expect("the page loads with the token", status == 200 and b"app.js?token=" + token.encode() in page, status)
         status, _, _ = served.request("/app.js?token=" + token, token=False)
