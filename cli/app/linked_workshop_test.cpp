@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "cli/app/linked_app.h"
 
@@ -64,103 +62,6 @@ TEST(LinkedWorkshop, ElementsLandOnTheirOwnLabelsPictures) {
   EXPECT_EQ(broken.scriptError->line, 2);
   EXPECT_EQ(broken.scriptErrorText.rfind("label.tws:2:", 0), 0u) << broken.scriptErrorText;
   EXPECT_TRUE(broken.labels.empty());
-}
-
-// A back end that reaches the component as tagwright.exe does through COM:
-// it takes neither --confirm nor --on-port-error, and its sessions hand
-// the jobs on without counting them. Here the jobs still go through the
-// linked component, to a file, so that what was sent can be read back.
-class UncountedBackEnd final : public ComponentBackEnd {
- public:
-  std::optional<std::string> defaultProfilePath() const override {
-    return linked_->defaultProfilePath();
-  }
-  std::string_view profileVariable() const override { return linked_->profileVariable(); }
-  Status checkRunOptions(const RunOptions& options) override {
-    if (options.delivery.onPortError) sawPortErrorPolicy = true;
-    if (options.delivery.confirm) return Status::failure("this back end cannot confirm");
-    return linked_->checkRunOptions(options);
-  }
-  Result<std::unique_ptr<ComponentSession>> open(const CodePageNames& pages, FileProfile* profile,
-                                                 std::ostream& errors,
-                                                 JobRouting routing) override {
-    Result<std::unique_ptr<ComponentSession>> opened =
-        linked_->open(pages, profile, errors, routing);
-    if (!opened || !routing.delivery) return opened;
-    return std::unique_ptr<ComponentSession>(
-        std::make_unique<Uncounted>(std::move(opened).value()));
-  }
-  Result<std::string> listDevices(const DevicesOptions& options) const override {
-    return linked_->listDevices(options);
-  }
-  bool appliesPortErrorPolicy() const override { return false; }
-  Result<std::unique_ptr<LabelPreview>> makePreview(const DrawingOptions& drawing,
-                                                    const std::string& folderOrFile,
-                                                    std::ostream& out,
-                                                    std::ostream& err) const override {
-    return linked_->makePreview(drawing, folderOrFile, out, err);
-  }
-  std::unique_ptr<CodePages> codePages(const std::string& ansi,
-                                       const std::string& oem) const override {
-    return linked_->codePages(ansi, oem);
-  }
-
-  bool sawPortErrorPolicy = false;
-
- private:
-  class Uncounted final : public ComponentSession {
-   public:
-    explicit Uncounted(std::unique_ptr<ComponentSession> inner) : inner_(std::move(inner)) {}
-    ScriptHost& host() override { return inner_->host(); }
-    JobTally waitForJobs() override {
-      inner_->waitForJobs();
-      return {};
-    }
-    bool countsJobs() const override { return false; }
-    const AddIn* linkedComponent() const override { return inner_->linkedComponent(); }
-
-   private:
-    std::unique_ptr<ComponentSession> inner_;
-  };
-  std::unique_ptr<ComponentBackEnd> linked_ = makeLinkedBackEnd();
-};
-
-// Print through a back end that can neither confirm nor count: the job is
-// sent, the answer says it was handed on unconfirmed and where to, and the
-// back end is never handed a port-error policy it cannot apply. A script
-// named with Windows' separators is called by its own name.
-TEST(LinkedWorkshop, PrintsUnconfirmedThroughABackEndThatDoesNotCount) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / "linked-workshop-uncounted";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  const std::string device = (folder / "lpt1.prn").string();
-  std::ofstream(device).close();  // a device file is made by its owner
-
-  ServeOptions options;
-  options.profile = (folder / "profile").string();
-  options.file = "C:\\labels\\box.tws";
-  options.delivery.ports.devices = {{"LPT1", device}};
-  UncountedBackEnd backEnd;
-  std::unique_ptr<designer::LabelWorkshop> workshop =
-      makeLinkedWorkshop(options, backEnd, 16LL * 1024 * 1024);
-
-  const designer::PrintOutcome printed =
-      workshop->print("StartLabel()\nPutText(10, 10, 1, 1, 1, 0, \"A\", \"boxed\")\nPrint(1)\n");
-  EXPECT_TRUE(printed.sent) << printed.answer;
-  EXPECT_NE(printed.answer.find("not confirmed: this back end cannot confirm"), std::string::npos)
-      << printed.answer;
-  EXPECT_NE(printed.answer.find("handed to the component for LPT1=" + device), std::string::npos)
-      << printed.answer;
-  EXPECT_FALSE(backEnd.sawPortErrorPolicy);
-  std::ostringstream job;
-  job << std::ifstream(device).rdbuf();
-  EXPECT_NE(job.str().find("boxed"), std::string::npos) << job.str();
-
-  const designer::PrintOutcome refused = workshop->print("StartLabel(\n");
-  EXPECT_FALSE(refused.sent);
-  EXPECT_EQ(refused.answer.rfind("box.tws:", 0), 0u) << refused.answer;
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -62,7 +62,9 @@ def main():
     with open(script, "w") as f:
         f.write(original)
     windows = [wine, exe, "serve", "--profile", windows_path(work) + "\\windows.profile"]
-    served = Designer(None, work, "label.tws", command=windows, output="windows.out")
+    # FILE by its Windows path: the page and the reader's messages call the
+    # script by its name alone, as the native server calls its own.
+    served = Designer(None, work, windows_path(script), command=windows, output="windows.out")
     linux = Designer(native, work, output="native.out")
     try:
         port, token = served.port, served.token
