@@ -10,7 +10,9 @@
 # layout instead.
 #
 # Defines the imported targets windows_libs::zlib, windows_libs::png,
-# windows_libs::freetype and windows_libs::zint.
+# windows_libs::freetype and windows_libs::zint, and windows_libs::httplib
+# (the designer's server, header-only, over Winsock).
+include_guard(GLOBAL)
 
 set(TAGWRIGHT_WINDOWS_LIBS_DIR "" CACHE PATH
     "Folder of the preview's Windows libraries (empty: scripts/windows_libs.sh's cache)")
@@ -50,3 +52,8 @@ _windows_lib(zlib libz.a include)
 _windows_lib(png libpng16.a include windows_libs::zlib)
 _windows_lib(freetype libfreetype.a include/freetype2 windows_libs::png windows_libs::zlib)
 _windows_lib(zint libzint.a include)
+
+add_library(windows_libs::httplib INTERFACE IMPORTED GLOBAL)
+set_target_properties(windows_libs::httplib PROPERTIES
+  INTERFACE_INCLUDE_DIRECTORIES ${_windows_libs}/include
+  INTERFACE_LINK_LIBRARIES ws2_32)

@@ -196,6 +196,9 @@ wine_stages() {
   # tagwright.exe's devices, preview and check against the native program's.
   wine_stage "$width-bit tagwright.exe tools under Wine" "$width" \
     tests/wine/tools/run.sh "$build" build/debug/cli/tagwright
+  # tagwright.exe serve against the native one; Print through the DLL.
+  wine_stage "$width-bit tagwright.exe serve under Wine" "$width" \
+    tests/wine/designer/run.sh "$build" build/debug/cli/tagwright
   # The DLL printing over a COM port linked to the virtual printer's
   # pseudo-terminal; the printer and the barcode reader come from the native
   # debug build.

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds the libraries the label preview needs on Windows (zlib,
 # libpng, FreeType and zint) from Debian's own source packages, as static
-# libraries for one Windows width or both.
+# libraries for one Windows width or both, and puts beside them the
+# designer's HTTP server, cpp-httplib, as the single header its source has
+# (Debian's binary package splits it into a header and a Linux library).
 #
 #   scripts/windows_libs.sh [i686|x86_64|all]   builds what is missing (default: all)
 #                                               and prints the folder of each width
@@ -34,10 +36,10 @@ cache=${TAGWRIGHT_WINDOWS_LIBS_CACHE:-${user_cache:-$root/.cache}/tagwright/wind
 jobs=${TAGWRIGHT_JOBS:-2}
 
 # Source package, and the installed binary package whose version it follows.
-libraries=(zlib libpng1.6 freetype zint)
+libraries=(zlib libpng1.6 freetype zint cpp-httplib)
 declare -A native_package=(
   [zlib]=zlib1g [libpng1.6]=libpng16-16 [freetype]=libfreetype6
-  [zint]=libzint-dev
+  [zint]=libzint-dev [cpp-httplib]=libcpp-httplib-dev
 )
 
 say() { echo "windows-libs: $*" >&2; }
@@ -310,6 +312,16 @@ build_zint() {
     install -m 644 "$work/zint/backend/libzint-static.a" "$prefix/lib/libzint.a"
 }
 
+# Header-only as its authors ship it: the source's httplib.h, with Debian's
+# patches applied, is the whole library. Nothing is compiled here; the
+# programs that include it link Winsock themselves.
+build_cpp_httplib() {
+  local prefix=$2 src
+  src=$(source_tree cpp-httplib)
+  [ -f "$src/httplib.h" ] || return 1
+  install -m 644 "$src/httplib.h" "$prefix/include/"
+}
+
 # The license of each library, from its Debian source package.
 copy_licenses() {
   local prefix=$1 source
@@ -329,7 +341,7 @@ remove_old_folders() {
 }
 
 build_width() {
-  local arch=$1 prefix work total_start start source seconds
+  local arch=$1 prefix work total_start start source seconds build
   prefix=$(prefix_of "$arch")
   if [ -f "$prefix/complete" ]; then
     say "$arch: up to date in $prefix"
@@ -355,7 +367,8 @@ build_width() {
   for source in "${libraries[@]}"; do
     start=$SECONDS
     say "$arch: $source ${version[$source]}: building"
-    if ! "build_${source%%[0-9]*}" "$arch" "$prefix.new" "$work"; then
+    build=${source%%[0-9]*}
+    if ! "build_${build//-/_}" "$arch" "$prefix.new" "$work"; then
       local log
       log=$(ls -t "$work"/*.log 2>/dev/null | head -n 1)
       [ -z "$log" ] || tail -n 30 "$log" >&2

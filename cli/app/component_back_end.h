@@ -36,6 +36,10 @@ class ComponentSession {
   // Lets go of the component, then waits until every print job it was
   // handed is written or dropped. host() is gone afterwards.
   virtual JobTally waitForJobs() = 0;
+  // Whether waitForJobs() counts what became of the jobs; a component
+  // reached through COM writes them on its own worker, which keeps no
+  // count this program could read.
+  virtual bool countsJobs() const { return true; }
   // The component object itself when it is linked in, for the check to
   // read (never to change); null when it is reached through COM.
   virtual const AddIn* linkedComponent() const { return nullptr; }
@@ -76,6 +80,10 @@ class ComponentBackEnd {
   // why this build cannot tell.
   virtual Result<std::string> listDevices(const DevicesOptions& options) const = 0;
 
+  // Whether run's --on-port-error is this back end's to apply; through COM
+  // the component asks Abort, Retry, Ignore with its own message box.
+  virtual bool appliesPortErrorPolicy() const { return true; }
+
   // Where this user's device map is kept (devices --map, --unmap); null
   // when this build keeps none.
   virtual DeviceMapStore* deviceMapStore() const { return nullptr; }
@@ -98,7 +106,8 @@ class ComponentBackEnd {
     err << "tagwright: status belongs to the native program\n";
     return kExitUsage;
   }
-  // `serve`: the designer in the browser, drawing with the linked component.
+  // `serve`: the designer in the browser, drawing with the linked component
+  // and printing through this back end.
   virtual int designer(const ServeOptions&, std::ostream&, std::ostream& err) {
     err << "tagwright: serve belongs to the native program\n";
     return kExitUsage;

@@ -63,7 +63,7 @@ class LinkedWorkshop final : public designer::LabelWorkshop {
       : options_(options),
         backEnd_(backEnd),
         maxLabelDots_(maxLabelDots),
-        scriptName_(options.file ? options.file->substr(options.file->find_last_of('/') + 1)
+        scriptName_(options.file ? options.file->substr(options.file->find_last_of("/\\") + 1)
                                  : std::string("label.tws")),
         pages_(backEnd.codePages(options.drawing.pages.ansi, options.drawing.pages.oem)),
         resources_(options.drawing, *pages_) {
@@ -251,7 +251,9 @@ designer::PrintOutcome LinkedWorkshop::print(const std::string& script) {
   DeliveryOptions delivery = options_.delivery;
   delivery.confirm = true;
   delivery.quiet = true;
-  delivery.onPortError = PortErrorPolicy::Abort;  // never a question on the terminal
+  // Never a question on the terminal; through COM the component asks with
+  // its own message box, on the desktop of the user who opened the page.
+  if (backEnd_.appliesPortErrorPolicy()) delivery.onPortError = PortErrorPolicy::Abort;
   RunOptions check;
   check.delivery = delivery;
   check.drawing = options_.drawing;
@@ -286,10 +288,17 @@ designer::PrintOutcome LinkedWorkshop::print(const std::string& script) {
   const ExitCode code =
       runScripts(opened.value()->host(), profile, {ScriptSource{scriptName_, script}}, shown, said,
                  ProfileChanges::Discard, nullptr);
+  const bool counted = opened.value()->countsJobs();
   const JobTally tally = opened.value()->waitForJobs();
-  outcome.sent = code == kExitOk && tally.dropped == 0 && tally.written > 0;
+  // Uncounted jobs were handed to the component, which has written them,
+  // or dropped them after its own question, by the time the wait ends.
+  outcome.sent = code == kExitOk && tally.dropped == 0 && (tally.written > 0 || !counted);
   std::string answer = unconfirmed;
   for (const std::string& line : linesOf(said.str())) answer += line + "\n";
+  if (!counted && code == kExitOk) {
+    answer += "handed to the component for " + printTargets(devices) +
+              "; it reports a port error in its own message box\n";
+  }
   if (tally.dropped > 0) {
     // The port's own message went where the print worker tells it (the
     // terminal the server runs in); the count says what became of the jobs.
@@ -302,6 +311,15 @@ designer::PrintOutcome LinkedWorkshop::print(const std::string& script) {
 }
 
 }  // namespace
+
+std::string printTargets(const DeviceList& devices) {
+  std::string text;
+  for (const auto& [port, target] : devices) {
+    if (!text.empty()) text += ", ";
+    text += port + "=" + target;
+  }
+  return text;
+}
 
 std::unique_ptr<designer::LabelWorkshop> makeLinkedWorkshop(const ServeOptions& options,
                                                             ComponentBackEnd& backEnd,

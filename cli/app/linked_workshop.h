@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "cli/app/command_options.h"
 #include "cli/app/component_back_end.h"
@@ -17,5 +18,8 @@ namespace tagwright::cli {
 std::unique_ptr<designer::LabelWorkshop> makeLinkedWorkshop(const ServeOptions& options,
                                                             ComponentBackEnd& backEnd,
                                                             long long maxLabelDots);
+
+// The devices of the command line as the page shows them: "COM1=tcp://...".
+std::string printTargets(const DeviceList& devices);
 
 }  // namespace tagwright::cli

@@ -8,7 +8,7 @@
 namespace tagwright::cli {
 
 // tagwright serve: the designer's server on 127.0.0.1, its address (with
-// the token) on `out`, until SIGINT or SIGTERM. Returns the exit status.
+// the token) on `out`, until Ctrl+C (or SIGTERM, Ctrl+Break). Returns the exit status.
 int serveCommand(const ServeOptions& options, ComponentBackEnd& backEnd, std::ostream& out,
                  std::ostream& err);
 

@@ -4,7 +4,8 @@
 // scripts and the same profile file as the native program; print jobs go to
 // the ports through the component's own print worker. preview and check send
 // nothing, so they run the scripts through the component's core linked into
-// the program instead.
+// the program instead; so do serve's pictures, while its Print goes through
+// the DLL as run does.
 #include <windows.h>
 #include <objbase.h>
 
@@ -25,6 +26,7 @@
 #include "cli/app/linked_session.h"
 #include "cli/app/mirrored_session.h"
 #include "cli/app/program.h"
+#include "cli/app/serve_command.h"
 #include "cli/com/com_script_host.h"
 #include "cli/commands/devices_listing.h"
 #include "cli/commands/printer_command.h"
@@ -169,6 +171,7 @@ class ComSession final : public ComponentSession {
     waitForPrintJobs();
     return {};
   }
+  bool countsJobs() const override { return false; }
 
  private:
   std::unique_ptr<ComApartment> apartment_;
@@ -246,6 +249,13 @@ class ComBackEnd final : public ComponentBackEnd {
   int printerStatus(const StatusOptions& options, std::ostream& out, std::ostream& err) override {
     return statusCommand(options, out, err);
   }
+
+  // The designer: its pictures and findings through the linked core, as
+  // preview and check; Print through the registered DLL, as run.
+  int designer(const ServeOptions& options, std::ostream& out, std::ostream& err) override {
+    return serveCommand(options, *this, out, err);
+  }
+  bool appliesPortErrorPolicy() const override { return false; }
 
   // The virtual printer, as a network printer on Winsock.
   int virtualPrinter(const printer::PrinterOptions& options, std::ostream& out,

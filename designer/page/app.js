@@ -440,7 +440,9 @@ async function start() {
   $("dpi").textContent = `${s.dotsPerMm === 12 ? 300 : 203} dpi`;
   if (s.canPrint) {
     $("print").hidden = false;
-    $("print").title = `print to ${s.printTarget}, and ask the printer until it has printed`;
+    // Whether the printer is asked afterwards depends on the device and the
+    // system: the answer under the script says what happened.
+    $("print").title = `print to ${s.printTarget}`;
   } else {
     $("print").remove();
   }

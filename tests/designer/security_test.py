@@ -11,7 +11,7 @@ import shutil
 import sys
 import tempfile
 
-from serve_helpers import Designer
+from serve_helpers import Designer, listening_addresses
 
 failures = []
 
@@ -20,22 +20,6 @@ def expect(what, condition, detail=""):
     print(("ok   " if condition else "FAIL ") + what + (f" ({detail})" if detail and not condition else ""))
     if not condition:
         failures.append(what)
-
-
-def listening_addresses(port):
-    """The local addresses of the sockets listening on `port` (/proc/net/tcp*)."""
-    found = []
-    for table in ("/proc/net/tcp", "/proc/net/tcp6"):
-        try:
-            lines = open(table).read().splitlines()[1:]
-        except OSError:
-            continue
-        for line in lines:
-            fields = line.split()
-            address, hex_port = fields[1].split(":")
-            if int(hex_port, 16) == port and fields[3] == "0A":  # LISTEN
-                found.append(address)
-    return found
 
 
 def main():

@@ -10,13 +10,18 @@ import urllib.request
 
 
 class Designer:
-    """A `tagwright serve` of its own, in `work`, with its profile there."""
+    """A `tagwright serve` of its own, in `work`, with its profile there.
+    `command` starts another program instead (tagwright.exe under Wine: the
+    loader, the program and its profile as Windows names them); `output`
+    names the file its output goes to, in `work`."""
 
-    def __init__(self, tagwright, work, *arguments):
+    def __init__(self, tagwright, work, *arguments, command=None, output="serve.out"):
         self.work = work
-        self.output = open(os.path.join(work, "serve.out"), "w+")
+        self.output = open(os.path.join(work, output), "w+")
+        if command is None:
+            command = [tagwright, "serve", "--profile", os.path.join(work, "profile")]
         self.process = subprocess.Popen(
-            [tagwright, "serve", "--profile", os.path.join(work, "profile"), *arguments],
+            [*command, *arguments],
             cwd=work, stdout=self.output, stderr=subprocess.STDOUT,
             env=dict(os.environ, HOME=work))
         deadline = time.monotonic() + 20
@@ -54,12 +59,35 @@ class Designer:
         except urllib.error.HTTPError as refused:
             return refused.code, refused.headers, refused.read()
 
-    def stop(self):
-        self.process.send_signal(signal.SIGTERM)
+    def said(self):
+        """What the server has printed so far."""
+        if not self.output.closed:
+            self.output.flush()
+        with open(self.output.name) as f:
+            return f.read()
+
+    def stop(self, by=signal.SIGTERM):
+        self.process.send_signal(by)
         try:
-            code = self.process.wait(timeout=10)
+            code = self.process.wait(timeout=20)
         except subprocess.TimeoutExpired:
             self.process.kill()
             code = "still running"
         self.output.close()
         return code
+
+
+def listening_addresses(port):
+    """The local addresses of the sockets listening on `port` (/proc/net/tcp*)."""
+    found = []
+    for table in ("/proc/net/tcp", "/proc/net/tcp6"):
+        try:
+            lines = open(table).read().splitlines()[1:]
+        except OSError:
+            continue
+        for line in lines:
+            fields = line.split()
+            address, hex_port = fields[1].split(":")
+            if int(hex_port, 16) == port and fields[3] == "0A":  # LISTEN
+                found.append(address)
+    return found
