@@ -151,6 +151,7 @@ stage "the designer in a headless browser" designer_browser
 stage "address and undefined-behaviour sanitizers" native_tests asan
 stage "thread sanitizer" native_tests tsan
 stage "fuzzing: add-in dispatch, script reader, preview and barcodes" fuzz_targets
+stage "soak: 1,000 labels through printer faults, report and printers agree" scripts/soak.sh --labels 1000 --seed 1
 stage "whether 32-bit Windows programs run here" wine32_check
 for width in 32 64; do
   build=build/win$width

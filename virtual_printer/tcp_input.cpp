@@ -53,8 +53,9 @@ Result<std::unique_ptr<TcpInput>> TcpInput::open(const Setup& setup, PrinterLog&
       new TcpInput(setup, std::move(bound.socket), std::move(bound.address), log));
 }
 
-// The connection served comes first; the listener follows while it may
-// take more (none when serving, at most `mostWaiting` while one is served).
+// The connection served comes first, then the listener: connections that
+// come meanwhile wait their turn, up to `mostWaiting`; the rest are turned
+// away.
 void TcpInput::pollEntries(std::vector<WaitEntry>& entries, int& retryAfterMs) {
   if (setup_.fault == ConnectionFault::Refuse) return;
   if (connection_ && setup_.fault != ConnectionFault::StopReading) {
@@ -64,8 +65,7 @@ void TcpInput::pollEntries(std::vector<WaitEntry>& entries, int& retryAfterMs) {
     retryAfterMs = static_cast<int>(std::clamp<long long>(idleMs, 0, retryAfterMs));
   }
   // A printer that stopped reading takes no other connection either.
-  if (!connection_ ||
-      (setup_.fault != ConnectionFault::StopReading && waiting_.size() < setup_.mostWaiting)) {
+  if (!connection_ || setup_.fault != ConnectionFault::StopReading) {
     entries.push_back(WaitEntry{listener_.get()});
   }
 }
@@ -111,13 +111,15 @@ void TcpInput::accept(PrinterClock::time_point now) {
 void TcpInput::queue() {
   std::optional<AcceptedSocket> accepted = acceptOn(listener_.get());
   if (!accepted) return;
-  waiting_.push_back(std::move(*accepted));
-  std::string text = "the connection from " + waiting_.back().peer +
-                     " waits its turn (" + std::to_string(waiting_.size()) + " waiting)";
-  if (waiting_.size() == setup_.mostWaiting) {
-    text += "; more wait in the system's queue, which refuses them when it is full";
+  if (waiting_.size() >= setup_.mostWaiting) {
+    log_.notice("turns away the connection from " + accepted->peer + ": " +
+                std::to_string(waiting_.size()) + " connections wait their turn already");
+    resetOnClose(accepted->socket.get());
+    return;
   }
-  log_.notice(text);
+  waiting_.push_back(std::move(*accepted));
+  log_.notice("the connection from " + waiting_.back().peer + " waits its turn (" +
+              std::to_string(waiting_.size()) + " waiting)");
 }
 
 void TcpInput::endIfIdle(PrinterEngine& engine, PrinterClock::time_point now) {

@@ -27,7 +27,7 @@ class TcpInput final : public PrinterInput {
     // client that stalls (or trickles) cannot keep the printer from others.
     std::chrono::milliseconds idleTimeout{30000};
     // Connections taken while one is served, to wait their turn; past this
-    // many the rest wait in the system's queue, which refuses when full.
+    // many the rest are turned away (reset), each with a notice.
     std::size_t mostWaiting = 16;
   };
 
