@@ -26,7 +26,6 @@ namespace {
 // is not answering.
 constexpr std::chrono::milliseconds kSendWait{1000};
 
-
 // Reads lines ended by LF (after a CR) from a descriptor that does not
 // block, waiting with poll().
 class DescriptorChannel : public StatusChannel {

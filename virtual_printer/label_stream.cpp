@@ -50,10 +50,9 @@ std::vector<StreamItem> LabelStream::feed(std::string_view bytes) {
 void LabelStream::take(std::vector<StreamItem>& items) {
   imageAwaited_ = false;
   const std::string_view held(pending_);
-  const preview::CommandStream stream =
-      preview::splitCommands(held.substr(scanned_), insideLabel_);
-  std::string label;        // the label format being put together, queries left out
-  std::size_t copied = 0;   // held bytes before this are in `label` or an item
+  const preview::CommandStream stream = preview::splitCommands(held.substr(scanned_), insideLabel_);
+  std::string label;       // the label format being put together, queries left out
+  std::size_t copied = 0;  // held bytes before this are in `label` or an item
   std::size_t scanEnd = scanned_;
   for (preview::Command command : stream.commands) {
     command.offset += scanned_;

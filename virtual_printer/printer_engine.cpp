@@ -103,8 +103,7 @@ void PrinterEngine::followMedia(std::string_view bytes) {
 void PrinterEngine::capture(const std::string& bytes) {
   if (!setup_.captureFolder || captureFailed_) return;
   if (!capture_.is_open()) {
-    const std::string path =
-        *setup_.captureFolder + "/job" + std::to_string(jobNumber_) + ".bin";
+    const std::string path = *setup_.captureFolder + "/job" + std::to_string(jobNumber_) + ".bin";
     capture_.open(preview::pathFromUtf8(path), std::ios::binary | std::ios::trunc);
   }
   capture_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

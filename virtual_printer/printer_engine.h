@@ -20,8 +20,8 @@ struct EngineSetup {
   double speedFactor = 1;
   StatusMachine::Setup status;
   std::size_t bufferCap = 16 * 1024 * 1024;
-  bool immediateReplies = false;  // the stored setting when the printer starts
-  bool answerQueries = true;      // false: no query is ever answered (replies lost)
+  bool immediateReplies = false;             // the stored setting when the printer starts
+  bool answerQueries = true;                 // false: no query is ever answered (replies lost)
   std::optional<std::string> captureFolder;  // each job's bytes written as jobJ.bin here
 };
 

@@ -59,7 +59,7 @@ class TcpInput final : public PrinterInput {
   std::size_t connectionBytes_ = 0;
   std::string peer_;
   PrinterClock::time_point lastHeard_{};
-  std::deque<AcceptedSocket> waiting_;  // taken, not yet served, oldest first
+  std::deque<AcceptedSocket> waiting_;    // taken, not yet served, oldest first
   std::vector<unique_wait_handle> held_;  // never-close: connections whose sender is done
   int jobsEnded_ = 0;
 };

@@ -26,8 +26,8 @@ Result<std::unique_ptr<PrinterInput>> openInput(const PrinterOptions& options, P
       setup.listen = options.listen;
       setup.fault = options.connectionFault;
       setup.closeAfter = options.closeAfter;
-      setup.idleTimeout = std::chrono::milliseconds(
-          static_cast<long long>(options.idleTimeout * 1000 + 0.5));
+      setup.idleTimeout =
+          std::chrono::milliseconds(static_cast<long long>(options.idleTimeout * 1000 + 0.5));
       auto opened = TcpInput::open(setup, log);
       if (!opened) return Opened::failure(opened.error());
       return std::unique_ptr<PrinterInput>(std::move(opened).value());
