@@ -230,7 +230,7 @@ TEST(HostilePeers, BinaryNoiseNeitherCrashesNorStopsThePrinter) {
 
 // The stream's own counter: whatever arrives, it holds no more than its cap.
 TEST(HostilePeers, TheLabelStreamHoldsNoMoreThanItsCap) {
-  constexpr std::size_t kCap = 64 * 1024;
+  constexpr std::size_t kCap = 1 << 20;
   LabelStream stream(kCap);
   const std::string piece(4096, 'x');
   std::size_t dropped = 0;
