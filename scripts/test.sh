@@ -229,6 +229,7 @@ lane wine64 wine_stages 64
 stage "address and undefined-behaviour sanitizers" native_tests asan
 stage "thread sanitizer" thread_tests
 stage "fuzzing: add-in dispatch, script reader, preview and barcodes" fuzz_targets
+stage "soak: 1,000 labels through printer faults, report and printers agree" scripts/soak.sh --labels 1000 --seed 1
 join_lane wine64
 join_lane fresh-debian
 

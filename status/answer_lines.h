@@ -11,9 +11,18 @@
 namespace tagwright::cli {
 
 // The printer's answers as they arrive, in pieces, cut into lines: an
-// answer ends with CR LF, and a lone CR or LF ends it too.
+// answer ends with CR LF, and a lone CR or LF ends it too. An answer is a
+// few bytes: a line that grows past kLongestLine without an end is handed
+// over cut there (it is no status), and its rest up to the next end is
+// thrown away, so that a peer that never stops sending holds no more.
 class AnswerLines {
  public:
+  static constexpr std::size_t kLongestLine = 256;
+  // Old answers waiting before a query are a few lines; a channel throws
+  // away no more than this before it asks, so that a peer that floods
+  // cannot keep the query from going out.
+  static constexpr std::size_t kMostDiscarded = 64 * 1024;
+
   // What one wait for bytes came to.
   enum class Wait {
     ReadOn,  // bytes came and were appended, or the wait ended early: look again
@@ -23,10 +32,15 @@ class AnswerLines {
   // channel closed or failed.
   using ReadSome = std::function<Result<Wait>(std::chrono::milliseconds left)>;
 
-  void append(const char* bytes, std::size_t size) { pending_.append(bytes, size); }
+  void append(const char* bytes, std::size_t size);
   // The next whole line without its end, if one has come.
   std::optional<std::string> take();
-  void clear() { pending_.clear(); }
+  void clear() {
+    pending_.clear();
+    skipping_ = false;
+  }
+  // Bytes held that are not yet a line (never more than kLongestLine).
+  std::size_t held() const { return pending_.size(); }
 
   // The next whole line, reading through `readSome` for as long as `wait`
   // allows: nothing when none came whole in time, the failure of
@@ -36,6 +50,7 @@ class AnswerLines {
 
  private:
   std::string pending_;
+  bool skipping_ = false;  // inside the rest of a line that was too long
 };
 
 }  // namespace tagwright::cli

@@ -77,7 +77,10 @@ class SocketChannel final : public StatusChannel {
   void discardPending() override {
     answers_.clear();
     char buffer[256];
-    while (::recv(socket_.get(), buffer, sizeof buffer, 0) > 0) {
+    for (std::size_t taken = 0; taken < AnswerLines::kMostDiscarded;) {
+      const int got = ::recv(socket_.get(), buffer, sizeof buffer, 0);
+      if (got <= 0) break;
+      taken += static_cast<std::size_t>(got);
     }
   }
 

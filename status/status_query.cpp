@@ -17,6 +17,24 @@ std::string seconds(std::chrono::milliseconds time) {
   return text + " s";
 }
 
+// An answer that is no status may be any bytes: shown with what is not
+// printable ASCII as \xNN, so that it cannot steer the terminal.
+std::string shownAnswer(const std::string& line) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string shown;
+  for (const char c : line) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F && c != '\\') {
+      shown += c;
+    } else {
+      shown += "\\x";
+      shown += kHex[byte >> 4];
+      shown += kHex[byte & 0x0F];
+    }
+  }
+  return shown;
+}
+
 }  // namespace
 
 StatusAnswer askStatus(StatusChannel& channel, std::chrono::milliseconds wait, bool switchOn) {
@@ -46,7 +64,7 @@ StatusAnswer askStatus(StatusChannel& channel, std::chrono::milliseconds wait, b
     answer.status = *status;
   } else {
     answer.kind = StatusAnswer::Kind::Garbled;
-    answer.detail = *line;
+    answer.detail = shownAnswer(*line);
   }
   return answer;
 }

@@ -44,9 +44,12 @@ class LabelStream {
   std::size_t held() const { return pending_.size(); }
 
  private:
+  void take(std::vector<StreamItem>& items);
+
   std::string pending_;
   std::size_t scanned_ = 0;  // commands before this offset were looked at
   bool insideLabel_ = false;
+  bool imageAwaited_ = false;  // an inline image's data is still arriving
   std::size_t cap_;
 };
 

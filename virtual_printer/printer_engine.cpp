@@ -3,6 +3,7 @@
 #include "preview/picture_files.h"
 #include "preview/job/command_stream.h"
 #include "preview/job/fields.h"
+#include "preview/util/utf8_path.h"
 
 namespace tagwright::cli::printer {
 
@@ -42,7 +43,7 @@ std::string PrinterEngine::receive(std::string_view bytes, PrinterClock::time_po
       case StreamItem::Kind::StatusQuery: {
         const bool check = item.kind == StreamItem::Kind::CheckQuery;
         const std::string command(check ? kCheckQuery : kStatusQuery);
-        if (!immediate_) {
+        if (!immediate_ || !setup_.answerQueries) {
           log_.query(command, std::nullopt);
           break;
         }
@@ -99,9 +100,24 @@ void PrinterEngine::followMedia(std::string_view bytes) {
   }
 }
 
+void PrinterEngine::capture(const std::string& bytes) {
+  if (!setup_.captureFolder || captureFailed_) return;
+  if (!capture_.is_open()) {
+    const std::string path = *setup_.captureFolder + "/job" + std::to_string(jobNumber_) + ".bin";
+    capture_.open(preview::pathFromUtf8(path), std::ios::binary | std::ios::trunc);
+  }
+  capture_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!capture_.flush()) {
+    captureFailed_ = true;
+    log_.notice("job " + std::to_string(jobNumber_) + ": its bytes cannot be written to " +
+                *setup_.captureFolder + "; nothing more is captured");
+  }
+}
+
 void PrinterEngine::takeLabel(const std::string& bytes, PrinterClock::time_point now) {
   jobHadContent_ = true;
   jobBytes_ += bytes.size();
+  capture(bytes);
   followMedia(bytes);
   preview::JobPreview drawn = previewer_.renderJob(bytes);
   for (preview::PreviewNote note : drawn.notes) {
@@ -141,6 +157,7 @@ bool PrinterEngine::endJob(PrinterClock::time_point now) {
   for (StreamItem& item : stream_.finish()) takeLabel(item.bytes, now);
   machine_.setReceiving(false);
   inJob_ = false;
+  if (capture_.is_open()) capture_.close();
   // A connection that only asked how the printer is, or only switched its
   // answers on, is no job.
   if (jobLabels_ == 0 && !jobHadContent_) {

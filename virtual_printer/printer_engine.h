@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,7 +20,9 @@ struct EngineSetup {
   double speedFactor = 1;
   StatusMachine::Setup status;
   std::size_t bufferCap = 16 * 1024 * 1024;
-  bool immediateReplies = false;  // the stored setting when the printer starts
+  bool immediateReplies = false;             // the stored setting when the printer starts
+  bool answerQueries = true;                 // false: no query is ever answered (replies lost)
+  std::optional<std::string> captureFolder;  // each job's bytes written as jobJ.bin here
 };
 
 // The printer behind any connection: takes the bytes of one job at a time,
@@ -53,6 +56,7 @@ class PrinterEngine {
  private:
   void takeLabel(const std::string& bytes, PrinterClock::time_point now);
   void followMedia(std::string_view bytes);
+  void capture(const std::string& bytes);
 
   EngineSetup setup_;
   PrinterLog& log_;
@@ -69,6 +73,8 @@ class PrinterEngine {
   int jobCopies_ = 0;
   bool jobHadContent_ = false;  // anything besides queries and the reply setting
   std::vector<preview::PreviewNote> jobNotes_;
+  std::ofstream capture_;  // the job's bytes, opened with its first piece
+  bool captureFailed_ = false;
 };
 
 }  // namespace tagwright::cli::printer

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <utility>
 
@@ -138,6 +140,38 @@ TEST(PrinterLogJson, EscapesWhatJsonCannotCarryAsItIs) {
     log.notice(text);
     EXPECT_EQ(out.str(), "{\"event\":\"notice\",\"text\":" + json + "}\n");
   }
+}
+
+// What the soak compares byte for byte: each job's bytes as they came,
+// without the queries and the reply setting, and not a byte more.
+TEST(PrinterEngine, CapturesEachJobsBytesAndCanStaySilent) {
+  test_support::TempDir folder;
+  EngineSetup setup = quickSetup();
+  setup.captureFolder = folder.file("");
+  setup.answerQueries = false;
+  setup.immediateReplies = true;
+  std::ostringstream out;
+  PrinterLog log(out, false);
+  PrinterEngine engine(setup, log);
+  const auto t0 = PrinterClock::now();
+  const std::size_t cut = kTwoLabels.find("^L");  // a query between commands
+  const std::string first = kTwoLabels.substr(0, cut);
+  const std::string rest = kTwoLabels.substr(cut);
+  EXPECT_EQ(engine.receive(std::string(1, '\0') + first + "~S,STATUS\r", t0), "");
+  EXPECT_EQ(engine.receive("^XSET,IMMEDIATE,1\r" + rest + "~S,CHECK\r", t0), "");
+  EXPECT_TRUE(engine.endJob(t0));
+  EXPECT_EQ(engine.receive("~S,STATUS\r", t0), "");
+  EXPECT_FALSE(engine.endJob(t0));  // only a query: no job, nothing captured
+  EXPECT_EQ(engine.receive("^L\rE\r", t0), "");
+  EXPECT_TRUE(engine.endJob(t0));
+  auto read = [&](const std::string& name) {
+    std::ifstream in(folder.file(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  EXPECT_EQ(read("job1.bin"), kTwoLabels);
+  EXPECT_EQ(read("job2.bin"), "^L\rE\r");
+  EXPECT_FALSE(std::filesystem::exists(folder.file("job3.bin")));
+  EXPECT_NE(out.str().find("query ~S,STATUS: not answered"), std::string::npos) << out.str();
 }
 
 }  // namespace

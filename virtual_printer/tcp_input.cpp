@@ -53,34 +53,83 @@ Result<std::unique_ptr<TcpInput>> TcpInput::open(const Setup& setup, PrinterLog&
       new TcpInput(setup, std::move(bound.socket), std::move(bound.address), log));
 }
 
-void TcpInput::pollEntries(std::vector<WaitEntry>& entries, int&) {
+// The connection served comes first, then the listener: connections that
+// come meanwhile wait their turn, up to `mostWaiting`; the rest are turned
+// away.
+void TcpInput::pollEntries(std::vector<WaitEntry>& entries, int& retryAfterMs) {
   if (setup_.fault == ConnectionFault::Refuse) return;
-  if (!connection_) {
-    entries.push_back(WaitEntry{listener_.get()});
-  } else if (setup_.fault != ConnectionFault::StopReading) {
+  if (connection_ && setup_.fault != ConnectionFault::StopReading) {
     entries.push_back(WaitEntry{connection_.get()});
+    const auto idle = lastHeard_ + setup_.idleTimeout - PrinterClock::now();
+    const auto idleMs = std::chrono::ceil<std::chrono::milliseconds>(idle).count();
+    retryAfterMs = static_cast<int>(std::clamp<long long>(idleMs, 0, retryAfterMs));
+  }
+  // A printer that stopped reading takes no other connection either.
+  if (!connection_ || setup_.fault != ConnectionFault::StopReading) {
+    entries.push_back(WaitEntry{listener_.get()});
   }
 }
 
 bool TcpInput::serve(const std::vector<WaitEntry>& entries, std::size_t first,
                      PrinterEngine& engine, PrinterClock::time_point now) {
-  if (first >= entries.size() || !entries[first].ready()) return true;
-  if (entries[first].handle == listener_.get()) {
-    accept();
-    return true;
+  for (std::size_t i = first; i < entries.size(); ++i) {
+    if (!entries[i].ready()) continue;
+    if (entries[i].handle == listener_.get()) {
+      if (connection_) {
+        queue();
+      } else {
+        accept(now);
+      }
+    } else if (connection_ && entries[i].handle == connection_.get()) {
+      readConnection(engine, now);
+    }
   }
-  return readConnection(engine, now);
+  endIfIdle(engine, now);
+  if (!connection_ && !waiting_.empty()) {
+    AcceptedSocket next = std::move(waiting_.front());
+    waiting_.pop_front();
+    connection_ = std::move(next.socket);
+    peer_ = std::move(next.peer);
+    connectionBytes_ = 0;
+    lastHeard_ = now;
+  }
+  return true;
 }
 
-void TcpInput::accept() {
+void TcpInput::accept(PrinterClock::time_point now) {
   std::optional<AcceptedSocket> accepted = acceptOn(listener_.get());
   if (!accepted) return;  // the client gave up meanwhile
   connection_ = std::move(accepted->socket);
+  peer_ = std::move(accepted->peer);
   connectionBytes_ = 0;
+  lastHeard_ = now;
   if (setup_.fault == ConnectionFault::StopReading) {
-    log_.notice("took the connection from " + accepted->peer +
-                " and reads nothing from it (stop-reading)");
+    log_.notice("took the connection from " + peer_ + " and reads nothing from it (stop-reading)");
   }
+}
+
+void TcpInput::queue() {
+  std::optional<AcceptedSocket> accepted = acceptOn(listener_.get());
+  if (!accepted) return;
+  if (waiting_.size() >= setup_.mostWaiting) {
+    log_.notice("turns away the connection from " + accepted->peer + ": " +
+                std::to_string(waiting_.size()) + " connections wait their turn already");
+    resetOnClose(accepted->socket.get());
+    return;
+  }
+  waiting_.push_back(std::move(*accepted));
+  log_.notice("the connection from " + waiting_.back().peer + " waits its turn (" +
+              std::to_string(waiting_.size()) + " waiting)");
+}
+
+void TcpInput::endIfIdle(PrinterEngine& engine, PrinterClock::time_point now) {
+  if (!connection_ || setup_.fault == ConnectionFault::StopReading) return;
+  if (now - lastHeard_ < setup_.idleTimeout) return;
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(setup_.idleTimeout);
+  log_.notice("ends the connection from " + peer_ + ": nothing came for " +
+              std::to_string(ms.count()) + " ms, after " + std::to_string(connectionBytes_) +
+              " bytes");
+  endConnection(engine, now, false);
 }
 
 bool TcpInput::readConnection(PrinterEngine& engine, PrinterClock::time_point now) {
@@ -91,6 +140,7 @@ bool TcpInput::readConnection(PrinterEngine& engine, PrinterClock::time_point no
   }
   const Received received = want == 0 ? Received{} : receiveFrom(connection_.get(), buffer, want);
   if (received.again) return true;
+  lastHeard_ = now;
   if (received.failure) {
     log_.notice("the connection failed: " + *received.failure);
     endConnection(engine, now, false);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,12 @@ class TcpInput final : public PrinterInput {
     std::string listen = "127.0.0.1:9100";  // HOST:PORT, [IPv6]:PORT; port 0: any free one
     ConnectionFault fault = ConnectionFault::None;
     std::size_t closeAfter = 16;  // close-mid-job: bytes read before the connection is closed
+    // A connection that sends nothing for this long is ended, so that a
+    // client that stalls (or trickles) cannot keep the printer from others.
+    std::chrono::milliseconds idleTimeout{30000};
+    // Connections taken while one is served, to wait their turn; past this
+    // many the rest are turned away (reset), each with a notice.
+    std::size_t mostWaiting = 16;
   };
 
   // Binds (and listens, unless it is to refuse), or says why it cannot.
@@ -32,10 +40,13 @@ class TcpInput final : public PrinterInput {
   bool serve(const std::vector<WaitEntry>& entries, std::size_t first, PrinterEngine& engine,
              PrinterClock::time_point now) override;
   int jobsEnded() const override { return jobsEnded_; }
+  std::size_t waiting() const { return waiting_.size(); }
 
  private:
   TcpInput(Setup setup, unique_wait_handle listener, std::string address, PrinterLog& log);
-  void accept();
+  void accept(PrinterClock::time_point now);
+  void queue();
+  void endIfIdle(PrinterEngine& engine, PrinterClock::time_point now);
   bool readConnection(PrinterEngine& engine, PrinterClock::time_point now);
   void endConnection(PrinterEngine& engine, PrinterClock::time_point now, bool reset);
   void answer(const std::string& bytes);
@@ -46,6 +57,9 @@ class TcpInput final : public PrinterInput {
   PrinterLog& log_;
   unique_wait_handle connection_;
   std::size_t connectionBytes_ = 0;
+  std::string peer_;
+  PrinterClock::time_point lastHeard_{};
+  std::deque<AcceptedSocket> waiting_;    // taken, not yet served, oldest first
   std::vector<unique_wait_handle> held_;  // never-close: connections whose sender is done
   int jobsEnded_ = 0;
 };

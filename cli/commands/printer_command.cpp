@@ -26,6 +26,8 @@ Result<std::unique_ptr<PrinterInput>> openInput(const PrinterOptions& options, P
       setup.listen = options.listen;
       setup.fault = options.connectionFault;
       setup.closeAfter = options.closeAfter;
+      setup.idleTimeout =
+          std::chrono::milliseconds(static_cast<long long>(options.idleTimeout * 1000 + 0.5));
       auto opened = TcpInput::open(setup, log);
       if (!opened) return Opened::failure(opened.error());
       return std::unique_ptr<PrinterInput>(std::move(opened).value());
@@ -67,18 +69,21 @@ EngineSetup engineSetup(const PrinterOptions& options) {
       std::chrono::duration<double>(0.2 / options.speedFactor));
   setup.bufferCap = options.bufferCap;
   setup.immediateReplies = options.immediateReplies;
+  setup.answerQueries = !options.noAnswers;
+  setup.captureFolder = options.captureFolder;
   return setup;
 }
 
 }  // namespace
 
 int printerCommand(const PrinterOptions& options, std::ostream& out, std::ostream& err) {
-  if (options.previewFolder) {
+  for (const auto& folder : {options.previewFolder, options.captureFolder}) {
+    if (!folder) continue;
     std::error_code error;
-    std::filesystem::create_directories(preview::pathFromUtf8(*options.previewFolder), error);
+    std::filesystem::create_directories(preview::pathFromUtf8(*folder), error);
     if (error) {
-      err << "tagwright: printer: cannot make the folder " << *options.previewFolder << " ("
-          << error.message() << ")\n";
+      err << "tagwright: printer: cannot make the folder " << *folder << " (" << error.message()
+          << ")\n";
       return kCannotStart;
     }
   }

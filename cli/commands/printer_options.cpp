@@ -103,6 +103,20 @@ void addPaceOptions(CLI::App& command, PrinterOptions& o) {
       });
   addFlagOption(command, "--immediate-replies",
                 "start with immediate replies on (^XSET,IMMEDIATE,1 stored)", o.immediateReplies);
+  addFlagOption(command, "--no-answers", "answer no status query, even with immediate replies on",
+                o.noAnswers);
+  addValueOption(
+      command, "--idle-timeout", "S", "end a TCP connection that sends nothing for S seconds (30)",
+      [&o](const std::string& value) -> Status {
+        char* end = nullptr;
+        const double seconds = std::strtod(value.c_str(), &end);
+        if (value.empty() || *end != '\0' || !(seconds >= 0.001 && seconds <= 86400)) {
+          return Status::failure("--idle-timeout takes seconds from 0.001 to 86400 (got \"" +
+                                 value + "\")");
+        }
+        o.idleTimeout = seconds;
+        return Status::success();
+      });
   addFlagOption(command, "--once", "stop after the first job", o.once);
 }
 
@@ -131,6 +145,12 @@ void addPrinterOptions(CLI::App& command, PrinterOptions& o) {
       });
   addPreviewFolderOption(command, o.previewFolder, "write each label as DIR/jobJ-N.png");
   addFlagOption(command, "--json", "log JSON lines instead of text", o.json);
+  addValueOption(command, "--capture", "DIR", "write the bytes of each job as DIR/jobJ.bin",
+                 [&o](const std::string& value) -> Status {
+                   if (value.empty()) return Status::failure("--capture needs a folder");
+                   o.captureFolder = value;
+                   return Status::success();
+                 });
   addFaultOptions(command, o);
   addPaceOptions(command, o);
   addDrawingOptions(command, o.drawing);

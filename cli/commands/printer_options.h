@@ -31,6 +31,9 @@ struct PrinterOptions {
   double speedFactor = 1;
   std::size_t bufferCap = 16 * 1024 * 1024;
   bool immediateReplies = false;
+  bool noAnswers = false;                    // --no-answers: queries are never answered
+  std::optional<std::string> captureFolder;  // --capture: each job's bytes as DIR/jobJ.bin
+  double idleTimeout = 30;                   // seconds a TCP connection may send nothing
   bool once = false;
   DrawingOptions drawing;  // how the labels are drawn, as for the preview command
 };

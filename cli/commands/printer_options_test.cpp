@@ -41,6 +41,11 @@ TEST(PrinterOptions, TakesEveryOption) {
                                                        "--buffer-cap",
                                                        "4096",
                                                        "--immediate-replies",
+                                                       "--no-answers",
+                                                       "--capture",
+                                                       "jobs",
+                                                       "--idle-timeout",
+                                                       "0.25",
                                                        "--once",
                                                        "--dpi",
                                                        "300"});
@@ -58,6 +63,9 @@ TEST(PrinterOptions, TakesEveryOption) {
   EXPECT_EQ(o.speedFactor, 250);
   EXPECT_EQ(o.bufferCap, 4096u);
   EXPECT_TRUE(o.immediateReplies);
+  EXPECT_TRUE(o.noAnswers);
+  EXPECT_EQ(o.captureFolder, "jobs");
+  EXPECT_EQ(o.idleTimeout, 0.25);
   EXPECT_TRUE(o.once);
   EXPECT_EQ(o.drawing.dotsPerMm, 12);
 
@@ -86,6 +94,8 @@ TEST(PrinterOptions, RefusesWhatCannotBeRun) {
       {{"--speed-factor", "fast"}, "--speed-factor takes a number"},
       {{"--buffer-cap", "10"}, "at least 64"},
       {{"--close-after", "0"}, "--close-after takes"},
+      {{"--idle-timeout", "0"}, "--idle-timeout takes seconds"},
+      {{"--idle-timeout", "soon"}, "--idle-timeout takes seconds"},
       {{"--dpi", "600"}, "--dpi takes 203 or 300"},
       {{"--listen"}, "--listen needs a value"},
       {{"--verbose"}, "unknown option --verbose"},

@@ -39,11 +39,10 @@ long long inlineImageDataSize(std::string_view line) {
   return static_cast<long long>(*bytes) * *rows;
 }
 
-CommandStream splitCommands(std::string_view job) {
+CommandStream splitCommands(std::string_view job, bool inLabel) {
   CommandStream stream;
   stream.commands.reserve(job.size() / 16 + 1);
   LineFeedTally lineFeeds;
-  bool inLabel = false;
   std::size_t position = 0;
   while (position < job.size()) {
     if (job[position] == kLineFeed) {  // after a CR, or a line of its own

@@ -25,8 +25,10 @@ struct CommandStream {
 
 // Splits any bytes into commands. Commands end with CR; line feeds are
 // tolerated as the assumptions say, with a note. Empty commands are
-// dropped (they are nothing). The views point into `job`.
-CommandStream splitCommands(std::string_view job);
+// dropped (they are nothing). The views point into `job`. `inLabel`: the
+// bytes begin inside a label format (a stream split from the middle), where
+// an inline image's data follows its command.
+CommandStream splitCommands(std::string_view job, bool inLabel = false);
 
 // The size of an inline image's data from its command line (`Q x,y,bytes,rows`),
 // or -1 when the line is not a well-formed inline image command.

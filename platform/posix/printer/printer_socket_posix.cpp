@@ -13,6 +13,11 @@
 namespace tagwright::cli::printer {
 namespace {
 
+// Connections the system holds until the printer takes them; the printer
+// takes them at once (to wait their turn, or to turn them away), so this
+// only has to outlast a burst.
+constexpr int kBacklog = 64;
+
 int fdOf(WaitHandle handle) { return static_cast<int>(handle); }
 
 std::string addressText(const sockaddr_storage& address) {
@@ -50,7 +55,7 @@ Result<ListeningSocket> listenOn(const std::string& host, const std::string& por
   const int yes = 1;
   ::setsockopt(fdOf(socket.get()), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
   if (::bind(fdOf(socket.get()), found->ai_addr, found->ai_addrlen) != 0 ||
-      (listen && ::listen(fdOf(socket.get()), 8) != 0)) {
+      (listen && ::listen(fdOf(socket.get()), kBacklog) != 0)) {
     return Opened::failure("cannot listen on " + given + ": " + std::strerror(errno));
   }
   sockaddr_storage bound{};

@@ -11,6 +11,11 @@
 namespace tagwright::cli::printer {
 namespace {
 
+// Connections the system holds until the printer takes them; the printer
+// takes them at once (to wait their turn, or to turn them away), so this
+// only has to outlast a burst.
+constexpr int kBacklog = 64;
+
 SOCKET socketOf(WaitHandle handle) { return static_cast<SOCKET>(handle); }
 
 std::string lastError() { return win32::systemErrorText(::WSAGetLastError()); }
@@ -59,7 +64,7 @@ Result<ListeningSocket> listenOn(const std::string& host, const std::string& por
   // a port in TIME_WAIT can be bound again without it.
   if (!makeNonBlocking(socketOf(socket.get())) ||
       ::bind(socketOf(socket.get()), found->ai_addr, static_cast<int>(found->ai_addrlen)) != 0 ||
-      (listen && ::listen(socketOf(socket.get()), 8) != 0)) {
+      (listen && ::listen(socketOf(socket.get()), kBacklog) != 0)) {
     return Opened::failure("cannot listen on " + given + ": " + lastError());
   }
   sockaddr_storage bound{};
