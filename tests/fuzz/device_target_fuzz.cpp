@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (isMappablePortName(text)) {
     std::string upper(text);
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const bool known = upper == "USB" || upper == "LPT1" || upper == "LPT2" || upper == "LPT3" ||
-                       (upper.size() == 4 && upper.rfind("COM", 0) == 0 && upper[3] >= '1' &&
-                        upper[3] <= '9');
+    const bool known =
+        upper == "USB" || upper == "LPT1" || upper == "LPT2" || upper == "LPT3" ||
+        (upper.size() == 4 && upper.rfind("COM", 0) == 0 && upper[3] >= '1' && upper[3] <= '9');
     if (!known) __builtin_trap();
   }
   return 0;

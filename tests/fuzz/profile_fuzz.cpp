@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const ProfileParse profile = parseProfile(text);
   if (!profile) {
-    const std::size_t lines = 1 + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    const std::size_t lines =
+        1 + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
     if (profile.error().line < 1 || profile.error().line > lines) __builtin_trap();
     if (profile.error().reason.empty()) __builtin_trap();
   } else {
@@ -41,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view first = text.substr(0, text.find('\n'));
   if (const std::optional<std::int32_t> value = parseInt32(first)) {
     if (parseInt32(std::to_string(*value)) != value) __builtin_trap();
-    const std::string_view digits = first.front() == '+' || first.front() == '-' ? first.substr(1) : first;
+    const std::string_view digits =
+        first.front() == '+' || first.front() == '-' ? first.substr(1) : first;
     if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
       __builtin_trap();
     }

@@ -63,8 +63,7 @@ class ReplayChannel final : public StatusChannel {
     if (lineBytes_ > taken_) __builtin_trap();
     if (const std::optional<PrinterStatus> status = parseStatusAnswer(line)) {
       // A check answer is two digits, a status answer "CC,NNNNN".
-      const std::string again =
-          line.size() == 2 ? checkReply(status->code) : statusReply(*status);
+      const std::string again = line.size() == 2 ? checkReply(status->code) : statusReply(*status);
       if (again != line + "\r\n") __builtin_trap();
       if (status->labelsLeft < 0 || describeStatus(*status).empty()) __builtin_trap();
     }
