@@ -21,6 +21,15 @@ if(TAGWRIGHT_SANITIZE)
   add_link_options(-fsanitize=${_sanitizers})
 endif()
 
+# The fuzz build instruments every library for the fuzzer's coverage and
+# the sanitizers, not only the entry points: a fault in a parser must be
+# seen where it happens, and any sanitizer report stops the run.
+if(TAGWRIGHT_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer -O1)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(WIN32)
   # The DLL and the programs need nothing but the system's own DLLs.
   add_link_options(-static -static-libgcc -static-libstdc++)

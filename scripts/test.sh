@@ -92,38 +92,9 @@ designer_browser() {
 }
 
 fuzz_targets() {
-  CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DTAGWRIGHT_FUZZ=ON -DTAGWRIGHT_BENCH=OFF -DTAGWRIGHT_WERROR=ON >/dev/null &&
-    cmake --build build/fuzz -j "$jobs" --target dispatch_fuzzer script_reader_fuzz preview_fuzz \
-      preview_barcode_fuzz script_check_fuzz || return 1
-  echo "dispatch fuzzer:"
-  build/fuzz/tests/fuzz/dispatch_fuzzer -max_total_time=30 -max_len=4096 \
-    -artifact_prefix=build/fuzz/ 2>&1 | tail -n 2
-  [ "${PIPESTATUS[0]}" -eq 0 ] || return 1
-  # libFuzzer adds the inputs it finds to its corpus folder: give it a copy.
-  rm -rf build/fuzz/script-corpus && mkdir -p build/fuzz/script-corpus &&
-    cp tests/scenarios/*.tws examples/*.tws build/fuzz/script-corpus/
-  echo "script reader fuzzer:"
-  build/fuzz/tests/fuzz/script_reader_fuzz build/fuzz/script-corpus -max_total_time=30 \
-    -artifact_prefix=build/fuzz/ 2>&1 | tail -n 2
-  [ "${PIPESTATUS[0]}" -eq 0 ] || return 1
-  echo "script check fuzzer (the reader's corpus):"
-  build/fuzz/tests/fuzz/script_check_fuzz build/fuzz/script-corpus -max_total_time=30 \
-    -rss_limit_mb=1024 -timeout=10 \
-    -artifact_prefix=build/fuzz/ 2>&1 | tail -n 2
-  [ "${PIPESTATUS[0]}" -eq 0 ] || return 1
-  # The preview starts from the jobs the component writes; the memory limit
-  # holds it to what a label may take.
-  rm -rf build/fuzz/job-corpus && mkdir -p build/fuzz/job-corpus &&
-    cp tests/scenarios/*.expected build/fuzz/job-corpus/
-  echo "preview fuzzer:"
-  build/fuzz/tests/fuzz/preview_fuzz build/fuzz/job-corpus -max_total_time=30 -rss_limit_mb=1024 \
-    -timeout=10 -artifact_prefix=build/fuzz/ 2>&1 | tail -n 2
-  [ "${PIPESTATUS[0]}" -eq 0 ] || return 1
-  echo "barcode fuzzer:"
-  build/fuzz/tests/fuzz/preview_barcode_fuzz -max_total_time=20 -rss_limit_mb=1024 -timeout=10 \
-    -artifact_prefix=build/fuzz/ 2>&1 | tail -n 2
-  [ "${PIPESTATUS[0]}" -eq 0 ]
+  # Every target replays its committed corpus, then fuzzes briefly; the
+  # corpus is left as it is.
+  bash scripts/fuzz.sh --seconds "${TAGWRIGHT_FUZZ_SECONDS:-5}" --no-merge
 }
 
 cross_build() {
@@ -228,7 +199,7 @@ join_lane wine32
 lane wine64 wine_stages 64
 stage "address and undefined-behaviour sanitizers" native_tests asan
 stage "thread sanitizer" thread_tests
-stage "fuzzing: add-in dispatch, script reader, preview and barcodes" fuzz_targets
+stage "fuzzing: every parser of outside bytes, each on its corpus" fuzz_targets
 stage "soak: 1,000 labels through printer faults, report and printers agree" scripts/soak.sh --labels 1000 --seed 1
 join_lane wine64
 join_lane fresh-debian

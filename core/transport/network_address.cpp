@@ -50,7 +50,9 @@ Result<TcpPrinterAddress> parseTcpPrinterAddress(std::string_view device) {
       portText = rest.substr(1);
       if (portText.empty()) portText = "?";  // a colon without a port
     }
-    if (address.host.empty() ||
+    // Brackets hold an IPv6 address, which always has a colon: anything
+    // else there would be written back without them as another host.
+    if (address.host.find(':') == std::string::npos ||
         address.host.find_first_not_of("0123456789abcdefABCDEF:.%") != std::string::npos) {
       return Parsed::failure("\"" + given + "\": not an IPv6 address in the brackets" +
                              std::string(kForm));

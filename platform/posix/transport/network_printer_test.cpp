@@ -90,6 +90,12 @@ TEST(NetworkPrinterAddress, FormsAndFaults) {
       {"tcp://ho st", nullptr, 0, "not a host name"},
       {"tcp://[fe80::1", nullptr, 0, "no closing ]"},
       {"tcp://[fe80::1]x", nullptr, 0, "only :PORT"},
+      // Found by fuzzing: accepted, then written back as "%:9100", which
+      // does not read.
+      {"tcp://[%]", nullptr, 0, "not an IPv6 address"},
+      {"tcp://[1%ccccccccc7]", nullptr, 0, "not an IPv6 address"},
+      {"tcp://[10.0.0.7]", nullptr, 0, "not an IPv6 address"},
+      {"tcp://[]", nullptr, 0, "not an IPv6 address"},
       {"/dev/ttyS0", nullptr, 0, "not a network printer"},
   };
   for (const Case& c : cases) {
