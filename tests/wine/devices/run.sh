@@ -271,10 +271,10 @@ run_pid=
 start_cupsd() {  # start_cupsd ROOT QUEUE DEVICE-URI; sets cupsd_pid and cupsd_port
   local root=$1
   mkdir -p "$root"/conf "$root"/spool "$root"/cache "$root"/state "$root"/log "$root"/tmp
-  chmod 755 "$root"  # cupsd's back ends run as lp
+  chmod 755 "$work" "$root"  # cupsd's back ends run as lp and read the jobs there
   cupsd_port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
   printf '%s\n' "Listen 127.0.0.1:$cupsd_port" 'LogLevel warn' 'WebInterface No' 'Browsing No' \
-    'DefaultAuthType None' 'JobPrivateValues none' '<Location />' 'Order allow,deny' 'Allow all' \
+    'DefaultAuthType None' '<Location />' 'Order allow,deny' 'Allow all' \
     '</Location>' '<Policy default>' '<Limit All>' 'Order deny,allow' 'Allow all' '</Limit>' \
     '</Policy>' >"$root/conf/cupsd.conf"
   { [ "$(id -u)" = 0 ] && printf 'User lp\nGroup lp\n'
@@ -295,14 +295,15 @@ start_cupsd() {  # start_cupsd ROOT QUEUE DEVICE-URI; sets cupsd_pid and cupsd_p
   done
   return 1
 }
-# The names and states of the queue's jobs, one "NAME|STATE" line each.
+# The names and states of the queue's jobs, one "NAME|STATE" line each
+# (asked as their owner, to whom the names are shown).
 cups_jobs() {  # cups_jobs QUEUE
   printf '%s\n' '{' 'OPERATION Get-Jobs' 'GROUP operation-attributes-tag' \
     'ATTR charset attributes-charset utf-8' 'ATTR naturalLanguage attributes-natural-language en' \
-    'ATTR uri printer-uri $uri' 'ATTR keyword which-jobs all' \
+    'ATTR uri printer-uri $uri' "ATTR name requesting-user-name $(id -un)" 'ATTR keyword which-jobs all' \
     'ATTR keyword requested-attributes job-name,job-state' 'DISPLAY job-name' 'DISPLAY job-state' '}' \
     >"$work/get-jobs.test"
-  ipptool -v "ipp://127.0.0.1:$cupsd_port/printers/$1" "$work/get-jobs.test" 2>/dev/null |
+  ipptool -t -v "ipp://127.0.0.1:$cupsd_port/printers/$1" "$work/get-jobs.test" 2>/dev/null |
     sed -n 's/^ *job-name (name[^)]*) = \(.*\)$/\1/p; s/^ *job-state (enum) = \(.*\)$/|\1/p' |
     paste -d '' - -
 }
@@ -325,7 +326,8 @@ StartLabel()
 PutBarcode("Q", 20, 50, 80, 0, "TW-Q2")
 Print(1)
 SCRIPT
-    CUPS_SERVER=127.0.0.1:$cupsd_port run_exe spooled --device "LPT3=printer:tagwright-raw" \
+    export CUPS_SERVER=127.0.0.1:$cupsd_port
+    run_exe spooled --device "LPT3=printer:tagwright-raw" \
       "$(windows_path "$work/to-queue.tws")"
     status=$?
     wineserver -w
@@ -335,6 +337,7 @@ SCRIPT
       sleep 0.2
     done
     jobs=$(cups_jobs tagwright-raw)
+    unset CUPS_SERVER
     kill "$cupsd_pid" 2>/dev/null
     wait "$cupsd_pid" 2>/dev/null
     cupsd_pid=
