@@ -303,7 +303,7 @@ cups_jobs() {  # cups_jobs QUEUE
     'ATTR uri printer-uri $uri' "ATTR name requesting-user-name $(id -un)" 'ATTR keyword which-jobs all' \
     'ATTR keyword requested-attributes job-name,job-state' 'DISPLAY job-name' 'DISPLAY job-state' '}' \
     >"$work/get-jobs.test"
-  ipptool -t -v "ipp://127.0.0.1:$cupsd_port/printers/$1" "$work/get-jobs.test" 2>/dev/null |
+  ipptool -t -v "ipp://127.0.0.1:$cupsd_port/printers/$1" "$work/get-jobs.test" 2>&1 | tee "$work/get-jobs.out" |
     sed -n 's/^ *job-name (name[^)]*) = \(.*\)$/\1/p; s/^ *job-state (enum) = \(.*\)$/|\1/p' |
     paste -d '' - -
 }
