@@ -5,7 +5,8 @@
 # 64-bit and 32-bit Wine for the Windows integration tests (the product is
 # the 32-bit DLL), Xvfb for the settings page, and the Russian locale that
 # gives Wine its 1251/866 code pages, and headless Chromium with its driver
-# and Selenium for the designer's browser tests. At the end it checks that a 32-bit
+# and Selenium for the designer's browser tests, and the CUPS server and its
+# IPP tool for the Windows printer-queue test. At the end it checks that a 32-bit
 # Windows program runs, and if it does not, registers qemu's i386
 # interpreter with binfmt_misc and checks again.
 # Safe to run again: it installs only what is missing.
@@ -24,7 +25,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64 wixl msitools
   wine64 wine32:i386 qemu-user-static xvfb x11-apps imagemagick locales
   libcli11-dev nlohmann-json3-dev libzint-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
-  libzxing-dev libcups2-dev cups debootstrap
+  libzxing-dev libcups2-dev cups cups-ipp-utils debootstrap
   libcpp-httplib-dev chromium chromium-driver python3-selenium
   dpkg-dev
 )

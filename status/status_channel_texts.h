@@ -10,6 +10,8 @@ inline constexpr std::string_view kNoAnswersFromQueue =
 inline constexpr std::string_view kNoAnswersFromFile = "a file cannot answer";
 inline constexpr std::string_view kNoAnswersFromPipe =
     "a named pipe carries jobs one way and no answers";
+inline constexpr std::string_view kNoAnswersFromParallel =
+    "a parallel port carries jobs one way and no answers";
 inline constexpr std::string_view kTakesNoQuery = "the printer takes no data";
 inline constexpr std::string_view kCannotSendQuery = "cannot send the query: ";
 inline constexpr std::string_view kPrinterClosed = "the printer closed the connection";

@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "core/text/utf8.h"
+#include "core/transport/device_target.h"
 #include "core/transport/network_address.h"
 #include "platform/win32/transport/socket_wait.h"
 #include "platform/win32/transport/winsock_printer.h"
@@ -153,11 +154,26 @@ std::wstring devicePath(const std::string& device) {
   return comPort ? L"\\\\.\\" + path : path;
 }
 
+// LPT1 and \\.\LPT1 alike: Windows' parallel ports are written to, never
+// read from.
+bool isParallelPort(const std::wstring& path) {
+  const std::wstring name = path.rfind(L"\\\\.\\", 0) == 0 ? path.substr(4) : path;
+  return name.size() > 3 && _wcsnicmp(name.c_str(), L"LPT", 3) == 0 &&
+         name.find_first_not_of(L"0123456789", 3) == std::wstring::npos;
+}
+
 }  // namespace
 
 Status canAnswer(const std::string& device) {
   if (isTcpDevice(device)) return Status::success();
+  // The device map's other targets: a printer queue and a file.
+  if (device.rfind(kPrinterQueuePrefix, 0) == 0) {
+    return Status::failure(std::string(kNoAnswersFromQueue));
+  }
+  if (device.rfind(kFileTargetPrefix, 0) == 0)
+    return Status::failure(std::string(kNoAnswersFromFile));
   const std::wstring path = devicePath(device);
+  if (isParallelPort(path)) return Status::failure(std::string(kNoAnswersFromParallel));
   if (path.rfind(L"\\\\.\\pipe\\", 0) == 0) {
     return Status::failure(std::string(kNoAnswersFromPipe));
   }

@@ -4,6 +4,23 @@
 #include "core/transport/printer_port.h"
 
 namespace tagwright::cli {
+namespace {
+
+// What a USB printer's job needs to be asked about: on Linux its device
+// node; on Windows the component finds the printer by its ids, where this
+// program cannot follow it, so the printer is asked by the device path that
+// `devices` lists, or its jobs go to a network printer that answers.
+#ifdef _WIN32
+constexpr const char* kUsbConfirmHint =
+    "the component finds the USB printer by its ids, which this program cannot ask; ask it with "
+    "status --device USB=PATH, PATH as `tagwright devices` lists it, or print to a network "
+    "printer with --device USB=tcp://HOST";
+#else
+constexpr const char* kUsbConfirmHint =
+    "the USB printer is asked through its node; give --device USB=/dev/usb/lpN";
+#endif
+
+}  // namespace
 
 JobConfirmer::JobConfirmer(DeviceMap devices, NetworkTimeouts network, ConfirmTimes times)
     : devices_(std::move(devices)), network_(network), times_(times) {}
@@ -15,9 +32,7 @@ JobOutcome JobConfirmer::confirm(std::int32_t portIndex, std::uint64_t jobNumber
   const std::optional<std::string> device =
       portIndex == kUsbPortIndex ? devices_.usbPrinter() : devices_.pathFor(port);
   if (!device) {
-    say(job +
-        ": not confirmed: the USB printer is asked through its node; give --device "
-        "USB=/dev/usb/lpN");
+    say(job + ": not confirmed: " + kUsbConfirmHint);
     return JobOutcome::Dropped;
   }
   Result<std::unique_ptr<StatusChannel>> channel = openStatusChannel(port, *device, network_);

@@ -9,7 +9,7 @@
 #include "status/status_query.h"
 #include "core/transport/print_job.h"
 #include "core/transport/device_map.h"
-#include "platform/posix/transport/network_printer.h"
+#include "core/transport/network_timeouts.h"
 
 namespace tagwright::cli {
 

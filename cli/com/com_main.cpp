@@ -22,12 +22,14 @@
 
 #include "addin_interfaces.h"
 #include "cli/app/component_back_end.h"
+#include "cli/app/job_confirmer.h"
 #include "cli/app/linked_core.h"
 #include "cli/app/linked_session.h"
 #include "cli/app/mirrored_session.h"
 #include "cli/app/program.h"
 #include "cli/app/serve_command.h"
 #include "cli/com/com_script_host.h"
+#include "cli/com/job_confirmation.h"
 #include "cli/commands/devices_listing.h"
 #include "cli/commands/printer_command.h"
 #include "cli/commands/status_command.h"
@@ -145,12 +147,18 @@ class ComSession final : public ComponentSession {
  public:
   explicit ComSession(std::unique_ptr<ComApartment> apartment) : apartment_(std::move(apartment)) {}
 
-  // The component, connected to `profile` when there is one; the failure
-  // says why it cannot be had.
-  Status connect(FileProfile* profile, const PortOptions& ports) {
+  // The component, connected to `profile` when there is one, its jobs
+  // confirmed by `confirmation` when there is one; the failure says why it
+  // cannot be had.
+  Status connect(FileProfile* profile, const PortOptions& ports,
+                 std::unique_ptr<JobConfirmation> confirmation) {
     Result<Component> component = createComponent();
     if (!component) return Status::failure(component.error());
     if (const Status handed = handProcessDevices(ports); !handed) return handed;
+    if (confirmation) {
+      if (const Status started = confirmation->start(); !started) return started;
+      confirmation_ = std::move(confirmation);
+    }
     com::com_ptr<IDispatch> connection;
     if (profile) {
       connection = com::com_ptr<IDispatch>::adopt(
@@ -165,16 +173,18 @@ class ComSession final : public ComponentSession {
   ScriptHost& host() override { return *host_; }
 
   // The worker reports a job it cannot write with its own message box and
-  // keeps no count the program could read: nothing is counted here.
+  // keeps no count the program could read: only run --confirm, told of
+  // each job's end, counts them.
   JobTally waitForJobs() override {
     host_.reset();
     waitForPrintJobs();
-    return {};
+    return confirmation_ ? confirmation_->finish() : JobTally{};
   }
   bool countsJobs() const override { return false; }
 
  private:
   std::unique_ptr<ComApartment> apartment_;
+  std::unique_ptr<JobConfirmation> confirmation_;  // run --confirm; outlives the host
   std::unique_ptr<ComScriptHost> host_;
 };
 
@@ -205,22 +215,22 @@ class ComBackEnd final : public ComponentBackEnd {
         return Status::failure("--device " + port + "=" + target + ": " + parsed.error());
       }
     }
-    if (delivery.confirm) {
-      return Status::failure(
-          "--confirm belongs to the native program: the component's own worker only writes, "
-          "and this program does not see its ports");
-    }
+    // --confirm asks the printer behind each port when the component's
+    // worker has written a job to it.
+    if (const Status confirmable = canConfirm(delivery); !confirmable) return confirmable;
     if (delivery.wait) {
       return Status::failure(
           "--wait is for the print-server queues of the native program; here a printer queue "
           "takes the job from the component's own worker");
     }
     ports_ = delivery.ports;
+    confirm_ = delivery.confirm ? std::optional<DeliveryOptions>(delivery) : std::nullopt;
     return Status::success();
   }
 
   Result<std::unique_ptr<ComponentSession>> open(const CodePageNames& names, FileProfile* profile,
-                                                 std::ostream&, JobRouting routing) override {
+                                                 std::ostream& errors,
+                                                 JobRouting routing) override {
     if (profile && !routing.delivery) {
       // preview and check send nothing: they run the script through the
       // component's core linked into this program, the same code as the
@@ -233,7 +243,12 @@ class ComBackEnd final : public ComponentBackEnd {
           "COM cannot start (" + hresultText(apartment->result()) + ")");
     }
     auto session = std::make_unique<ComSession>(std::move(apartment));
-    if (const Status connected = session->connect(profile, ports_); !connected) {
+    std::unique_ptr<JobConfirmation> confirmation;
+    if (confirm_ && routing.delivery) {
+      confirmation = std::make_unique<JobConfirmation>(*confirm_, errors);
+    }
+    if (const Status connected = session->connect(profile, ports_, std::move(confirmation));
+        !connected) {
       return Result<std::unique_ptr<ComponentSession>>::failure(connected.error());
     }
     if (profile && routing.preview) {
@@ -295,7 +310,8 @@ class ComBackEnd final : public ComponentBackEnd {
   }
 
  private:
-  PortOptions ports_;  // run's --device map and time-outs, for the component
+  PortOptions ports_;                       // run's --device map and time-outs, for the component
+  std::optional<DeliveryOptions> confirm_;  // run --confirm
   mutable RegistryDeviceMapStore devices_;
   LinkedCore core_{[](const std::string& ansi, const std::string& oem) {
     return std::unique_ptr<CodePages>(std::make_unique<Win32NamedCodePages>(ansi, oem));

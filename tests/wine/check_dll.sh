@@ -33,9 +33,9 @@ exports=$(printf '%s\n' "$headers" |
   sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
   sed -n 's/^[[:space:]]*\[[[:space:]]*[0-9]*\][[:space:]]*\([A-Za-z_][A-Za-z0-9_@]*\)$/\1/p' | sort)
 expected_exports=$(printf '%s\n' DllCanUnloadNow DllGetClassObject DllRegisterServer \
-  DllUnregisterServer TagwrightUseProcessDevices | sort)
+  DllUnregisterServer TagwrightUseProcessDevices TagwrightWatchJobs | sort)
 if [ "$exports" != "$expected_exports" ]; then
-  problem "exports are not exactly the four COM server functions and TagwrightUseProcessDevices:" $exports
+  problem "exports are not exactly the four COM server functions and the two of the hosting programs:" $exports
 fi
 
 # Imports: system DLLs only.

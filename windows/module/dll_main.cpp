@@ -1,5 +1,6 @@
 // The exports of Tagwright.dll and its entry point: the four of a COM
-// server, and the process device map of the programs that host it.
+// server, and the process device map and job watch of the programs that
+// host it.
 #include <windows.h>
 
 #include <chrono>
@@ -12,6 +13,7 @@
 #include "core/transport/device_target.h"
 #include "core/transport/print_abort.h"
 #include "platform/win32/transport/device_entries.h"
+#include "platform/win32/transport/job_watch.h"
 #include "windows/com/com_barrier.h"
 #include "windows/module/add_in_module.h"
 #include "windows/module/class_factory.h"
@@ -91,6 +93,13 @@ STDAPI DllRegisterServer() {
 
 STDAPI TagwrightUseProcessDevices(LPCWSTR entries, DWORD connectMs, DWORD busyMs, DWORD stallMs) {
   return guardComCall([&] { return useProcessDevices(entries, connectMs, busyMs, stallMs); });
+}
+
+STDAPI TagwrightWatchJobs(JobEndedFunction hook, void* context) {
+  return guardComCall([&] {
+    tagwright::processJobWatch().set(hook, context);
+    return S_OK;
+  });
 }
 
 STDAPI DllUnregisterServer() {

@@ -8,6 +8,7 @@
 
 #include "core/settings/page_ids.h"
 #include "windows/page/page_resource.h"
+#include "windows/page/port_target_line.h"
 
 namespace tagwright::com {
 
@@ -114,6 +115,13 @@ void PageDialog::onInit(HWND window) {
   }
   page_.activate(controls_, links_, edited_);
   filled_ = true;
+  showPortTarget();
+}
+
+void PageDialog::showPortTarget() {
+  const auto index =
+      static_cast<std::int32_t>(::SendDlgItemMessageW(window_, IDC_PORT, CB_GETCURSEL, 0, 0));
+  ::SetDlgItemTextW(window_, IDC_PORT_TARGET, portTargetLine(index).c_str());
 }
 
 INT_PTR PageDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -138,7 +146,10 @@ INT_PTR PageDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void PageDialog::onCommand(int control, UINT notification) {
   switch (notification) {
     case BN_CLICKED: page_.handle(control, PageEvent::Clicked); break;
-    case CBN_SELCHANGE: page_.handle(control, PageEvent::SelectionChanged); break;
+    case CBN_SELCHANGE:
+      page_.handle(control, PageEvent::SelectionChanged);
+      if (control == IDC_PORT) showPortTarget();
+      break;
     case EN_CHANGE: page_.handle(control, PageEvent::TextChanged); break;
     case EN_SETFOCUS: page_.handle(control, PageEvent::FocusGained); break;
     case EN_KILLFOCUS: page_.handle(control, PageEvent::FocusLost); break;

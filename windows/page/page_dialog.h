@@ -47,6 +47,8 @@ class PageDialog {
   void onInit(HWND window);
   void onCommand(int control, UINT notification);
   void onDestroy() noexcept;
+  // The line under the port list: the selected port's device map entry.
+  void showPortTarget();
 
   HINSTANCE module_;
   SettingsPage& page_;

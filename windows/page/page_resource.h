@@ -49,3 +49,5 @@
 #define IDC_CUTTER_COUNT_SPIN 245
 #define IDC_DIRECT_THERMAL 248
 #define IDC_THERMAL_TRANSFER 249
+// Beyond the page's own controls: where the selected port is mapped to.
+#define IDC_PORT_TARGET 250

@@ -197,7 +197,10 @@ bool Win32PortLayer::close(PortHandle port) {
     if (mapped) {
       // A job cut short is said once, here; the worker does not send it again.
       const Delivery delivery = mapped->finish();
-      if (!delivery.complete()) mapped_->reportFailure(delivery);
+      if (!delivery.complete()) {
+        cutShort_ = true;
+        mapped_->reportFailure(delivery);
+      }
       return true;
     }
   }

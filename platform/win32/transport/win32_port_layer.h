@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -41,6 +42,9 @@ class Win32PortLayer final : public PortLayer {
   // The present devices of the USB device interface class; an interface
   // whose detail cannot be read (or whose buffer cannot be had) is skipped.
   std::vector<std::string> usbDevicePaths() override;
+  // Whether a mapped target took less than a job since the last call
+  // (which clears it).
+  bool takeCutShort() { return cutShort_.exchange(false); }
 
  private:
   // The mapped port behind a handle; null for a local port.
@@ -49,6 +53,7 @@ class Win32PortLayer final : public PortLayer {
   MappedPorts* mapped_;
   std::mutex lock_;  // guards open_
   std::map<PortHandle, std::unique_ptr<MappedPort>> open_;
+  std::atomic<bool> cutShort_{false};
 };
 
 }  // namespace tagwright

@@ -3,6 +3,7 @@
 #include "core/transport/print_abort.h"
 #include "core/transport/print_worker.h"
 #include "core/transport/sleeper.h"
+#include "platform/win32/transport/job_watch.h"
 #include "platform/win32/transport/message_box_prompt.h"
 #include "platform/win32/transport/version_close_delay.h"
 #include "platform/win32/transport/win32_job_runner.h"
@@ -30,9 +31,19 @@ struct Win32PrintStation {
 
 std::unique_ptr<JobRunner> makeWin32PrintRunner(HMODULE module, MappedPorts* mapped) {
   auto station = std::make_shared<Win32PrintStation>(module, mapped);
-  const PrintWorker* worker = &station->worker;
+  Win32PrintStation* used = station.get();
   return std::make_unique<Win32JobRunner>(
-      [worker](PrintJob job) { return worker->run(std::move(job)); }, station);
+      [used](PrintJob job) {
+        const std::int32_t port = job.port;
+        static_cast<void>(used->ports.takeCutShort());
+        const JobOutcome outcome = used->worker.run(std::move(job));
+        // A job cut short on a mapped target was told about with the
+        // port's own message; for the watch it did not reach the printer.
+        const bool reached = outcome == JobOutcome::Written && !used->ports.takeCutShort();
+        processJobWatch().jobEnded(port, reached);
+        return outcome;
+      },
+      station);
 }
 
 }  // namespace tagwright

@@ -13,7 +13,11 @@
 #   - entries that cannot be read (no target, no string) reported by the
 #     prompt like a port that cannot be opened, the change of an entry
 #     taking effect from the next open;
-#   - printer: with a queue that does not exist: the prompt with 1801.
+#   - printer: with a queue that does not exist: the prompt with 1801;
+#   - printer: with a raw queue of a private CUPS server (Wine's spooler
+#     hands RAW documents to CUPS) whose device is the native virtual
+#     printer: one document per job, named after the job, the labels drawn
+#     and read back. Reported as not run where cupsd cannot start.
 # The prompts are seen in Wine's relay trace of MessageBoxW (the prefix
 # traces that one function); without a display each prompt fails at once,
 # which the print worker takes as Retry after a pause.
@@ -42,8 +46,10 @@ wine_env "$build" devices/run.sh wineprefix-devices || exit 2
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tagwright-wine-devices.XXXXXX")
 printer_pid=
+cupsd_pid=
 run_pid=
 trap '[ -n "$printer_pid" ] && kill "$printer_pid" 2>/dev/null
+      [ -n "$cupsd_pid" ] && kill "$cupsd_pid" 2>/dev/null
       [ -n "$run_pid" ] && kill "$run_pid" 2>/dev/null
       wineserver -k 2>/dev/null; [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"' EXIT
 
@@ -257,6 +263,94 @@ kill "$run_pid" 2>/dev/null
 wineserver -k 2>/dev/null
 wait "$run_pid" 2>/dev/null
 run_pid=
+
+# printer: through Wine's spooler to a raw queue of a CUPS server of our
+# own (on a loopback port, its folders in $work), whose device is the native
+# virtual printer. Wine's winspool reaches CUPS through libcups, which
+# CUPS_SERVER points at this server.
+start_cupsd() {  # start_cupsd ROOT QUEUE DEVICE-URI; sets cupsd_pid and cupsd_port
+  local root=$1
+  mkdir -p "$root"/conf "$root"/spool "$root"/cache "$root"/state "$root"/log "$root"/tmp
+  chmod 755 "$work" "$root"  # cupsd's back ends run as lp and read the jobs there
+  cupsd_port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+  printf '%s\n' "Listen 127.0.0.1:$cupsd_port" 'LogLevel warn' 'WebInterface No' 'Browsing No' \
+    'DefaultAuthType None' '<Location />' 'Order allow,deny' 'Allow all' \
+    '</Location>' '<Policy default>' '<Limit All>' 'Order deny,allow' 'Allow all' '</Limit>' \
+    '</Policy>' >"$root/conf/cupsd.conf"
+  { [ "$(id -u)" = 0 ] && printf 'User lp\nGroup lp\n'
+    for entry in "ServerRoot conf" "RequestRoot spool" "CacheDir cache" "StateDir state" \
+      "TempDir tmp" "ErrorLog log/error_log" "AccessLog log/access_log" "PageLog log/page_log"; do
+      echo "${entry%% *} $root/${entry#* }"
+    done
+    printf 'ServerBin /usr/lib/cups\nDataDir /usr/share/cups\n'; } >"$root/conf/cups-files.conf"
+  # A queue without a PPD is a raw one: the job's bytes go to the device as they are.
+  printf '<Printer %s>\nDeviceURI %s\nState Idle\nAccepting Yes\nShared No\nErrorPolicy abort-job\n</Printer>\n' \
+    "$2" "$3" >"$root/conf/printers.conf"
+  /usr/sbin/cupsd -f -c "$root/conf/cupsd.conf" -s "$root/conf/cups-files.conf" >"$root/log/out" 2>&1 &
+  cupsd_pid=$!
+  for _ in $(seq 100); do
+    kill -0 "$cupsd_pid" 2>/dev/null || return 1
+    (exec 3<>"/dev/tcp/127.0.0.1/$cupsd_port") 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# The names and states of the queue's jobs, one "NAME|STATE" line each
+# (asked as their owner, to whom the names are shown).
+cups_jobs() {  # cups_jobs QUEUE
+  printf '%s\n' '{' 'OPERATION Get-Jobs' 'GROUP operation-attributes-tag' \
+    'ATTR charset attributes-charset utf-8' 'ATTR naturalLanguage attributes-natural-language en' \
+    'ATTR uri printer-uri $uri' "ATTR name requesting-user-name $(id -un)" 'ATTR keyword which-jobs all' \
+    'ATTR keyword requested-attributes job-name,job-state' 'DISPLAY job-name' 'DISPLAY job-state' '}' \
+    >"$work/get-jobs.test"
+  ipptool -t -v "ipp://127.0.0.1:$cupsd_port/printers/$1" "$work/get-jobs.test" 2>&1 | tee "$work/get-jobs.out" |
+    sed -n 's/^ *job-name (name[^)]*) = \(.*\)$/\1/p; s/^ *job-state (enum) = \(.*\)$/|\1/p' |
+    paste -d '' - -
+}
+if [ ! -x /usr/sbin/cupsd ] || ! command -v ipptool >/dev/null; then
+  echo "NOT RUN: printer: through a private CUPS server: cupsd or ipptool is missing (cups, cups-ipp-utils)"
+else
+  start_printer "$work/spooled.log" 0 --preview "$work/spooled"
+  if ! start_cupsd "$work/cups" tagwright-raw "socket://127.0.0.1:$port"; then
+    echo "NOT RUN: printer: through a private CUPS server: cupsd did not start ($(tail -n 3 "$work/cups/log/"* 2>/dev/null | tr '\n' ' ' | head -c 300))"
+  else
+    cat >"$work/to-queue.tws" <<'SCRIPT'
+NumberPort = 2
+LabelHeight = 30
+LabelWidth = 58
+BarcodeWidth = 2
+StartLabel()
+PutBarcode("Q", 20, 50, 80, 0, "TW-Q1")
+Print(1)
+StartLabel()
+PutBarcode("Q", 20, 50, 80, 0, "TW-Q2")
+Print(1)
+SCRIPT
+    export CUPS_SERVER=127.0.0.1:$cupsd_port
+    run_exe spooled --device "LPT3=printer:tagwright-raw" \
+      "$(windows_path "$work/to-queue.tws")"
+    status=$?
+    wineserver -w
+    for _ in $(seq 150); do
+      [ "$(cups_jobs tagwright-raw | grep -c '|completed$')" -ge 2 ] &&
+        [ "$(ls "$work/spooled"/*.png 2>/dev/null | wc -l)" -ge 2 ] && break
+      sleep 0.2
+    done
+    jobs=$(cups_jobs tagwright-raw)
+    unset CUPS_SERVER
+    kill "$cupsd_pid" 2>/dev/null
+    wait "$cupsd_pid" 2>/dev/null
+    cupsd_pid=
+    stop_printer
+    expect_ok "printer: to a CUPS raw queue prints (exit $status)" [ $status -eq 0 ]
+    expect_ok "no prompt for a queue that takes the jobs" [ -z "$(boxes spooled)" ]
+    expect_ok "one RAW document per job, named after it, both printed ($(tr '\n' ' ' <<<"$jobs"))" \
+      [ "$jobs" = "$(printf 'Tagwright LPT3 job 1|completed\nTagwright LPT3 job 2|completed')" ]
+    expect_ok "the printer drew both labels, and their barcodes read back ($(read_back "$work/spooled"))" \
+      [ "$(read_back "$work/spooled")" = "TW-Q1 TW-Q2 " ]
+  fi
+  [ -n "$printer_pid" ] && stop_printer
+fi
 
 # tagwright.exe devices keeps the user's map: --map and --unmap change the
 # registry key the component reads, and the listing shows the map first.

@@ -15,6 +15,31 @@
 namespace page_tests {
 namespace {
 
+// One value of a device map in the registry, there for as long as it lives.
+class MapEntry {
+ public:
+  MapEntry(HKEY hive, const wchar_t* port, const std::wstring& target) : hive_(hive), port_(port) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(hive, L"Software\\Tagwright\\Devices", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      return;
+    }
+    made_ =
+        RegSetValueExW(key, port, 0, REG_SZ, reinterpret_cast<const BYTE*>(target.c_str()),
+                       static_cast<DWORD>((target.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    RegCloseKey(key);
+  }
+  ~MapEntry() { RegDeleteKeyValueW(hive_, L"Software\\Tagwright\\Devices", port_); }
+  MapEntry(const MapEntry&) = delete;
+  MapEntry& operator=(const MapEntry&) = delete;
+  bool made() const { return made_; }
+
+ private:
+  HKEY hive_;
+  const wchar_t* port_;
+  bool made_ = false;
+};
+
 class SettingsPageWine : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(component.created()) << "no component by ProgID"; }
@@ -63,10 +88,10 @@ TEST_F(SettingsPageWine, PageInfoGivesTheTitleAndTheTemplateSizeInPixels) {
   EXPECT_EQ(info.dwHelpContext, 0u);
   CoTaskMemFree(info.pszTitle);
 
-  // The dialog itself converts 260 by 254 units with its own font.
+  // The dialog itself converts 260 by 268 units with its own font.
   HWND window = activate();
   ASSERT_NE(window, nullptr);
-  RECT units{0, 0, 260, 254};
+  RECT units{0, 0, 260, 268};
   ASSERT_TRUE(MapDialogRect(window, &units));
   EXPECT_EQ(info.size.cx, units.right);
   EXPECT_EQ(info.size.cy, units.bottom);
@@ -420,6 +445,53 @@ TEST_F(SettingsPageWine, AnObjectWithoutTheLinkLeavesThePageOnItsOwnCopy) {
   EXPECT_EQ(page().Apply(), S_OK);
   EXPECT_EQ(page().IsPageDirty(), S_FALSE);
   EXPECT_EQ(component.property(L"LabelWidth"), 70);
+}
+
+}  // namespace
+}  // namespace page_tests
+
+namespace page_tests {
+namespace {
+
+TEST_F(SettingsPageWine, LineUnderThePortListShowsWhereTheSelectedPortIsMapped) {
+  const MapEntry userLpt2(HKEY_CURRENT_USER, L"LPT2", L"tcp://printer.example:9100");
+  const MapEntry machineLpt2(HKEY_LOCAL_MACHINE, L"LPT2", L"file:C:\\machine.prn");
+  const MapEntry machineCom3(HKEY_LOCAL_MACHINE, L"COM3", L"printer:\\\\server\\labels");
+  const MapEntry userCom4(HKEY_CURRENT_USER, L"COM4", L"nonsense");
+  for (const MapEntry* entry : {&userLpt2, &machineLpt2, &machineCom3, &userCom4}) {
+    ASSERT_TRUE(entry->made());
+  }
+  ASSERT_EQ(component.setProperty(L"NumberPort", 1), S_OK);
+  PageDriver user(activate());
+  HWND line = user.item(IDC_PORT_TARGET);
+  ASSERT_NE(line, nullptr);
+  EXPECT_NE(GetWindowLongPtrW(line, GWL_STYLE) & ES_READONLY, 0);
+
+  // The user's entry wins over the machine's; an unmapped port shows nothing.
+  EXPECT_EQ(user.text(IDC_PORT_TARGET), L"LPT2 = tcp://printer.example:9100");
+  const struct {
+    int index;
+    std::wstring shown;
+  } choices[] = {
+      {5, L"COM3 = printer:\\\\server\\labels"},
+      {6, L"COM4 = nonsense (не tcp://, printer: или file:)"},
+      {0, L""},
+      {12, L""},
+      {1, L"LPT2 = tcp://printer.example:9100"},
+  };
+  for (const auto& choice : choices) {
+    user.choose(IDC_PORT, choice.index);
+    EXPECT_EQ(user.text(IDC_PORT_TARGET), choice.shown) << choice.index;
+  }
+
+  // Below every control of the page, so that none of them had to move.
+  RECT lineRect{};
+  GetWindowRect(line, &lineRect);
+  for (int id : {IDC_WEB_PAGE, IDC_SUPPORT_MAIL, IDC_THERMAL_TRANSFER, IDC_READABLE}) {
+    RECT other{};
+    GetWindowRect(user.item(id), &other);
+    EXPECT_GE(lineRect.top, other.bottom) << id;
+  }
 }
 
 }  // namespace

@@ -11,6 +11,10 @@
 #   - status against the native virtual printer over loopback, ready and in
 #     a fault, and against a port nobody listens on: the same words and exit
 #     codes as the native program's;
+#   - run --confirm through the registered DLL to the native virtual printer
+#     (ready, head open, media out after one label): the same words and exit
+#     codes as the native run --confirm; ports it cannot ask (a file, a
+#     parallel port) said as the native program says them;
 #   - the Windows virtual printer on loopback in each state and fault: the
 #     native status and run --confirm get the same words and exit codes from
 #     it as from the native one, and its pictures are the native one's;
@@ -175,6 +179,93 @@ expect_ok "status, nobody listening: the same exit code ($native_status)" \
   test "$native_status" -eq "$windows_status"
 expect_ok "status, nobody listening: the same words" \
   diff "$work/refused-native" "$work/refused-windows"
+
+# run --confirm through the DLL: its worker tells tagwright.exe when each
+# job has ended, and the printer behind the port is asked then, as the
+# native program asks it after each job.
+cat >"$work/confirm.tws" <<'SCRIPT'
+NumberPort = 0
+LabelHeight = 30
+LabelWidth = 58
+StartLabel()
+PutText(20, 20, 1, 1, 1, 0, "A", "first")
+Print(2)
+StartLabel()
+PutText(20, 20, 1, 1, 1, 0, "A", "second")
+Print(1)
+SCRIPT
+expect_ok "regsvr32 Tagwright.dll (run --confirm)" "$wine" regsvr32 /s "$(windows_path "$dll")"
+confirm_both() {  # confirm_both CASE PRINTER-OPTIONS...
+  local name=$1 side address pid
+  shift
+  for side in native windows; do
+    local dir=$work/confirm-$side-$name
+    mkdir -p "$dir"
+    "$native" printer --listen 127.0.0.1:0 --speed-factor 100 "$@" >"$dir/log" 2>&1 &
+    pid=$!
+    address=""
+    for _ in $(seq 100); do
+      address=$(grep -so '127\.0\.0\.1:[0-9]*' "$dir/log" | head -1)
+      [ -n "$address" ] && break
+      sleep 0.1
+    done
+    if [ "$side" = native ]; then
+      timeout 60 "$native" run --profile "$dir/profile" --quiet --confirm --status-timeout 1 \
+        --on-port-error abort --device "LPT1=tcp://$address" "$work/confirm.tws" >"$dir/run" 2>&1
+      echo "exit $?" >>"$dir/run"
+    else
+      timeout 60 "$wine" "$exe" run --profile "$(windows_path "$dir")\\profile" --quiet --confirm \
+        --status-timeout 1 --device "LPT1=tcp://$address" "$(windows_path "$work/confirm.tws")" \
+        2>&1 | tr -d '\r' >"$dir/run"
+      echo "exit ${PIPESTATUS[0]}" >>"$dir/run"
+    fi
+    kill -INT "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    [ -n "$address" ] && sed -i "s/$address/PRINTER/g" "$dir/run"
+  done
+  expect_ok "run --confirm, $name: the same words and exit code as the native program ($(tr '\n' ' ' <"$work/confirm-native-$name/run" | head -c 160))" \
+    diff "$work/confirm-native-$name/run" "$work/confirm-windows-$name/run"
+}
+confirm_both ready
+confirm_both head-open --state head-open
+confirm_both media-out-after-a-label --fault "after 1 labels: media-empty"
+expect_ok "run --confirm: a ready printer confirmed both jobs, one by one" \
+  grep -qx 'tagwright: job 2 on LPT1: printed (00,00000)' "$work/confirm-windows-ready/run"
+expect_ok "run --confirm: the media ran out on the first job's second label" \
+  bash -c "grep -q 'job 1 on LPT1: not printed' '$work/confirm-windows-media-out-after-a-label/run' &&
+           tail -n 1 '$work/confirm-windows-media-out-after-a-label/run' | grep -qx 'exit 4'"
+# A file cannot answer: refused before anything runs, in the native words.
+: >"$work/confirm-file.prn"
+"$native" run --profile "$work/confirm-file-native.profile" --confirm \
+  --device "LPT1=$work/confirm-file.prn" "$work/confirm.tws" 2>&1 |
+  sed "s|$work/confirm-file.prn|FILE|" >"$work/confirm-file-native"
+echo "exit ${PIPESTATUS[0]}" >>"$work/confirm-file-native"
+"$wine" "$exe" run --profile "$(windows_path "$work")\\confirm-file.profile" --confirm \
+  --device "LPT1=file:$(windows_path "$work/confirm-file.prn")" "$(windows_path "$work/confirm.tws")" \
+  2>&1 | tr -d '\r' | sed "s|file:$(windows_path "$work/confirm-file.prn" | sed 's/\\/\\\\/g')|FILE|" \
+  >"$work/confirm-file-windows"
+echo "exit ${PIPESTATUS[0]}" >>"$work/confirm-file-windows"
+expect_ok "run --confirm to a file: refused as the native program refuses it ($(head -n 1 "$work/confirm-file-native" | head -c 120))" \
+  diff "$work/confirm-file-native" "$work/confirm-file-windows"
+expect_ok "run --confirm to a file: nothing was printed" test ! -s "$work/confirm-file.prn"
+# LPT1 unmapped, the parallel port of the prefix: the jobs are written, and
+# each is said not confirmed, as the native program says it for a port
+# that cannot answer; the run ends as one whose jobs were dropped.
+: >"$work/confirm-lpt1"
+ln -sfn "$work/confirm-lpt1" "$WINEPREFIX/dosdevices/lpt1"
+timeout 60 "$wine" "$exe" run --profile "$(windows_path "$work")\\confirm-lpt.profile" --confirm \
+  "$(windows_path "$work/confirm.tws")" 2>&1 | tr -d '\r' >"$work/confirm-lpt"
+echo "exit ${PIPESTATUS[0]}" >>"$work/confirm-lpt"
+rm -f "$WINEPREFIX/dosdevices/lpt1"
+# Each job opens the file again and writes from its start: the last is there.
+expect_ok "run --confirm to a parallel port: the jobs were written to it" \
+  grep -qa 'AA,20,20,1,1,1,0,second' "$work/confirm-lpt1"
+expect_ok "run --confirm to a parallel port: each job said not confirmed, exit 4 ($(tr '\n' ' ' <"$work/confirm-lpt" | head -c 200))" \
+  diff "$work/confirm-lpt" <(printf '%s\n' \
+    'tagwright: job 1 on LPT1: not confirmed: LPT1 (LPT1): a parallel port carries jobs one way and no answers' \
+    'tagwright: job 2 on LPT1: not confirmed: LPT1 (LPT1): a parallel port carries jobs one way and no answers' \
+    'tagwright: 2 of 2 print jobs dropped' 'exit 4')
+"$wine" regsvr32 /s /u "$(windows_path "$dll")"
 
 # The Windows virtual printer on loopback, asked and printed to by the
 # native program: the same words and exit codes as the native virtual

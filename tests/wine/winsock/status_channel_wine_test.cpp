@@ -93,6 +93,12 @@ TEST_F(StatusChannelTest, DevicesThatCannotAnswerSayWhy) {
       {"tcp://", "COM1: \"tcp://\": the printer's host name or address is missing"},
       {file, "COM1 (" + file + "): a file cannot answer"},
       {"COM42", "COM1: cannot open COM42: "},
+      // Where the component may send a job but nothing comes back.
+      {"LPT1", "COM1 (LPT1): a parallel port carries jobs one way and no answers"},
+      {"\\\\.\\lpt2", "COM1 (\\\\.\\lpt2): a parallel port carries jobs one way and no answers"},
+      {"printer:Labels",
+       "COM1 (printer:Labels): a print-server queue carries jobs one way and no answers"},
+      {"file:C:\\jobs.prn", "COM1 (file:C:\\jobs.prn): a file cannot answer"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.device);
