@@ -275,7 +275,8 @@ start_cupsd() {  # start_cupsd ROOT QUEUE DEVICE-URI; sets cupsd_pid and cupsd_p
   cupsd_port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
   printf '%s\n' "Listen 127.0.0.1:$cupsd_port" 'LogLevel warn' 'WebInterface No' 'Browsing No' \
     'DefaultAuthType None' '<Location />' 'Order allow,deny' 'Allow all' \
-    '</Location>' '<Policy default>' '<Limit All>' 'Order deny,allow' 'Allow all' '</Limit>' \
+    '</Location>' '<Policy default>' 'JobPrivateAccess all' 'JobPrivateValues none' \
+    '<Limit All>' 'Order deny,allow' 'Allow all' '</Limit>' \
     '</Policy>' >"$root/conf/cupsd.conf"
   { [ "$(id -u)" = 0 ] && printf 'User lp\nGroup lp\n'
     for entry in "ServerRoot conf" "RequestRoot spool" "CacheDir cache" "StateDir state" \
@@ -337,6 +338,13 @@ SCRIPT
       sleep 0.2
     done
     jobs=$(cups_jobs tagwright-raw)
+    # The server keeps each job's attributes in its control file (c00001...),
+    # names included, and one data file per document (d00001-001...): the
+    # names come from there, as Get-Jobs hides them once a job has completed.
+    jobs=$(paste -d '' <(for control in "$work/cups/spool"/c*; do
+      grep -ao 'Tagwright LPT3 job [0-9]*' "$control" | head -n 1
+    done) <(sed -n 's/^ *job-state (enum) = \(.*\)$/|\1/p' "$work/get-jobs.out"))
+    documents=$(ls "$work/cups/spool" | grep -c '^d')
     unset CUPS_SERVER
     kill "$cupsd_pid" 2>/dev/null
     wait "$cupsd_pid" 2>/dev/null
@@ -344,8 +352,8 @@ SCRIPT
     stop_printer
     expect_ok "printer: to a CUPS raw queue prints (exit $status)" [ $status -eq 0 ]
     expect_ok "no prompt for a queue that takes the jobs" [ -z "$(boxes spooled)" ]
-    expect_ok "one RAW document per job, named after it, both printed ($(tr '\n' ' ' <<<"$jobs"))" \
-      [ "$jobs" = "$(printf 'Tagwright LPT3 job 1|completed\nTagwright LPT3 job 2|completed')" ]
+    expect_ok "one RAW document per job, named after it, both printed ($(tr '\n' ' ' <<<"$jobs"), $documents documents)" \
+      [ "$jobs/$documents" = "$(printf 'Tagwright LPT3 job 1|completed\nTagwright LPT3 job 2|completed')/2" ]
     expect_ok "the printer drew both labels, and their barcodes read back ($(read_back "$work/spooled"))" \
       [ "$(read_back "$work/spooled")" = "TW-Q1 TW-Q2 " ]
   fi
