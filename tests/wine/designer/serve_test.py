@@ -169,8 +169,9 @@ def main():
         status, _, body = printing.request("/api/print", label)
         reply = json.loads(body)
         expect("Print hands the job to the DLL (200)", status == 200 and reply["sent"], f"{status} {reply}")
-        expect("and says it is not confirmed, and where it went",
-               "not confirmed" in reply["answer"] and f"LPT1=tcp://{printer}" in reply["answer"], reply["answer"])
+        expect("and gives the printer's answer once the DLL's worker has sent it, and where it went",
+               "job 1 on LPT1: printed" in reply["answer"] and f"LPT1=tcp://{printer}" in reply["answer"],
+               reply["answer"])
         deadline = time.monotonic() + 20
         pictures = []
         while time.monotonic() < deadline and not pictures:
