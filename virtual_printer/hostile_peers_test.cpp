@@ -202,7 +202,13 @@ TEST(HostilePeers, AHundredMegabytesWithoutACarriageReturnAreDroppedNotHeld) {
   // each piece that adds to it.
   EXPECT_LT(std::chrono::steady_clock::now() - start, 15s);
   // The printer held at most its cap (and the test its 1 MiB piece).
+  // A sanitizer's shadow memory and quarantine count in the peak, so the
+  // bound holds only for a plain build.
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
   EXPECT_LT(peakKilobytes() - before, 48 * 1024);
+#else
+  (void)before;
+#endif
 }
 
 TEST(HostilePeers, BinaryNoiseNeitherCrashesNorStopsThePrinter) {
