@@ -16,12 +16,15 @@
 #include <thread>
 
 #include "platform/posix/unique_resource.h"
+#include "support/loopback_client.h"
 #include "support/running_printer.h"
 
 namespace tagwright::cli::printer {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::connectTo;
+using testing::portOf;
 using testing::RunningPrinter;
 
 const std::string kJob = "^Q25,3\r^W43\r^S4\r^L\rAA,10,10,1,1,1,0,Good\rE\r";
@@ -50,26 +53,6 @@ std::unique_ptr<PrinterInput> tcpPrinter(std::chrono::milliseconds idle, std::si
   auto opened = TcpInput::open(setup, notices.log);
   EXPECT_TRUE(opened);
   return opened ? std::move(opened).value() : nullptr;
-}
-
-std::uint16_t portOf(PrinterInput& input) {
-  const std::string where = input.where();
-  return static_cast<std::uint16_t>(std::stoi(where.substr(where.rfind(':') + 1)));
-}
-
-unique_fd connectTo(std::uint16_t port, std::chrono::milliseconds readWait = 2000ms) {
-  unique_fd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    return unique_fd();
-  }
-  const timeval limit{static_cast<time_t>(readWait.count() / 1000),
-                      static_cast<suseconds_t>(readWait.count() % 1000 * 1000)};
-  ::setsockopt(fd.get(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-  return fd;
 }
 
 bool sendAll(int fd, std::string_view bytes) {
@@ -111,7 +94,7 @@ TEST(HostilePeers, ACrowdOfConnectionsWaitsInABoundedQueueTheRestAreTurnedAway) 
   Notices notices;
   RunningPrinter printer(tcpPrinter(5000ms, 4, notices), fastPrinter());
   const std::uint16_t port = portOf(printer.input());
-  unique_fd holder = connectTo(port);  // served first, sends nothing yet
+  unique_fd holder = connectTo(port, 2000ms);  // served first, sends nothing yet
   ASSERT_TRUE(holder);
   std::this_thread::sleep_for(50ms);
   constexpr int kCrowd = 40;
@@ -223,7 +206,7 @@ TEST(HostilePeers, BinaryNoiseNeitherCrashesNorStopsThePrinter) {
   for (std::size_t at = 500; at + 8 < noise.size(); at += 1499) noise.replace(at, 3, "\rE\r");
   EXPECT_TRUE(printJob(port, noise));
   EXPECT_TRUE(printJob(port, kJob));
-  unique_fd asking = connectTo(port);
+  unique_fd asking = connectTo(port, 2000ms);
   ASSERT_TRUE(sendAll(asking.get(), "~S,CHECK\r"));
   char answer[4] = {};
   EXPECT_EQ(::recv(asking.get(), answer, sizeof answer, MSG_WAITALL), 4);

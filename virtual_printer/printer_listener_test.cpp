@@ -14,12 +14,15 @@
 #include <thread>
 
 #include "platform/posix/unique_resource.h"
+#include "support/loopback_client.h"
 #include "support/running_printer.h"
 
 namespace tagwright::cli::printer {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::connectTo;
+using testing::portOf;
 using testing::RunningPrinter;
 
 const std::string kJob = "^Q25,3\r^W43\r^S4\r^C3\r^L\rAA,10,10,1,1,1,0,Hello\rE\r";
@@ -37,28 +40,6 @@ std::unique_ptr<PrinterInput> tcpPrinter(ConnectionFault fault = ConnectionFault
   std::unique_ptr<PrinterInput> input = testing::loopbackTcpPrinter(fault, closeAfter);
   EXPECT_TRUE(input);
   return input;
-}
-
-std::uint16_t portOf(PrinterInput& input) {
-  const std::string where = input.where();
-  return static_cast<std::uint16_t>(std::stoi(where.substr(where.rfind(':') + 1)));
-}
-
-// A blocking client socket whose reads give up after `wait`; none when
-// refused. Answers come at once; the wait bounds what should not come.
-unique_fd connectTo(std::uint16_t port, std::chrono::microseconds wait = 1s) {
-  unique_fd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    return unique_fd();
-  }
-  const timeval limit{static_cast<time_t>(wait.count() / 1000000),
-                      static_cast<suseconds_t>(wait.count() % 1000000)};
-  ::setsockopt(fd.get(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-  return fd;
 }
 
 void sendAll(int fd, const std::string& bytes) {
