@@ -11,7 +11,7 @@ import shutil
 import sys
 import tempfile
 
-from serve_helpers import Designer, listening_addresses
+from serve_helpers import Designer, check_refusals, listening_addresses
 
 failures = []
 
@@ -66,11 +66,7 @@ def main():
             ("a file beside the page's", "/label.tws?token=" + token, None, {}, False, 404),
             ("print without --device", "/api/print", original, {}, True, 404),
         ]
-        for what, path, body, headers, with_token, wanted in refusals:
-            status, answer_headers, answer = designer.request(path, body, headers, with_token)
-            expect(f"{what}: {wanted}", status == wanted, f"got {status}: {answer[:120]!r}")
-            expect(f"{what}: no CORS header", not any(
-                name.lower().startswith("access-control-") for name in answer_headers.keys()))
+        check_refusals(designer, refusals, expect)
         with open(script) as f:
             expect("nothing refused wrote the file", f.read() == original)
         expect("no other file was made", sorted(os.listdir(work)) == ["label.tws", "serve.out"],

@@ -91,3 +91,13 @@ def listening_addresses(port):
             if int(hex_port, 16) == port and fields[3] == "0A":  # LISTEN
                 found.append(address)
     return found
+
+
+def check_refusals(server, refusals, expect):
+    """Sends each (what, path, body, headers, with_token, wanted status) request of
+    `refusals` to `server` and expects that status, and no CORS header with it."""
+    for what, path, body, headers, with_token, wanted in refusals:
+        status, answer_headers, answer = server.request(path, body, headers, with_token)
+        expect(f"{what}: {wanted}", status == wanted, f"got {status}: {answer[:120]!r}")
+        expect(f"{what}: no CORS header", not any(
+            name.lower().startswith("access-control-") for name in answer_headers.keys()))

@@ -16,7 +16,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "designer"))
-from serve_helpers import Designer, listening_addresses  # noqa: E402
+from serve_helpers import Designer, check_refusals, listening_addresses  # noqa: E402
 
 root = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", "..", ".."))
 failures = []
@@ -123,11 +123,7 @@ def main():
             ("a body over the cap", "/api/save", "x" * (256 * 1024 + 1), {}, True, 413),
             ("print without --device", "/api/print", original, {}, True, 404),
         ]
-        for what, path, body, headers, with_token, wanted in refusals:
-            status, answer_headers, answer = served.request(path, body, headers, with_token)
-            expect(f"{what}: {wanted}", status == wanted, f"got {status}: {answer[:120]!r}")
-            expect(f"{what}: no CORS header", not any(
-                name.lower().startswith("access-control-") for name in answer_headers.keys()))
+        check_refusals(served, refusals, expect)
         with open(script) as f:
             expect("nothing refused wrote FILE", f.read() == original)
 
