@@ -2,7 +2,8 @@
 // as a job arriving in pieces whose sizes the input chooses. The stream
 // must never hold more than its cap; every byte that came must come out
 // once (in a label, a query, a setting, dropped, or left as line ends);
-// every label but the last must end with its E; and with a cap the job
+// every label but the last must end with its E (and the CR or line feed
+// that ends it); and with a cap the job
 // cannot reach, how the bytes were cut into pieces must not change what
 // comes out.
 #include <cstddef>
@@ -70,9 +71,9 @@ void checkRun(const Run& run, std::size_t jobSize) {
       // Only what finish() hands back may lack the E that ends a label.
       const bool last = i + 1 == run.items.size();
       const std::string_view bytes = item.bytes;
-      if (!last && bytes.substr(bytes.size() - std::min<std::size_t>(2, bytes.size())) != "E\r") {
-        __builtin_trap();
-      }
+      const std::string_view end =
+          bytes.substr(bytes.size() - std::min<std::size_t>(2, bytes.size()));
+      if (!last && end != "E\r" && end != "E\n") __builtin_trap();
     }
   }
   if (total != jobSize) __builtin_trap();
