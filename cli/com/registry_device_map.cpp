@@ -8,16 +8,12 @@
 #include "core/transport/device_target.h"
 #include "platform/win32/transport/device_entries.h"
 #include "platform/win32/unique_resource.h"
+#include "platform/win32/wide_text.h"
 
 namespace tagwright::cli {
 namespace {
 
 using RegistryKey = win32::unique_resource<HKEY, &::RegCloseKey>;
-
-std::wstring wide(std::string_view text) {
-  const std::u16string utf16 = utf8ToUtf16(text);
-  return std::wstring(utf16.begin(), utf16.end());
-}
 
 std::string errorText(LSTATUS status) {
   return "the registry key HKEY_CURRENT_USER\\Software\\Tagwright\\Devices cannot be changed (" +
@@ -83,14 +79,14 @@ Status RegistryDeviceMapStore::write(const DeviceList& entries) {
     const bool kept = std::any_of(entries.begin(), entries.end(),
                                   [&](const auto& entry) { return entry.first == port; });
     if (kept) continue;
-    status = RegDeleteValueW(key.get(), wide(port).c_str());
+    status = RegDeleteValueW(key.get(), win32::utf8ToWide(port).c_str());
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
       return Status::failure(errorText(status));
     }
   }
   for (const auto& [port, target] : entries) {
-    const std::wstring value = wide(target);
-    status = RegSetValueExW(key.get(), wide(port).c_str(), 0, REG_SZ,
+    const std::wstring value = win32::utf8ToWide(target);
+    status = RegSetValueExW(key.get(), win32::utf8ToWide(port).c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(value.c_str()),
                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     if (status != ERROR_SUCCESS) return Status::failure(errorText(status));

@@ -6,15 +6,10 @@
 #include "core/text/utf8.h"
 #include "platform/atomic_file.h"
 #include "platform/win32/unique_resource.h"
+#include "platform/win32/wide_text.h"
 
 namespace tagwright {
 namespace {
-
-// Paths are UTF-8; a byte that is not becomes U+FFFD.
-std::wstring wide(const std::string& utf8) {
-  const std::u16string text = utf8ToUtf16(utf8);
-  return std::wstring(text.begin(), text.end());
-}
 
 std::string systemMessage(DWORD code) { return "system error " + std::to_string(code); }
 
@@ -24,7 +19,7 @@ std::string systemMessage(DWORD code) { return "system error " + std::to_string(
 // flush it, then move it over the target in one step.
 Status writeFileAtomically(const std::string& path, std::string_view content) {
   namespace fs = std::filesystem;
-  const fs::path target(wide(path));
+  const fs::path target(win32::utf8ToWide(path));
   std::error_code ec;
   if (!target.parent_path().empty()) fs::create_directories(target.parent_path(), ec);
   if (ec) return Status::failure("cannot make the directory of " + path + ": " + ec.message());
@@ -67,9 +62,9 @@ Status writeFileAtomically(const std::string& path, std::string_view content) {
 }
 
 FileRead readWholeFile(const std::string& path) {
-  win32::unique_file_handle file(::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                               nullptr));
+  win32::unique_file_handle file(::CreateFileW(win32::utf8ToWide(path).c_str(), GENERIC_READ,
+                                               FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     const DWORD error = ::GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {

@@ -3,28 +3,21 @@
 #include "core/text/utf8.h"
 #include "core/transport/device_target.h"
 #include "core/transport/printer_port.h"
+#include "platform/win32/wide_text.h"
 
 namespace tagwright::com {
-namespace {
-
-std::wstring wide(const std::string& text) {
-  const std::u16string utf16 = utf8ToUtf16(text);
-  return std::wstring(utf16.begin(), utf16.end());
-}
-
-}  // namespace
-
 std::wstring portTargetLine(const std::string& portName, const std::optional<DeviceEntry>& entry) {
   if (!entry) return {};
-  const std::wstring port = wide(portName);
+  const std::wstring port = win32::utf8ToWide(portName);
   if (entry->error != 0) {
     // The worker reports such an entry when it opens the port; the page
     // says so beforehand.
     return port + L": запись в реестре не читается (ошибка " + std::to_wstring(entry->error) + L")";
   }
   const Result<DeviceTarget> target = parseDeviceTarget(entry->text);
-  if (!target) return port + L" = " + wide(entry->text) + L" (не tcp://, printer: или file:)";
-  return port + L" = " + wide(target.value().text());
+  if (!target)
+    return port + L" = " + win32::utf8ToWide(entry->text) + L" (не tcp://, printer: или file:)";
+  return port + L" = " + win32::utf8ToWide(target.value().text());
 }
 
 std::wstring portTargetLine(std::int32_t portIndex) {

@@ -4,17 +4,9 @@
 
 #include "core/text/ascii_case.h"
 #include "core/text/utf8.h"
+#include "platform/win32/wide_text.h"
 
 namespace tagwright {
-namespace {
-
-std::wstring wide(std::string_view text) {
-  const std::u16string utf16 = utf8ToUtf16(text);
-  return std::wstring(utf16.begin(), utf16.end());
-}
-
-}  // namespace
-
 void ProcessDeviceMap::replace(std::map<std::string, std::string> entries,
                                NetworkTimeouts timeouts) {
   std::map<std::string, std::string, std::less<>> upper;
@@ -42,7 +34,7 @@ ProcessDeviceMap& processDeviceMap() {
 }
 
 std::optional<DeviceEntry> registryDeviceEntry(HKEY hive, std::string_view portName) {
-  const std::wstring value = wide(portName);
+  const std::wstring value = win32::utf8ToWide(portName);
   // REG_SZ, or REG_EXPAND_SZ with its variables expanded (which this flag
   // takes as REG_SZ); anything else is an entry that cannot be read.
   constexpr DWORD kStrings = RRF_RT_REG_SZ;

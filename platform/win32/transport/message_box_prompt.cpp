@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "core/text/utf8.h"
+#include "platform/win32/wide_text.h"
 
 namespace tagwright {
 namespace {
@@ -64,8 +65,7 @@ PromptAnswer MessageBoxPrompt::ask(std::string_view text) {
 }
 
 void MessageBoxPrompt::tell(std::string_view text) {
-  const std::u16string utf16 = utf8ToUtf16(text);
-  const std::wstring wide(utf16.begin(), utf16.end());
+  const std::wstring wide = win32::utf8ToWide(text);
   MessageBoxW(nullptr, wide.c_str(), caption_.c_str(), MB_OK | MB_ICONHAND);
 }
 

@@ -7,16 +7,12 @@
 
 #include "core/text/utf8.h"
 #include "platform/win32/transport/device_map_ports.h"
+#include "platform/win32/wide_text.h"
 
 namespace tagwright {
 namespace {
 
 using PrinterHandle = win32::unique_resource<HANDLE, &::ClosePrinter>;
-
-std::wstring wide(std::string_view text) {
-  const std::u16string utf16 = utf8ToUtf16(text);
-  return std::wstring(utf16.begin(), utf16.end());
-}
 
 // The jobs of this process, numbered for their document names.
 std::atomic<unsigned> jobNumber{0};
@@ -79,7 +75,7 @@ class QueuePort final : public MappedPort {
 
 std::unique_ptr<MappedPort> openQueueTarget(const std::string& portName, const DeviceTarget& target,
                                             std::uint32_t& error) {
-  std::wstring name = wide(target.name);
+  std::wstring name = win32::utf8ToWide(target.name);
   HANDLE opened = nullptr;
   if (!OpenPrinterW(name.data(), &opened, nullptr)) {
     error = GetLastError();
@@ -88,7 +84,8 @@ std::unique_ptr<MappedPort> openQueueTarget(const std::string& portName, const D
   PrinterHandle printer(opened);
   // Documents are named after their port and their number in this process,
   // as the queue lists them.
-  std::wstring document = L"Tagwright " + wide(portName) + L" job " + std::to_wstring(++jobNumber);
+  std::wstring document =
+      L"Tagwright " + win32::utf8ToWide(portName) + L" job " + std::to_wstring(++jobNumber);
   std::wstring dataType = L"RAW";
   DOC_INFO_1W info{document.data(), nullptr, dataType.data()};
   const DWORD jobId = StartDocPrinterW(printer.get(), 1, reinterpret_cast<LPBYTE>(&info));
